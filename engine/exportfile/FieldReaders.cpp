@@ -1,0 +1,133 @@
+#include "exportfile/FieldReaders.h"
+
+#include <algorithm>
+
+#include "exportfile/NumberSyntax.h"
+#include "platform/TraceSink.h"
+#include "text/Win1250Literal.h"
+
+namespace trevo {
+
+using namespace trevo::literals;
+
+namespace {
+
+constexpr auto kBadInteger = "Błąd określenia wartości INTEGER"_w1250;
+constexpr auto kBadDouble = "Błąd określenia wartości DOUBLE"_w1250;
+constexpr auto kBadYear = "Błąd określenia ROKU"_w1250;
+constexpr auto kBadMonth = "Błąd określenia MIESIĄCA"_w1250;
+constexpr auto kBadDay = "Błąd określenia DNIA"_w1250;
+
+bool IsControlOrSpace(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Position of the first occurrence of `pattern` (upper-case ASCII) in `text`, ignoring case.
+// Only ASCII letters fold: no other byte of a single-byte code page upper-cases into one.
+std::size_t FindIgnoringCase(std::string_view text, std::string_view pattern) {
+    if (text.size() < pattern.size()) {
+        return std::string_view::npos;
+    }
+    for (std::size_t i = 0; i + pattern.size() <= text.size(); ++i) {
+        bool match = true;
+        for (std::size_t j = 0; j < pattern.size() && match; ++j) {
+            match = AsciiUpper(text[i + j]) == pattern[j];
+        }
+        if (match) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string_view TrimControls(std::string_view text) {
+    while (!text.empty() && IsControlOrSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsControlOrSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::string StripStreetPrefix(std::string_view text) {
+    std::string result(text);
+    for (;;) {
+        std::size_t at = FindIgnoringCase(result, "UL.");
+        if (at == std::string::npos) {
+            at = FindIgnoringCase(result, "AL.");
+        }
+        if (at == std::string::npos) {
+            return result;
+        }
+        result.erase(at, 3);
+        result = std::string(TrimControls(result));
+    }
+}
+
+std::string_view FieldReaders::ReadText(int from, int to) const {
+    const auto first = static_cast<std::size_t>(from - 1);
+    if (from < 1 || to < from || first >= line_.size()) {
+        return {};
+    }
+    return TrimControls(line_.substr(first, static_cast<std::size_t>(to - from + 1)));
+}
+
+std::string FieldReaders::ReadTextPL(int from, int to) const {
+    return FromWin1250(ReadText(from, to), ledgerCode_);
+}
+
+std::int32_t FieldReaders::ReadInteger(int from, int to) const {
+    const std::string_view text = ReadText(from, to);
+    if (text.empty()) {
+        return 0;
+    }
+    const IntegerParse parsed = ParseInteger(text);
+    if (!parsed.valid) {
+        trace_.AppendLine(kBadInteger);
+        return 0;
+    }
+    return parsed.value;
+}
+
+double FieldReaders::ReadDouble(int from, int to) const {
+    const std::string_view text = ReadText(from, to);
+    if (text.empty()) {
+        return 0.0;
+    }
+    const auto parsed = ParseReal(text);
+    if (!parsed) {
+        trace_.AppendLine(kBadDouble);
+        return 0.0;
+    }
+    return *parsed;
+}
+
+RmdDate FieldReaders::ReadDate(int from, int to) const {
+    const std::string_view text = ReadText(from, to);
+    RmdDate date;
+    if (text.empty()) {
+        return date;
+    }
+    const auto part = [&](std::size_t start, std::size_t length, std::string_view message) {
+        const std::string_view slice =
+            start < text.size() ? text.substr(start, length) : std::string_view();
+        const IntegerParse parsed = ParseInteger(slice);
+        if (!parsed.valid) {
+            trace_.AppendLine(message);
+        }
+        return static_cast<std::uint32_t>(parsed.value);
+    };
+    date.year = static_cast<std::uint16_t>(part(0, 4, kBadYear));
+    date.month = static_cast<std::uint8_t>(part(4, 2, kBadMonth));
+    date.day = static_cast<std::uint8_t>(part(6, 2, kBadDay));
+    return date;
+}
+
+}  // namespace trevo

@@ -1,0 +1,52 @@
+#pragma once
+// The readers that take every value out of a document line, by 1-based inclusive columns.
+// They never fail towards the mapping: a value that cannot be read is reported on the trace and
+// read as zero.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "exportfile/ExportColumns.h"
+#include "zdRMD.h"
+#include "zdTransPL.h"
+
+namespace trevo {
+
+class TraceSink;
+
+// Removes every character of code 32 or less from both ends.
+std::string_view TrimControls(std::string_view text);
+
+// Removes every "UL." and then every "AL." (any letter case, wherever they stand), trimming
+// after each removal.
+std::string StripStreetPrefix(std::string_view text);
+
+class FieldReaders {
+  public:
+    FieldReaders(std::string_view line, PolishCharset ledgerCode, TraceSink& trace)
+        : line_(line), ledgerCode_(ledgerCode), trace_(trace) {}
+
+    // The trimmed slice, Windows-1250.
+    std::string_view ReadText(int from, int to) const;
+    // The trimmed slice in the ledger code page; same length.
+    std::string ReadTextPL(int from, int to) const;
+    std::int32_t ReadInteger(int from, int to) const;
+    double ReadDouble(int from, int to) const;
+    // YYYYMMDD; parts that cannot be read are reported, year first.
+    RmdDate ReadDate(int from, int to) const;
+
+    using Columns = export_columns::Columns;
+    std::string_view ReadText(Columns c) const { return ReadText(c.from, c.to); }
+    std::string ReadTextPL(Columns c) const { return ReadTextPL(c.from, c.to); }
+    std::int32_t ReadInteger(Columns c) const { return ReadInteger(c.from, c.to); }
+    double ReadDouble(Columns c) const { return ReadDouble(c.from, c.to); }
+    RmdDate ReadDate(Columns c) const { return ReadDate(c.from, c.to); }
+
+  private:
+    std::string_view line_;
+    PolishCharset ledgerCode_;
+    TraceSink& trace_;
+};
+
+}  // namespace trevo

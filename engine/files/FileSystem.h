@@ -1,0 +1,57 @@
+#pragma once
+// The file operations the engine needs, behind one interface so that tests can make any single
+// operation fail. Failures are values; nothing here throws.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace trevo {
+
+// A file opened for reading and writing whole records. Others may read and write it meanwhile;
+// no lock is taken. Destroying an open file closes it.
+class RecordFile {
+  public:
+    virtual ~RecordFile() = default;
+    virtual std::optional<std::uint64_t> SizeInBytes() = 0;
+    virtual bool Seek(std::uint64_t offset) = 0;
+    // The number of bytes the system took: one write call, never retried.
+    virtual std::size_t Write(const void* data, std::size_t size) = 0;
+    virtual bool Close() = 0;
+};
+
+// A file read from start to end.
+class InputFile {
+  public:
+    virtual ~InputFile() = default;
+    // Bytes read into `buffer` (0 at the end of the file), or nothing when reading failed.
+    virtual std::optional<std::size_t> Read(char* buffer, std::size_t capacity) = 0;
+    // Size at opening, for progress reports; 0 when unknown.
+    virtual std::uint64_t SizeAtOpen() const = 0;
+};
+
+class FileSystem {
+  public:
+    virtual ~FileSystem() = default;
+    // A regular file, or a link to one; a directory does not count.
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual bool DirectoryExists(const std::string& path) = 0;
+    // Opens the file keeping its contents, or creates it empty; nothing on failure.
+    virtual std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) = 0;
+    // Opens a regular file for reading, letting others read it; nothing on failure.
+    virtual std::unique_ptr<InputFile> OpenForReading(const std::string& path) = 0;
+};
+
+// The real file system of this machine.
+FileSystem& LocalFileSystem();
+
+// The platform's path separator: '/' here, '\\' on Windows.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+}  // namespace trevo

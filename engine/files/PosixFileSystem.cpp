@@ -1,0 +1,139 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "files/FileSystem.h"
+
+namespace trevo {
+
+namespace {
+
+// Owns one descriptor.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { Close(); }
+
+    int Get() const { return fd_; }
+    int Release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+    bool IsOpen() const { return fd_ >= 0; }
+    bool Close() {
+        if (fd_ < 0) {
+            return true;
+        }
+        const int fd = fd_;
+        fd_ = -1;
+        // After a failed close the descriptor is gone all the same (POSIX leaves it
+        // unspecified, Linux always releases it): never close it twice.
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+class PosixRecordFile final : public RecordFile {
+  public:
+    explicit PosixRecordFile(int fd) : fd_(fd) {}
+
+    std::optional<std::uint64_t> SizeInBytes() override {
+        struct stat info {};
+        if (!fd_.IsOpen() || ::fstat(fd_.Get(), &info) != 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint64_t>(info.st_size);
+    }
+
+    bool Seek(std::uint64_t offset) override {
+        return fd_.IsOpen() && ::lseek(fd_.Get(), static_cast<off_t>(offset), SEEK_SET) ==
+                                   static_cast<off_t>(offset);
+    }
+
+    std::size_t Write(const void* data, std::size_t size) override {
+        if (!fd_.IsOpen()) {
+            return 0;
+        }
+        ssize_t written;
+        do {
+            written = ::write(fd_.Get(), data, size);
+        } while (written < 0 && errno == EINTR);
+        return written < 0 ? 0 : static_cast<std::size_t>(written);
+    }
+
+    bool Close() override { return fd_.Close(); }
+
+  private:
+    Descriptor fd_;
+};
+
+class PosixInputFile final : public InputFile {
+  public:
+    PosixInputFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+
+    std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+        ssize_t got;
+        do {
+            got = ::read(fd_.Get(), buffer, capacity);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::size_t>(got);
+    }
+
+    std::uint64_t SizeAtOpen() const override { return size_; }
+
+  private:
+    Descriptor fd_;
+    std::uint64_t size_;
+};
+
+class PosixFileSystem final : public FileSystem {
+  public:
+    bool FileExists(const std::string& path) override {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+
+    bool DirectoryExists(const std::string& path) override {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+
+    std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) override {
+        // O_CREAT without O_TRUNC: a file another program creates meanwhile is kept, never
+        // emptied.
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            return nullptr;
+        }
+        return std::make_unique<PosixRecordFile>(fd);
+    }
+
+    std::unique_ptr<InputFile> OpenForReading(const std::string& path) override {
+        Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            return nullptr;
+        }
+        return std::make_unique<PosixInputFile>(fd.Release(),
+                                                static_cast<std::uint64_t>(info.st_size));
+    }
+};
+
+}  // namespace
+
+FileSystem& LocalFileSystem() {
+    static PosixFileSystem fileSystem;
+    return fileSystem;
+}
+
+}  // namespace trevo

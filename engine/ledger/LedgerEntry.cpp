@@ -1,0 +1,87 @@
+#include "ledger/LedgerEntry.h"
+
+#include <bit>
+#include <cstring>
+
+#include "ledger/LedgerEntryLayout.h"
+
+namespace trevo {
+
+namespace {
+
+// Little-endian writes into the record at named offsets.
+class RecordWriter {
+  public:
+    explicit RecordWriter(LedgerRecordBytes& bytes) : bytes_(bytes) { bytes_.fill(0); }
+
+    void Byte(std::size_t offset, std::uint8_t value) { bytes_[offset] = value; }
+
+    void Unsigned(std::size_t offset, std::uint64_t value, int width) {
+        for (int i = 0; i < width; ++i) {
+            bytes_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    }
+
+    void Int32(std::size_t offset, std::int32_t value) {
+        Unsigned(offset, static_cast<std::uint32_t>(value), 4);
+    }
+
+    void Double(std::size_t offset, double value) {
+        Unsigned(offset, std::bit_cast<std::uint64_t>(value), 8);
+    }
+
+    void Date(std::size_t offset, const RmdDate& date) {
+        Byte(offset, date.day);
+        Byte(offset + 1, date.month);
+        Unsigned(offset + 2, date.year, 2);
+    }
+
+    template <std::size_t N>
+    void Text(std::size_t offset, const ShortString<N>& text) {
+        Byte(offset, static_cast<std::uint8_t>(text.Size()));
+        std::memcpy(bytes_.data() + offset + 1, text.View().data(), text.Size());
+    }
+
+  private:
+    LedgerRecordBytes& bytes_;
+};
+
+}  // namespace
+
+void EncodeLedgerEntry(const LedgerEntry& entry, LedgerRecordBytes& out) {
+    namespace at = ledger_layout;
+    RecordWriter w(out);
+    w.Int32(at::kSeqNo, entry.seqNo);
+    w.Date(at::kDocDate1, entry.docDate1);
+    w.Date(at::kDocDate2, entry.docDate2);
+    w.Date(at::kEntryDate, entry.entryDate);
+    w.Date(at::kDocDate3, entry.docDate3);
+    w.Text(at::kDocNumber, entry.docNumber);
+    w.Text(at::kNip, entry.nip);
+    w.Text(at::kFirmName, entry.firmName);
+    w.Text(at::kStreet, entry.street);
+    w.Text(at::kCity, entry.city);
+    w.Text(at::kRemark, entry.remark);
+    w.Date(at::kAuxDate, entry.auxDate);
+    w.Byte(at::kAttributeLetter, static_cast<std::uint8_t>(entry.attributeLetter));
+    w.Byte(at::kEntryKind, entry.entryKind);
+    w.Date(at::kImportDate, entry.importDate);
+    w.Byte(at::kDocFlags, entry.docFlags);
+    w.Byte(at::kRegisterLetter, static_cast<std::uint8_t>(entry.registerLetter));
+    w.Double(at::kNetto1, entry.netto1);
+    w.Double(at::kVat1, entry.vat1);
+    w.Double(at::kNetto3, entry.netto3);
+    w.Double(at::kVat3, entry.vat3);
+    w.Double(at::kNetto4, entry.netto4);
+    w.Double(at::kNetto7, entry.netto7);
+    w.Double(at::kNetto5, entry.netto5);
+    w.Double(at::kVat5, entry.vat5);
+    w.Double(at::kNetto2, entry.netto2);
+    w.Double(at::kVat2, entry.vat2);
+    w.Double(at::kNettoOther, entry.nettoOther);
+    w.Byte(at::kEntryMark, entry.entryMark);
+    w.Byte(at::kKprCode, entry.kprCode);
+    w.Double(at::kNettoKpr, entry.nettoKpr);
+}
+
+}  // namespace trevo

@@ -1,0 +1,101 @@
+#include "ledger/PeriodFiles.h"
+
+#include <limits>
+
+#include "platform/TraceSink.h"
+#include "text/MessageFormat.h"
+#include "text/Win1250Literal.h"
+
+namespace trevo {
+
+using namespace trevo::literals;
+
+namespace {
+
+constexpr auto kOpenFailed = "Błąd otwarcia pliku %s !"_w1250;
+constexpr auto kAppendFailed = "Błąd dopisania do pliku %s !"_w1250;
+constexpr auto kCloseFailed = "Błąd zamknięcia pliku %s !"_w1250;
+
+}  // namespace
+
+std::string PeriodFileName(const std::string& ledgerDir, unsigned year, unsigned month) {
+    // The directory text is used as it stands: a trailing separator gives a doubled one.
+    std::string name = ledgerDir;
+    name += kPathSeparator;
+    name += std::to_string(year);
+    name += "ORMEK.";
+    name += std::to_string(month);
+    return name;
+}
+
+PeriodFiles::PeriodFiles(FileSystem& fileSystem, std::string ledgerDir, TraceSink& trace)
+    : fileSystem_(fileSystem), ledgerDir_(std::move(ledgerDir)), trace_(trace) {}
+
+PeriodFiles::~PeriodFiles() = default;
+
+void PeriodFiles::Report(std::string_view format) {
+    trace_.AppendLine(FormatMessage(format, {periodFileName_}));
+}
+
+bool PeriodFiles::OpenPeriod(std::uint16_t year, std::uint16_t month) {
+    const std::int32_t key = std::int32_t{year} * 12 + std::int32_t{month};
+    if (key == periodKey_ && periodOpen_) {
+        return true;
+    }
+    if (!ClosePeriod()) {
+        return false;
+    }
+    periodKey_ = key;
+    // The whole name is used: a name cut short would be another file, one the ledger
+    // program never reads.
+    periodFileName_ = PeriodFileName(ledgerDir_, year, month);
+    file_ = fileSystem_.OpenOrCreateRecordFile(periodFileName_);
+    if (!file_) {
+        Report(kOpenFailed);
+        return false;
+    }
+    periodOpen_ = true;
+    return true;
+}
+
+bool PeriodFiles::AppendEntry(LedgerEntry& entry) {
+    const auto failed = [&] {
+        Report(kAppendFailed);
+        return false;
+    };
+    if (!periodOpen_ || !file_) {
+        return failed();
+    }
+    const auto size = file_->SizeInBytes();
+    if (!size) {
+        return failed();
+    }
+    const std::uint64_t records = *size / LedgerEntry::kSize;
+    if (records >= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+        return failed();
+    }
+    if (!file_->Seek(records * LedgerEntry::kSize)) {
+        return failed();
+    }
+    entry.seqNo = static_cast<std::int32_t>(records + 1);
+    EncodeLedgerEntry(entry, record_);
+    if (file_->Write(record_.data(), record_.size()) != record_.size()) {
+        return failed();
+    }
+    return true;
+}
+
+bool PeriodFiles::ClosePeriod() {
+    if (!periodOpen_) {
+        return true;
+    }
+    if (!file_->Close()) {
+        Report(kCloseFailed);
+        return false;
+    }
+    file_.reset();
+    periodOpen_ = false;
+    return true;
+}
+
+}  // namespace trevo

@@ -1,0 +1,54 @@
+#pragma once
+// The ledger's monthly data files of one company directory, as one run books into them: at most
+// one file open, kept open while consecutive documents stay in its month.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "files/FileSystem.h"
+#include "ledger/LedgerEntry.h"
+
+namespace trevo {
+
+class TraceSink;
+
+// "<dir><sep><year>ORMEK.<month>", year and month in plain decimal.
+std::string PeriodFileName(const std::string& ledgerDir, unsigned year, unsigned month);
+
+class PeriodFiles {
+  public:
+    PeriodFiles(FileSystem& fileSystem, std::string ledgerDir, TraceSink& trace);
+    PeriodFiles(const PeriodFiles&) = delete;
+    PeriodFiles& operator=(const PeriodFiles&) = delete;
+    ~PeriodFiles();
+
+    // Makes the file of the period current, opening or creating it. On failure the message
+    // naming the file is already on the trace.
+    bool OpenPeriod(std::uint16_t year, std::uint16_t month);
+
+    // Numbers the entry by the file's record count taken now and writes its 400 bytes as the
+    // next record. Only after a successful OpenPeriod.
+    bool AppendEntry(LedgerEntry& entry);
+
+    // Closes the open file, if any.
+    bool ClosePeriod();
+
+    const std::string& periodFileName() const { return periodFileName_; }
+    bool periodOpen() const { return periodOpen_; }
+    std::int32_t periodKey() const { return periodKey_; }
+
+  private:
+    void Report(std::string_view format);
+
+    FileSystem& fileSystem_;
+    std::string ledgerDir_;
+    TraceSink& trace_;
+    std::int32_t periodKey_ = 0;
+    bool periodOpen_ = false;
+    std::string periodFileName_;
+    std::unique_ptr<RecordFile> file_;
+    LedgerRecordBytes record_{};
+};
+
+}  // namespace trevo

@@ -1,0 +1,146 @@
+#include "mapping/DocumentMapper.h"
+
+#include <cmath>
+#include <limits>
+
+#include "exportfile/ExportColumns.h"
+#include "exportfile/FieldReaders.h"
+#include "platform/Clock.h"
+#include "platform/TraceSink.h"
+#include "text/MessageFormat.h"
+#include "text/Win1250Literal.h"
+
+namespace trevo {
+
+using namespace trevo::literals;
+
+namespace {
+
+constexpr auto kBadType = "* Dokument nr \"%s\" - błędny TYP(8)=%d"_w1250;
+constexpr auto kBadDate = "* Dokument nr \"%s\" - błędna data %d-%d-%d"_w1250;
+constexpr auto kDocumentLine = "* Dokument nr:%s  | Firma:%s  | NIP:%s"_w1250;
+constexpr auto kAmountsLine = " z dnia %d-%d-%d na kwotę netto:%m vat:%m"_w1250;
+constexpr auto kAmountsDisagree = " ! Netto_KPR <> Suma(Netto) ustawiam - nie KPR "_w1250;
+
+constexpr std::uint8_t kKindBooked = 3;
+constexpr std::uint8_t kKindNotKpr = 2;
+constexpr std::uint8_t kFlagsType0 = 1;
+constexpr std::uint8_t kFlagsType1 = 15;
+constexpr std::uint8_t kFlagMarker = 128;
+constexpr std::uint8_t kKprCodeType1 = 10;
+
+// The binary64 value 0.01 lies just above one hundredth; the limit is the value nearest to it
+// with a 64-bit mantissa, just below, so a difference of exactly 0.01 disagrees.
+constexpr long double kAgreementLimit = 0.01L;
+static_assert(std::numeric_limits<long double>::digits >= 64,
+              "the amount check needs a 64-bit mantissa");
+
+}  // namespace
+
+bool AmountsAgree(double nettoKpr, double nettoSum, double nettoOther) {
+    const long double total = static_cast<long double>(nettoSum) + nettoOther;
+    return std::fabs(static_cast<long double>(nettoKpr) - total) < kAgreementLimit;
+}
+
+bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry) {
+    namespace col = export_columns;
+    const FieldReaders read(line, options_.ledgerCode, trace_);
+
+    entry.Clear();
+    entry.entryKind = kKindBooked;
+    entry.attributeLetter = options_.attributeLetter;
+    entry.registerLetter = options_.registerLetter;
+    entry.entryMark = 1;
+
+    const RmdDate date = read.ReadDate(col::kDocumentDate);
+    entry.entryDate = date;
+    entry.docDate1 = date;
+    entry.docDate2 = date;
+    entry.docDate3 = date;
+    entry.importDate = DateToRmdDate(clock_.Now());
+
+    entry.docNumber.Assign(read.ReadTextPL(col::kDocumentNumber));
+    entry.nip.Assign(read.ReadTextPL(col::kNip));
+    const std::string countryPrefix = read.ReadTextPL(col::kCountryPrefix);
+    if (countryPrefix != "PL") {
+        entry.nip.Assign(countryPrefix + std::string(entry.nip.View()));
+    }
+    entry.firmName.Assign(read.ReadTextPL(col::kCompanyName));
+    entry.street.Assign(StripStreetPrefix(read.ReadTextPL(col::kStreet)));
+    entry.city.Assign(read.ReadTextPL(col::kCity));
+
+    const std::int32_t kprCode = read.ReadInteger(col::kKprCode);
+    if (kprCode < 0 || kprCode > 255) {
+        trace_.AppendLine("Błąd określenia wartości INTEGER"_w1250);
+        entry.kprCode = 0;
+    } else {
+        entry.kprCode = static_cast<std::uint8_t>(kprCode);
+    }
+
+    const std::int32_t type = read.ReadInteger(col::kDocumentType);
+    if (type == 0) {
+        entry.docFlags = kFlagsType0;
+    } else if (type == 1) {
+        entry.docFlags = kFlagsType1;
+        entry.kprCode = kKprCodeType1;
+    } else {
+        trace_.AppendLine(FormatMessage(kBadType, {entry.docNumber.View(), type}));
+        return false;
+    }
+    // A document without a month of a year would land in a file the ledger never reads.
+    if (date.month < 1 || date.month > 12 || date.year == 0) {
+        trace_.AppendLine(FormatMessage(kBadDate, {entry.docNumber.View(), unsigned{date.day},
+                                                   unsigned{date.month}, unsigned{date.year}}));
+        return false;
+    }
+    if (read.ReadInteger(col::kMarker) == 2) {
+        entry.docFlags |= kFlagMarker;
+    }
+    entry.auxDate = read.ReadDate(col::kSecondDate);
+
+    const double nettoKpr = read.ReadDouble(col::kNettoKpr);
+    entry.netto1 = read.ReadDouble(col::kNetto1);
+    entry.vat1 = read.ReadDouble(col::kVat1);
+    entry.netto3 = read.ReadDouble(col::kNetto3);
+    entry.vat3 = read.ReadDouble(col::kVat3);
+    entry.netto4 = read.ReadDouble(col::kNetto4);
+    entry.netto5 = read.ReadDouble(col::kNetto5);
+    entry.vat5 = read.ReadDouble(col::kVat5);
+    entry.netto2 = read.ReadDouble(col::kNetto2);
+    entry.vat2 = read.ReadDouble(col::kVat2);
+    entry.netto7 = read.ReadDouble(col::kNetto7);
+    entry.nettoOther = read.ReadDouble(col::kNettoOther);
+
+    double nettoSum = entry.netto1;
+    nettoSum += entry.netto3;
+    nettoSum += entry.netto4;
+    nettoSum += entry.netto2;
+    nettoSum += entry.netto5;
+    nettoSum += entry.netto7;
+    double vatSum = entry.vat1;
+    vatSum += entry.vat3;
+    vatSum += entry.vat2;
+    vatSum += entry.vat5;
+
+    lineBuffer_.clear();
+    AppendMessage(lineBuffer_, kDocumentLine,
+                  {entry.docNumber.View(), read.ReadText(col::kCompanyName), entry.nip.View()});
+    trace_.AppendLine(lineBuffer_);
+    lineBuffer_.clear();
+    AppendMessage(lineBuffer_, kAmountsLine,
+                  {unsigned{date.day}, unsigned{date.month}, unsigned{date.year}, nettoSum, vatSum},
+                  &money_);
+    trace_.AppendLine(lineBuffer_);
+
+    if (AmountsAgree(nettoKpr, nettoSum, entry.nettoOther)) {
+        entry.nettoKpr = nettoKpr;
+    } else {
+        trace_.AppendLine(kAmountsDisagree);
+        entry.kprCode = 0;
+        entry.entryKind = kKindNotKpr;
+        entry.remark.Assign("!");
+    }
+    return true;
+}
+
+}  // namespace trevo

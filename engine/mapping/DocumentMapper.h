@@ -1,0 +1,45 @@
+#pragma once
+// Turns one 510-byte document line into one ledger entry, with the document's trace lines,
+// and decides whether the entry is booked.
+
+#include <string>
+#include <string_view>
+
+#include "ledger/LedgerEntry.h"
+#include "platform/CurrencyFormat.h"
+#include "zdTransPL.h"
+
+namespace trevo {
+
+class Clock;
+class TraceSink;
+
+struct MappingOptions {
+    PolishCharset ledgerCode = PolishCharset::pcMazovia;
+    char attributeLetter = 0;  // Windows-1250 byte stamped into every entry; 0 for none
+    char registerLetter = 0;
+};
+
+class DocumentMapper {
+  public:
+    DocumentMapper(MappingOptions options, TraceSink& trace, const Clock& clock,
+                   const CurrencyFormat& money)
+        : options_(options), trace_(trace), clock_(clock), money_(money) {}
+
+    // Clears `entry` and fills every byte of it but seqNo. False when the document is rejected:
+    // a document type other than 0 and 1, or a date that names no month of a year.
+    bool MapDocument(std::string_view line, LedgerEntry& entry);
+
+  private:
+    MappingOptions options_;
+    TraceSink& trace_;
+    const Clock& clock_;
+    const CurrencyFormat& money_;
+    std::string lineBuffer_;
+};
+
+// True when the Netto_KPR amount agrees with the netto amounts: the difference, evaluated in
+// extended precision, is below the 64-bit-mantissa value nearest to 0.01.
+bool AmountsAgree(double nettoKpr, double nettoSum, double nettoOther);
+
+}  // namespace trevo

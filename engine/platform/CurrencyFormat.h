@@ -1,0 +1,29 @@
+#pragma once
+// Money as the regional settings print it: the "%m" of trace lines.
+
+#include <string>
+
+namespace trevo {
+
+struct CurrencyFormat {
+    std::string symbol;              // Windows-1250 bytes, "z\xB3" for the Polish zloty
+    int positiveFormat = 0;          // 0 "$n", 1 "n$", 2 "$ n", 3 "n $"
+    int negativeFormat = 1;          // 0 to 15, the regional settings' negative currency forms
+    int decimals = 2;                // digits after the decimal separator
+    std::string thousandsSeparator;  // empty: no grouping
+    std::string decimalSeparator = ".";
+
+    // "1 234,56 zł" and "-1 234,56 zł".
+    static CurrencyFormat Polish();
+};
+
+// The currency format of the user's locale (LC_MONETARY); the plain form "1234.56" when the
+// locale names no currency.
+CurrencyFormat CurrencyFormatFromUserLocale();
+
+// Appends `value` in the currency format: rounded half away from zero to `decimals` digits,
+// grouped, with the symbol and sign placed as the format says. Values beyond eighteen integer
+// digits, infinities and NaN are printed in plain scientific form.
+void AppendMoney(std::string& out, double value, const CurrencyFormat& format);
+
+}  // namespace trevo

@@ -1,0 +1,59 @@
+#pragma once
+// One conversion run: every document line of the export file mapped, reported and, unless the
+// run only checks, appended to the period file of its month.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/CurrencyFormat.h"
+#include "zdTransPL.h"
+
+namespace trevo {
+
+class Clock;
+class FileSystem;
+class TraceSink;
+
+struct RunInputs {
+    std::string exportPath;  // as typed: no quotes are removed
+    std::string ledgerDir;   // as typed: the period file names are formed from it
+    PolishCharset ledgerCode = PolishCharset::pcMazovia;
+    bool checkOnly = false;
+    char attributeLetter = 0;  // Windows-1250 byte; 0 when the box is empty
+    char registerLetter = 0;
+};
+
+// Told after every line read; a window uses it to show progress and keep repainting.
+class RunProgress {
+  public:
+    virtual ~RunProgress() = default;
+    virtual void LineDone(std::uint64_t bytesRead, std::uint64_t bytesTotal,
+                          std::int64_t documentCount) = 0;
+};
+
+struct RunServices {
+    TraceSink& trace;
+    FileSystem& fileSystem;
+    const Clock& clock;
+    const CurrencyFormat& money;
+    RunProgress* progress = nullptr;
+};
+
+enum class RunOutcome {
+    ExportNotOpened,  // nothing was traced; the caller shows "Błąd otwarcia pliku epp"
+    Completed,        // the end of the export file was reached
+    Stopped,          // a period file or read failure ended the reading
+};
+
+struct RunResult {
+    RunOutcome outcome = RunOutcome::ExportNotOpened;
+    std::int64_t documentCount = 0;  // documents the mapping accepted
+    bool closeFailed = false;        // the last period file could not be closed
+};
+
+RunResult RunConversion(const RunInputs& inputs, const RunServices& services);
+
+// "Błąd otwarcia pliku epp "<path>"", the message for an export file that cannot be opened.
+std::string ExportOpenFailedMessage(const std::string& exportPath);
+
+}  // namespace trevo
