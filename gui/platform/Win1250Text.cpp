@@ -1,5 +1,6 @@
 #include "platform/Win1250Text.h"
 
+#include <QList>
 #include <QStringDecoder>
 
 #include "text/Win1250.h"
