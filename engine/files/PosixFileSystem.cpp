@@ -5,10 +5,22 @@
 #include <cerrno>
 
 #include "files/FileSystem.h"
+#include "text/Win1250.h"
 
 namespace trevo {
 
 namespace {
+
+// Paths reach the engine as Windows-1250 text, like every text the user types; this system
+// names files in UTF-8.
+std::string NativePath(const std::string& path) {
+    return text::Win1250ToUtf8(path);
+}
+
+bool ClearNonBlocking(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
 
 // Owns one descriptor.
 class Descriptor {
@@ -100,28 +112,39 @@ class PosixFileSystem final : public FileSystem {
   public:
     bool FileExists(const std::string& path) override {
         struct stat info {};
-        return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+        return ::stat(NativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
     }
 
     bool DirectoryExists(const std::string& path) override {
         struct stat info {};
-        return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        return ::stat(NativePath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     }
 
     std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) override {
         // O_CREAT without O_TRUNC: a file another program creates meanwhile is kept, never
-        // emptied.
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0) {
+        // emptied. O_NONBLOCK only keeps a special file from stalling the open.
+        Descriptor fd(
+            ::open(NativePath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
             return nullptr;
         }
-        return std::make_unique<PosixRecordFile>(fd);
+        // A file without write permission is read-only, even to the superuser: it is never
+        // written, as the ledger program's own platform would refuse it.
+        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            return nullptr;
+        }
+        if (!ClearNonBlocking(fd.Get())) {
+            return nullptr;
+        }
+        return std::make_unique<PosixRecordFile>(fd.Release());
     }
 
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override {
-        Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        Descriptor fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         struct stat info {};
-        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            !ClearNonBlocking(fd.Get())) {
             return nullptr;
         }
         return std::make_unique<PosixInputFile>(fd.Release(),

@@ -1,0 +1,35 @@
+#pragma once
+// The arguments of "trevo2kpr-cli convert".
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "zdTransPL.h"
+
+namespace trevo::cli {
+
+struct ConvertArguments {
+    bool checkOnly = false;
+    PolishCharset ledgerCode = PolishCharset::pcMazovia;
+    char attributeLetter = 0;  // Windows-1250 byte, 0 when not given
+    char registerLetter = 0;
+    std::string exportFile;  // Windows-1250, as the engine takes paths
+    std::optional<std::string> ledgerDir;
+};
+
+struct HelpRequested {};
+
+struct UsageError {
+    std::string message;  // UTF-8
+};
+
+// Parses the arguments that follow the word "convert".
+std::variant<ConvertArguments, HelpRequested, UsageError> ParseConvertArguments(
+    const std::vector<std::string>& args);
+
+// The option value of --code-page: "mazovia" or "852".
+std::optional<PolishCharset> ParseCodePage(const std::string& value);
+
+}  // namespace trevo::cli

@@ -1,0 +1,68 @@
+#include <cstdio>
+
+#include "Commands.h"
+#include "ConvertArguments.h"
+#include "Utf8TraceSink.h"
+#include "files/FileSystem.h"
+#include "platform/Clock.h"
+#include "platform/CurrencyFormat.h"
+#include "run/ConversionRun.h"
+#include "text/Win1250.h"
+
+namespace trevo::cli {
+
+namespace {
+
+void PrintUtf8Error(const std::string& win1250) {
+    std::fprintf(stderr, "%s\n", text::Win1250ToUtf8(win1250).c_str());
+}
+
+}  // namespace
+
+int RunConvertCommand(const std::vector<std::string>& args) {
+    const auto parsed = ParseConvertArguments(args);
+    if (std::holds_alternative<HelpRequested>(parsed)) {
+        PrintUsage(stdout);
+        return kExitDone;
+    }
+    if (const auto* error = std::get_if<UsageError>(&parsed)) {
+        std::fprintf(stderr, "trevo2kpr-cli convert: %s\n", error->message.c_str());
+        PrintUsage(stderr);
+        return kExitUsage;
+    }
+    const auto& options = std::get<ConvertArguments>(parsed);
+    FileSystem& fileSystem = LocalFileSystem();
+    if (!options.checkOnly && !fileSystem.DirectoryExists(*options.ledgerDir)) {
+        std::fprintf(stderr, "trevo2kpr-cli convert: ledger directory \"%s\" does not exist\n",
+                     text::Win1250ToUtf8(*options.ledgerDir).c_str());
+        return kExitUsage;
+    }
+
+    RunInputs inputs;
+    inputs.exportPath = options.exportFile;
+    inputs.ledgerDir = options.ledgerDir.value_or(std::string());
+    inputs.ledgerCode = options.ledgerCode;
+    inputs.checkOnly = options.checkOnly;
+    inputs.attributeLetter = options.attributeLetter;
+    inputs.registerLetter = options.registerLetter;
+
+    Utf8TraceSink trace(stdout);
+    const SystemClock clock;
+    const CurrencyFormat money = CurrencyFormatFromUserLocale();
+    const RunResult result = RunConversion(inputs, {trace, fileSystem, clock, money});
+    trace.Flush();
+
+    switch (result.outcome) {
+        case RunOutcome::ExportNotOpened:
+            PrintUtf8Error(ExportOpenFailedMessage(inputs.exportPath));
+            return kExitUsage;
+        case RunOutcome::Stopped:
+            return kExitStopped;
+        case RunOutcome::Completed:
+            break;
+    }
+    // A period file that cannot be closed may not hold what was written to it.
+    return result.closeFailed ? kExitStopped : kExitDone;
+}
+
+}  // namespace trevo::cli

@@ -1,0 +1,40 @@
+#include "ExportLineBuilder.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "exportfile/ExportLineReader.h"
+#include "text/Win1250.h"
+
+namespace trevo::testing {
+
+std::string Win1250(std::string_view utf8) {
+    auto bytes = text::Utf8ToWin1250(utf8);
+    if (!bytes) {
+        throw std::invalid_argument("text outside Windows-1250");
+    }
+    return *bytes;
+}
+
+ExportLineBuilder::ExportLineBuilder() : line_(kExportLineLength, ' ') {
+    Type("0");
+}
+
+ExportLineBuilder& ExportLineBuilder::Set(Columns columns, std::string_view value) {
+    const auto width = static_cast<std::size_t>(columns.to - columns.from + 1);
+    std::string field(width, ' ');
+    std::copy_n(value.begin(), std::min(width, value.size()), field.begin());
+    line_.replace(static_cast<std::size_t>(columns.from - 1), width, field);
+    return *this;
+}
+
+ExportLineBuilder& ExportLineBuilder::SetRight(Columns columns, std::string_view value) {
+    const auto width = static_cast<std::size_t>(columns.to - columns.from + 1);
+    std::string field(width, ' ');
+    const std::size_t n = std::min(width, value.size());
+    std::copy_n(value.begin(), n, field.begin() + static_cast<std::ptrdiff_t>(width - n));
+    line_.replace(static_cast<std::size_t>(columns.from - 1), width, field);
+    return *this;
+}
+
+}  // namespace trevo::testing

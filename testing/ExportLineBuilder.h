@@ -1,0 +1,62 @@
+#pragma once
+// Builds export lines column by column, for tests, benchmarks and the bundled sample. Texts are
+// Windows-1250 bytes; `Utf8` converts a UTF-8 literal.
+
+#include <string>
+#include <string_view>
+
+#include "exportfile/ExportColumns.h"
+
+namespace trevo::testing {
+
+// The Windows-1250 bytes of a UTF-8 text (throws on a character outside Windows-1250).
+std::string Win1250(std::string_view utf8);
+
+class ExportLineBuilder {
+  public:
+    using Columns = export_columns::Columns;
+
+    // A line of 510 spaces with document type 0.
+    ExportLineBuilder();
+
+    // Puts `value` left-aligned into the columns, padded with spaces; a longer value is cut.
+    ExportLineBuilder& Set(Columns columns, std::string_view value);
+    // Right-aligned, as numbers usually stand.
+    ExportLineBuilder& SetRight(Columns columns, std::string_view value);
+
+    ExportLineBuilder& Date(std::string_view yyyymmdd) {
+        return Set(export_columns::kDocumentDate, yyyymmdd);
+    }
+    ExportLineBuilder& Number(std::string_view text) {
+        return Set(export_columns::kDocumentNumber, text);
+    }
+    ExportLineBuilder& Company(std::string_view text) {
+        return Set(export_columns::kCompanyName, text);
+    }
+    ExportLineBuilder& Street(std::string_view text) { return Set(export_columns::kStreet, text); }
+    ExportLineBuilder& City(std::string_view text) { return Set(export_columns::kCity, text); }
+    ExportLineBuilder& Nip(std::string_view text) { return Set(export_columns::kNip, text); }
+    ExportLineBuilder& CountryPrefix(std::string_view text) {
+        return Set(export_columns::kCountryPrefix, text);
+    }
+    ExportLineBuilder& Type(std::string_view text) {
+        return Set(export_columns::kDocumentType, text);
+    }
+    ExportLineBuilder& KprCode(std::string_view text) {
+        return SetRight(export_columns::kKprCode, text);
+    }
+    ExportLineBuilder& Marker(std::string_view text) { return Set(export_columns::kMarker, text); }
+    ExportLineBuilder& SecondDate(std::string_view text) {
+        return Set(export_columns::kSecondDate, text);
+    }
+    ExportLineBuilder& Amount(Columns columns, std::string_view text) {
+        return SetRight(columns, text);
+    }
+
+    const std::string& Line() const { return line_; }
+
+  private:
+    std::string line_;
+};
+
+}  // namespace trevo::testing
