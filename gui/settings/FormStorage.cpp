@@ -37,19 +37,21 @@ std::string Joined(std::string_view key, const std::string& suffix) {
 FormStorage::FormStorage(QWidget* window, FormStorageConfig config, QString iniPath)
     : QObject(window),
       window_(window),
-      config_(std::move(config)),
       iniPath_(std::move(iniPath)),
-      section_(ToWin1250(config_.section)) {
+      section_(ToWin1250(config.section)) {
     // A file that cannot be read leaves the copy empty, like a missing one; writing it later
     // refuses and says so.
     copy_ = settings::SettingsFile::Read(NativePath(iniPath_)).document;
-    for (const QString& entry : config_.storedProps) {
+    for (const QString& entry : config.storedProps) {
         if (auto property = StoredProperty::Bind(window_, entry)) {
             props_.push_back(std::move(*property));
+        } else {
+            qWarning("FormStorage [%s]: no control with a text or boolean property for %s",
+                     qUtf8Printable(config.section), qUtf8Printable(entry));
         }
     }
-    if (config_.minTrackWidth > 0 || config_.minTrackHeight > 0) {
-        window_->setMinimumSize(config_.minTrackWidth, config_.minTrackHeight);
+    if (config.minTrackWidth > 0 || config.minTrackHeight > 0) {
+        window_->setMinimumSize(config.minTrackWidth, config.minTrackHeight);
     }
     window_->installEventFilter(this);
 }

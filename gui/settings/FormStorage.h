@@ -48,8 +48,6 @@ class FormStorage : public QObject {
     // the user has been told.
     bool WriteSettings();
 
-    const QString& SettingsPath() const { return iniPath_; }
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -62,7 +60,6 @@ class FormStorage : public QObject {
     bool Write(QWidget* boxParent);
 
     QWidget* window_;
-    FormStorageConfig config_;
     QString iniPath_;
     std::string section_;
     settings::SettingsFile copy_;

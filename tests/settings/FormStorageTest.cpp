@@ -26,7 +26,7 @@ QLineEdit* AddEdit(QWidget* parent, const char* name) {
 // The main window's persisted controls, set up as that window sets them up.
 class MainLikeWindow : public QWidget {
   public:
-    explicit MainLikeWindow(const QString& iniPath) {
+    explicit MainLikeWindow(const QString& iniPath, const QStringList& moreProps = {}) {
         resize(472, 466);
         fe = AddEdit(this, "FE_EPP");
         attribute = AddEdit(this, "Edit_Atrybut");
@@ -50,14 +50,9 @@ class MainLikeWindow : public QWidget {
             });
         }
         maz->setChecked(true);
-        storage =
-            new FormStorage(this,
-                            {"MAIN",
-                             {"FE_EPP.Text", "Edit_Atrybut.Text", "Edit_REJ.Text", "de_KPR.Text",
-                              "RB_852.Checked", "RB_MAZ.Checked", "NoSuchControl.Text"},
-                             472,
-                             466},
-                            iniPath);
+        const QStringList props{"FE_EPP.Text", "Edit_Atrybut.Text", "Edit_REJ.Text",
+                                "de_KPR.Text", "RB_852.Checked",    "RB_MAZ.Checked"};
+        storage = new FormStorage(this, {"MAIN", props + moreProps, 472, 466}, iniPath);
     }
     ~MainLikeWindow() override { storage->WindowDestroying(); }
 
@@ -186,7 +181,12 @@ class FormStorageTest : public QObject {
     }
 
     void firstStartWritesTheFourteenKeysInOrder() {
-        auto window = ShowMain();
+        // Entries without their control or property are dropped.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("NoSuchControl.Text"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("FE_EPP.Missing"));
+        auto window = std::make_unique<MainLikeWindow>(
+            ini_, QStringList{"NoSuchControl.Text", "FE_EPP.Missing"});
+        window->show();
         QCOMPARE(window->minimumSize(), QSize(472, 466));
         QVERIFY(window->maz->isChecked());
         window->close();
@@ -388,6 +388,17 @@ class FormStorageTest : public QObject {
         QVERIFY(window->storage->WriteSettings());
         window.reset();
         QCOMPARE(FileBytes(), bytes);
+    }
+
+    void aWindowThatNeverCallsWindowDestroyingStillWrites() {
+        {
+            QWidget window;
+            AddEdit(&window, "FE_EPP")->setText("closed");
+            new FormStorage(&window, {"MAIN", {"FE_EPP.Text"}}, ini_);
+            window.show();
+            window.close();
+        }
+        QCOMPARE(Value("MAIN", "FE_EPP_Text"), "closed");
     }
 
     void aFailedWriteTellsTheUser() {
