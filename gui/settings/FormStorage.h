@@ -10,7 +10,9 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/SettingsFile.h"
@@ -33,7 +35,8 @@ class FormStorage : public QObject {
 
   public:
     // Becomes a child of `window`; reads the settings file now; sets the window's minimum size;
-    // watches the window: first show -> RestoreSettings, accepted close -> SaveSettings.
+    // watches the window: first show -> RestoreSettings; hidden by the program (an accepted
+    // close, a dialog's accept or reject) -> SaveSettings. Create it once the controls exist.
     FormStorage(QWidget* window, FormStorageConfig config, QString iniPath = DefaultSettingsPath());
     // Writes the file when the window never called WindowDestroying.
     ~FormStorage() override;
