@@ -38,6 +38,7 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kToolButtonWidth = 25;
 constexpr int kToolButtonHeight = 22;
 constexpr int kSeparatorWidth = 13;
+constexpr int kDesignFontPoints = 8;
 
 const QString kCaption = QStringLiteral("TREVO 2ORMEK  | w 2008.01.28");
 const QString kOwnerLine =
@@ -83,7 +84,11 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
       fileSystem_(LocalFileSystem()) {
     setObjectName("FormMain");
     setWindowTitle(kCaption);
-    // The font of the original design is not on this platform: the toolkit's default is kept.
+    // The design's font family is not on this platform: the toolkit's default family is kept,
+    // at the design's 8 points, so that the captions fit the design's fixed geometry.
+    QFont designFont = font();
+    designFont.setPointSize(kDesignFontPoints);
+    setFont(designFont);
     resize(kDesignWidth, kDesignHeight);
     setMinimumSize(kDesignWidth, kDesignHeight);
 
@@ -182,6 +187,12 @@ void TFormMain::BuildTopPanel() {
     ch_sprawdz = new QCheckBox(QStringLiteral("tylko sprawdź"), PanelTop);
     Place(ch_sprawdz, "ch_sprawdz", 353, 29, 84, 17);
     ch_sprawdz->setLayoutDirection(Qt::RightToLeft);  // caption to the left of the box
+    // With this platform's wider font the caption may not fit: the box then grows to the left,
+    // into the empty end of the toolbar row, keeping its right edge.
+    if (const int needed = ch_sprawdz->sizeHint().width(); needed > ch_sprawdz->width()) {
+        const QRect design = ch_sprawdz->geometry();
+        ch_sprawdz->setGeometry(design.right() + 1 - needed, design.top(), needed, design.height());
+    }
     ch_sprawdz->setToolTip(QStringLiteral("Przeprowadza konwersję bez zapisu danych na dysk"));
 
     Panel_PL = new QWidget(PanelTop);

@@ -77,7 +77,7 @@ class FormMainLayoutTest : public QObject {
         QTest::newRow("FE_EPP") << "FE_EPP" << QRect(232, 48, 209, 21) << ""
                                 << "tj. wybranie/ wskazanie jego lokalizacji\n"
                                    "Odczytywane są dane z wersji \"format danych:comma\"";
-        QTest::newRow("ch_sprawdz") << "ch_sprawdz" << QRect(353, 29, 84, 17) << "tylko sprawdź"
+        QTest::newRow("ch_sprawdz") << "ch_sprawdz" << QRect() << "tylko sprawdź"
                                     << "Przeprowadza konwersję bez zapisu danych na dysk";
         QTest::newRow("Panel_PL") << "Panel_PL" << QRect(8, 72, 137, 25) << ""
                                   << "";
@@ -114,6 +114,16 @@ class FormMainLayoutTest : public QObject {
             control->property("text").isValid() ? control->property("text").toString() : QString(),
             text);
         QCOMPARE(control->toolTip(), hint);
+    }
+
+    void checkBoxGrowsToTheLeftToShowItsCaption() {
+        TFormMain window;
+        auto* box = window.findChild<QCheckBox*>("ch_sprawdz");
+        QCOMPARE(box->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(box->y(), 29);
+        QCOMPARE(box->height(), 17);
+        QCOMPARE(box->x() + box->width(), 353 + 84);
+        QCOMPARE(box->width(), std::max(84, box->sizeHint().width()));
     }
 
     void designStateAndPanelsFillTheWindow() {
