@@ -387,7 +387,7 @@ void TFormMain::act_HelpExecute() {
 }
 
 void TFormMain::act_WyczyscTraceExecute() {
-    MemoTrace->ClearLines();
+    Guarded([this] { MemoTrace->ClearLines(); });
 }
 
 void TFormMain::act_CloseExecute() {
@@ -395,11 +395,13 @@ void TFormMain::act_CloseExecute() {
 }
 
 void TFormMain::FE_EPPExit() {
-    const QString text = FE_EPP->text();
-    const QString unquoted = UnquotePath(text);
-    if (unquoted != text) {
-        FE_EPP->setText(unquoted);
-    }
+    Guarded([this] {
+        const QString text = FE_EPP->text();
+        const QString unquoted = UnquotePath(text);
+        if (unquoted != text) {
+            FE_EPP->setText(unquoted);
+        }
+    });
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
