@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFont>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,13 +109,14 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
     // Last, so that it watches every control, toolbar buttons included.
     hints_ = new HintSwitch(this);
 
-    // ---- Settings persistence (section "MAIN") is connected here: ----
-    // formStorage_ = std::make_unique<FormStorage>(this, <MAIN config>, settingsPath_ or default);
-    // ------------------------------------------------------------------
+    // TODO(settings): bind the window to its section "MAIN" of the settings file here, once
+    // gui/settings/ is in (an empty settingsPath_ means the file beside the program):
+    //   formStorage_ = std::make_unique<FormStorage>(this, <MAIN config>,
+    //       settingsPath_.isEmpty() ? DefaultSettingsPath() : settingsPath_);
 }
 
 TFormMain::~TFormMain() {
-    // ---- Settings persistence: formStorage_->WindowDestroying(); ----
+    // TODO(settings): formStorage_->WindowDestroying();
 }
 
 void TFormMain::BuildActions() {

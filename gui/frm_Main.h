@@ -109,6 +109,7 @@ class TFormMain : public QWidget {
     QAction* act_Close = nullptr;
 
     HintSwitch* hints_ = nullptr;
+    // TODO(settings): std::unique_ptr<FormStorage> formStorage_;
 };
 
 }  // namespace trevo::gui
