@@ -283,11 +283,11 @@ void TFormMain::BuildStatusBar() {
 void TFormMain::SetTabOrder() {
     // Only the checked radio button is a Tab stop (PanelRadioButton), so the chain passes
     // through both and stops at the checked one.
-    const QWidget* chain[] = {
+    QWidget* const chain[] = {
         de_KPR->lineEdit(), FE_EPP->lineEdit(), ch_sprawdz, Edit_Atrybut, Edit_REJ, RB_MAZ, RB_852,
         MemoTrace};
     for (std::size_t i = 1; i < std::size(chain); ++i) {
-        setTabOrder(const_cast<QWidget*>(chain[i - 1]), const_cast<QWidget*>(chain[i]));
+        setTabOrder(chain[i - 1], chain[i]);
     }
 }
 
