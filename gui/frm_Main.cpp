@@ -15,11 +15,13 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "files/FileSystem.h"
 #include "platform/Clock.h"
 #include "platform/CurrencyFormat.h"
 #include "platform/Win1250Text.h"
 #include "run/ConversionRun.h"
 #include "run/PaneTraceSink.h"
+#include "settings/FormStorage.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/DirectoryEdit.h"
 #include "widgets/FileNameEdit.h"
@@ -109,14 +111,17 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
     // Last, so that it watches every control, toolbar buttons included.
     hints_ = new HintSwitch(this);
 
-    // TODO(settings): bind the window to its section "MAIN" of the settings file here, once
-    // gui/settings/ is in (an empty settingsPath_ means the file beside the program):
-    //   formStorage_ = std::make_unique<FormStorage>(this, <MAIN config>,
-    //       settingsPath_.isEmpty() ? DefaultSettingsPath() : settingsPath_);
+    formStorage_ = new FormStorage(this,
+                                   {"MAIN",
+                                    {"FE_EPP.Text", "Edit_Atrybut.Text", "Edit_REJ.Text",
+                                     "de_KPR.Text", "RB_852.Checked", "RB_MAZ.Checked"},
+                                    kDesignWidth,
+                                    kDesignHeight},
+                                   settingsPath_.isEmpty() ? DefaultSettingsPath() : settingsPath_);
 }
 
 TFormMain::~TFormMain() {
-    // TODO(settings): formStorage_->WindowDestroying();
+    formStorage_->WindowDestroying();
 }
 
 void TFormMain::BuildActions() {

@@ -8,9 +8,12 @@
 #include <cstdint>
 
 #include "FormMainHooks.h"
-#include "platform/Win1250PathFileSystem.h"
 #include "run/RunFeedback.h"
 #include "zdTransPL.h"
+
+namespace trevo {
+class FileSystem;
+}
 
 class QAction;
 class QCheckBox;
@@ -23,6 +26,7 @@ class QToolButton;
 namespace trevo::gui {
 
 class ClickableLabel;
+class FormStorage;
 class DirectoryEdit;
 class FileNameEdit;
 class HintSwitch;
@@ -77,7 +81,7 @@ class TFormMain : public QWidget {
 
     FormMainHooks hooks_;
     QString settingsPath_;
-    Win1250PathFileSystem fileSystem_;
+    FileSystem& fileSystem_;
     RunFeedbackTiming runFeedbackTiming_;
     bool running_ = false;
     std::int64_t documentCount = 0;
@@ -109,7 +113,7 @@ class TFormMain : public QWidget {
     QAction* act_Close = nullptr;
 
     HintSwitch* hints_ = nullptr;
-    // TODO(settings): std::unique_ptr<FormStorage> formStorage_;
+    FormStorage* formStorage_ = nullptr;  // child of the window
 };
 
 }  // namespace trevo::gui

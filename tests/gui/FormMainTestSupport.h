@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 #include <string>
 
@@ -12,6 +13,14 @@
 #include "widgets/TracePane.h"
 
 namespace trevo::gui::test {
+
+// A settings file of its own for every window a test makes, so that no test sees what another
+// one saved and nothing is written beside the test program.
+inline QString FreshSettingsPath() {
+    static QTemporaryDir directory;
+    static int next = 0;
+    return directory.filePath(QString("trevo2KPR-%1.INI").arg(++next));
+}
 
 // Records every contact of the window with the user; the question is answered by `answer`.
 struct UserContacts {

@@ -71,7 +71,7 @@ class FormMainBoxesTest : public QObject {
     void leavingTheExportBoxDropsItsQuotes() {
         QFETCH(QString, typed);
         QFETCH(QString, left);
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* box = window.findChild<FileNameEdit*>("FE_EPP");
@@ -82,7 +82,7 @@ class FormMainBoxesTest : public QObject {
     }
 
     void exportBoxKeepsQuotesWhenOnlyTheWindowIsLeft() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* box = window.findChild<FileNameEdit*>("FE_EPP");
@@ -103,7 +103,7 @@ class FormMainBoxesTest : public QObject {
         QVERIFY(QDir().mkpath(dir.filePath("dane trevo")));
         QFile(spaced).open(QIODevice::WriteOnly);
 
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         window.show();
         auto* box = window.findChild<FileNameEdit*>("FE_EPP");
         const QStringList filters = {"Plik \"Trevovrs\" (eksp2kap.kpm)", "Pliki  \"*.kpm\"(*.kpm)",
@@ -144,7 +144,7 @@ class FormMainBoxesTest : public QObject {
         QTemporaryDir dir;
         const QString target = dir.filePath("FIRMA 2");
         QVERIFY(QDir().mkpath(target));
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         window.show();
         auto* box = window.findChild<DirectoryEdit*>("de_KPR");
 
@@ -169,7 +169,7 @@ class FormMainBoxesTest : public QObject {
     }
 
     void boxesExposeTheirTextAsTheTextProperty() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         for (const char* name : {"FE_EPP", "de_KPR"}) {
             QObject* box = window.findChild<QObject*>(name);
             QVERIFY(box->setProperty("text", QString("C:\\KPR\\ąę")));

@@ -147,7 +147,7 @@ class FormMainConvertTest : public QObject {
         WriteFile(exportPath, {});
         FormMainHooks hooks;  // the real question box
         hooks.beep = [] {};
-        TFormMain window({}, hooks);
+        TFormMain window(FreshSettingsPath(), hooks);
         window.findChild<ButtonEdit*>("FE_EPP")->setText(exportPath);
         window.findChild<QCheckBox*>("ch_sprawdz")->setChecked(true);
         window.show();

@@ -53,7 +53,7 @@ class FormMainLayoutTest : public QObject {
 
   private slots:
     void windowCaptionAndSize() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         QCOMPARE(window.objectName(), QString("FormMain"));
         QCOMPARE(window.windowTitle(), QString("TREVO 2ORMEK  | w 2008.01.28"));
         QCOMPARE(window.size(), QSize(472, 466));
@@ -102,7 +102,7 @@ class FormMainLayoutTest : public QObject {
         QFETCH(QRect, geometry);
         QFETCH(QString, text);
         QFETCH(QString, hint);
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         auto* control = window.findChild<QWidget*>(name);
         QVERIFY(control != nullptr);
         if (geometry.width() > 0) {
@@ -117,7 +117,7 @@ class FormMainLayoutTest : public QObject {
     }
 
     void checkBoxGrowsToTheLeftToShowItsCaption() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         auto* box = window.findChild<QCheckBox*>("ch_sprawdz");
         QCOMPARE(box->layoutDirection(), Qt::RightToLeft);
         QCOMPARE(box->y(), 29);
@@ -127,7 +127,7 @@ class FormMainLayoutTest : public QObject {
     }
 
     void designStateAndPanelsFillTheWindow() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         window.show();
         QVERIFY(window.findChild<QRadioButton*>("RB_MAZ")->isChecked());
         QVERIFY(!window.findChild<QRadioButton*>("RB_852")->isChecked());
@@ -156,7 +156,7 @@ class FormMainLayoutTest : public QObject {
     }
 
     void actionsAndToolbar() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         struct Expected {
             const char* action;
             const char* caption;
@@ -199,7 +199,7 @@ class FormMainLayoutTest : public QObject {
     }
 
     void tabOrderStopsAtTheCheckedCodePage() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         const auto walk = [&window] {
@@ -219,7 +219,7 @@ class FormMainLayoutTest : public QObject {
     }
 
     void f1SwitchesHintsAndHoldsTheHelpButtonDown() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* rej = window.findChild<QWidget*>("Edit_REJ");
@@ -247,7 +247,7 @@ class FormMainLayoutTest : public QObject {
     }
 
     void letterBoxesTakeOneCharacter() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         for (const char* name : {"Edit_Atrybut", "Edit_REJ"}) {
             auto* box = window.findChild<QLineEdit*>(name);
             QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString("Ż"), Qt::NoModifier);
@@ -257,7 +257,7 @@ class FormMainLayoutTest : public QObject {
     }
 
     void codePageButtonsExcludeEachOtherButMayBothBeOff() {
-        TFormMain window;
+        TFormMain window(FreshSettingsPath());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* maz = window.findChild<QRadioButton*>("RB_MAZ");
@@ -307,7 +307,7 @@ class FormMainLayoutTest : public QObject {
             }
             return dir == "cancel" ? std::nullopt : std::optional<QString>("/kpr/FIRMA2");
         };
-        TFormMain window({}, hooks);
+        TFormMain window(FreshSettingsPath(), hooks);
         window.show();
         auto* dir = window.findChild<ButtonEdit*>("de_KPR");
         dir->setText("/kpr/FIRMA1");
