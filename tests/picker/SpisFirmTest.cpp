@@ -116,16 +116,9 @@ class SpisFirmTest : public QObject {
                                  "DBGridLista", "RxMD_Spis"}) {
             QVERIFY2(dialog.findChild<QObject*>(QString::fromLatin1(name)) != nullptr, name);
         }
-        QCOMPARE(dialog.findChild<QPushButton*>("bb_Zaladuj")->text(),
-                 QStringLiteral("Załaduj ..."));
+        // The settings layer stores "FilenameEdit.FileName" through this property.
         QCOMPARE(dialog.filenameEdit()->property("fileName").toString(),
                  QStringLiteral("spisfirm.dat"));
-        const QAbstractItemModel* model = dialog.grid()->model();
-        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Firma"));
-        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Katalog"));
-        QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Info"));
-        QCOMPARE(dialog.grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
-        QCOMPARE(dialog.grid()->selectionBehavior(), QAbstractItemView::SelectRows);
     }
 
     void fileNameIsTheTextWithoutQuotes() {
@@ -155,43 +148,26 @@ class SpisFirmTest : public QObject {
         QCOMPARE(codeReads_, 1);
     }
 
-    void onlyTheFirstEightCharactersAreLookedFor() {
-        writeList(CompanyListRecord("A", "KATALOG") + CompanyListRecord("B", "KATALOG1") +
-                  CompanyListRecord("C", "OTHER"));
-        const QString katalog = trevo::gui::CurrentKatalogOfLedgerDir(path("KATALOG123"));
-        QCOMPARE(katalog, QStringLiteral("KATALOG1"));
-        const auto dialog = open(katalog);
-        QVERIFY(dialog);
-        QCOMPARE(dialog->currentRowKatalog(), QStringLiteral("KATALOG1"));
-    }
-
     void selection_data() {
-        QTest::addColumn<QString>("katalog");
+        QTest::addColumn<QString>("ledgerDir");
         QTest::addColumn<int>("row");
-        // File order: Mmm A1, Bbb DUP, Ddd DUP, Ccc C, Aaa LAST; sorted: Aaa Bbb Ccc Ddd Mmm.
-        QTest::newRow("no match keeps the last read") << "NONE" << 0;
-        QTest::newRow("several matches: first in sorted order") << "DUP" << 1;
-        QTest::newRow("the last read matches") << "LAST" << 0;
-        QTest::newRow("case counts") << "dup" << 0;
+        // Sorted: Aaa LAST, Bbb DUP, Ccc C, Ddd DUP, Eee LAST (read last), Mmm KATALOG1.
+        QTest::newRow("no match keeps the last read") << "NONE" << 4;
+        QTest::newRow("several matches: the first in sorted order") << "DUP" << 1;
+        QTest::newRow("the last read matches: it stays") << "LAST" << 4;
+        QTest::newRow("case counts") << "dup" << 4;
+        QTest::newRow("8 characters of the last component") << "KATALOG123" << 5;
     }
 
     void selection() {
-        QFETCH(QString, katalog);
+        QFETCH(QString, ledgerDir);
         QFETCH(int, row);
-        writeList(CompanyListRecord("Mmm", "A1") + CompanyListRecord("Bbb", "DUP") +
-                  CompanyListRecord("Ddd", "DUP") + CompanyListRecord("Ccc", "C") +
-                  CompanyListRecord("Aaa", "LAST"));
-        const auto dialog = open(katalog);
+        writeList(CompanyListRecord("Mmm", "KATALOG1") + CompanyListRecord("Bbb", "DUP") +
+                  CompanyListRecord("Aaa", "LAST") + CompanyListRecord("Ddd", "DUP") +
+                  CompanyListRecord("Ccc", "C") + CompanyListRecord("Eee", "LAST"));
+        const auto dialog = open(trevo::gui::CurrentKatalogOfLedgerDir(path(ledgerDir)));
         QVERIFY(dialog);
         QCOMPARE(dialog->grid()->currentIndex().row(), row);
-    }
-
-    void theLastReadIsKeptAmongSeveralMatches() {
-        writeList(CompanyListRecord("Bbb", "DUP") + CompanyListRecord("Aaa", "DUP") +
-                  CompanyListRecord("Ccc", "DUP"));
-        const auto dialog = open(QStringLiteral("DUP"));
-        QVERIFY(dialog);
-        QCOMPARE(dialog->grid()->currentIndex().row(), 2);
     }
 
     void reloadSelectsTheCurrentCompanyAgain() {
