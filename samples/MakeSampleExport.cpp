@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "SyntheticExport.h"
+#include "testing/SyntheticExport.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,7 +1,6 @@
-#include "CompanyListBuilder.h"
+#include "testing/CompanyListBuilder.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace trevo::testing {
 
@@ -22,13 +21,6 @@ std::string CompanyListRecord(std::string_view name, std::string_view dir, std::
     PutShortString(record, 32, 8, dir);
     PutShortString(record, 41, 61, info);
     return record;
-}
-
-bool WriteBinaryFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
 }
 
 }  // namespace trevo::testing

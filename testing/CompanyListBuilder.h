@@ -12,7 +12,4 @@ namespace trevo::testing {
 std::string CompanyListRecord(std::string_view name, std::string_view dir,
                               std::string_view info = {});
 
-// Writes the bytes to a new file; false on failure.
-bool WriteBinaryFile(const std::string& path, std::string_view bytes);
-
 }  // namespace trevo::testing

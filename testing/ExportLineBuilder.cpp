@@ -1,4 +1,4 @@
-#include "ExportLineBuilder.h"
+#include "testing/ExportLineBuilder.h"
 
 #include <algorithm>
 #include <stdexcept>

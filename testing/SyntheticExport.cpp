@@ -1,10 +1,10 @@
-#include "SyntheticExport.h"
+#include "testing/SyntheticExport.h"
 
 #include <array>
 #include <cstdio>
 #include <fstream>
 
-#include "ExportLineBuilder.h"
+#include "testing/ExportLineBuilder.h"
 
 namespace trevo::testing {
 

@@ -1,60 +1,31 @@
 // The companies command of the built program: exit statuses and the listed order.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-
-#include "CompanyListBuilder.h"
+#include "testing/CompanyListBuilder.h"
+#include "testing/ProcessRunner.h"
+#include "testing/TempDirectory.h"
 
 namespace {
 
 using trevo::testing::CompanyListRecord;
-
-struct Outcome {
-    int status = -1;
-    std::string output;  // stdout, or stdout and stderr together
-};
+using trevo::testing::ProcessResult;
 
 class CompaniesCommandTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("cli-companies-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     std::string WriteList(const std::string& bytes) {
-        const std::string path = (dir_ / "spisfirm.dat").string();
-        EXPECT_TRUE(trevo::testing::WriteBinaryFile(path, bytes));
+        const std::string path = dir_.File("spisfirm.dat");
+        trevo::testing::WriteFileBytes(path, bytes);
         return path;
     }
 
-    // Runs the program under the Polish locale with the given arguments (shell words).
-    static Outcome Run(const std::string& args, bool withErrors = false) {
-        const std::string command = std::string("LC_ALL=pl_PL.UTF-8 LANG=pl_PL.UTF-8 '") +
-                                    TREVO_CLI_PATH + "' " + args +
-                                    (withErrors ? " 2>&1" : " 2>/dev/null");
-        Outcome outcome;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            return outcome;
-        }
-        char buffer[4096];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            outcome.output.append(buffer, got);
-        }
-        const int status = ::pclose(pipe);
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return outcome;
+    // Runs the program under the Polish locale.
+    static ProcessResult Run(const std::vector<std::string>& args) {
+        return trevo::testing::RunProcess(TREVO_CLI_PATH, args,
+                                          {"LC_ALL=pl_PL.UTF-8", "LANG=pl_PL.UTF-8"});
     }
 
-    std::filesystem::path dir_;
+    trevo::testing::TempDirectory dir_;
 };
 
 TEST_F(CompaniesCommandTest, ListsTheCompaniesInThePickersOrder) {
@@ -67,9 +38,9 @@ TEST_F(CompaniesCommandTest, ListsTheCompaniesInThePickersOrder) {
                   CompanyListRecord("\x95ma", "CMA\x81") + CompanyListRecord("Lublin", "LUB", "x") +
                   CompanyListRecord("Czarny", "CZA") +
                   CompanyListRecord(std::string(31, 'Z'), "KATALOG1") + std::string(50, 'x'));
-    const Outcome outcome = Run("companies '" + path + "'");
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.output,
+    const ProcessResult result = Run({"companies", path});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out,
               "Czarny\tCZA\t\n"
               "Ćma\tCMA\u0081\t\n"
               "Lublin\tLUB\tx\n"
@@ -78,36 +49,36 @@ TEST_F(CompaniesCommandTest, ListsTheCompaniesInThePickersOrder) {
 
     // The same bytes read as code page 852: 149 is a letter there that Windows-1250 lacks and
     // stays byte 149 (a bullet); 156 is the pound sign, which stays 156 (ś in Windows-1250).
-    const Outcome cp852 = Run("companies --code-page 852 '" + path + "'");
-    EXPECT_EQ(cp852.status, 0);
-    EXPECT_NE(cp852.output.find("\u2022ma\t"), std::string::npos);
-    EXPECT_NE(cp852.output.find("\u015B\u00F3d\u00A6\t"), std::string::npos);
+    const ProcessResult cp852 = Run({"companies", "--code-page", "852", path});
+    EXPECT_EQ(cp852.exitCode, 0);
+    EXPECT_NE(cp852.out.find("\u2022ma\t"), std::string::npos);
+    EXPECT_NE(cp852.out.find("\u015B\u00F3d\u00A6\t"), std::string::npos);
 }
 
 TEST_F(CompaniesCommandTest, AnEmptyListPrintsNothing) {
-    const Outcome outcome = Run("companies '" + WriteList("") + "'");
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.output, "");
+    const ProcessResult result = Run({"companies", WriteList("")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "");
 }
 
 TEST_F(CompaniesCommandTest, MissingFilesAndUsageErrorsExitWithTwo) {
-    const std::string missing = (dir_ / "missing.dat").string();
-    const Outcome outcome = Run("companies '" + missing + "'", true);
-    EXPECT_EQ(outcome.status, 2);
-    EXPECT_NE(outcome.output.find(missing), std::string::npos);
+    const std::string missing = dir_.File("missing.dat");
+    const ProcessResult result = Run({"companies", missing});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find(missing), std::string::npos);
     // A directory is no list file.
-    EXPECT_EQ(Run("companies '" + dir_.string() + "'").status, 2);
+    EXPECT_EQ(Run({"companies", dir_.Path().string()}).exitCode, 2);
 
     const std::string path = WriteList(CompanyListRecord("A", "A"));
-    EXPECT_EQ(Run("companies").status, 2);
-    EXPECT_EQ(Run("companies --code-page 1250 '" + path + "'").status, 2);
-    EXPECT_EQ(Run("companies --code-page").status, 2);
-    EXPECT_EQ(Run("companies --sorted '" + path + "'").status, 2);
-    EXPECT_EQ(Run("companies '" + path + "' '" + path + "'").status, 2);
+    EXPECT_EQ(Run({"companies"}).exitCode, 2);
+    EXPECT_EQ(Run({"companies", "--code-page", "1250", path}).exitCode, 2);
+    EXPECT_EQ(Run({"companies", "--code-page"}).exitCode, 2);
+    EXPECT_EQ(Run({"companies", "--sorted", path}).exitCode, 2);
+    EXPECT_EQ(Run({"companies", path, path}).exitCode, 2);
 
-    const Outcome help = Run("companies --help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.output.find("companies [--code-page mazovia|852] LIST_FILE"), std::string::npos);
+    const ProcessResult help = Run({"companies", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("companies [--code-page mazovia|852] LIST_FILE"), std::string::npos);
 }
 
 }  // namespace

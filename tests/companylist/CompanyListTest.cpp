@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
-#include "CompanyListBuilder.h"
 #include "ledger/CompanyList.h"
+#include "testing/CompanyListBuilder.h"
+#include "testing/TempDirectory.h"
 
 namespace trevo {
 namespace {
@@ -26,26 +25,14 @@ std::vector<CompanyRecord> ReadAll(FileSystem& fileSystem, const std::string& pa
 
 class CompanyListFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("companylist-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string Write(std::string_view bytes) {
-        const std::string path = (dir_ / "spisfirm.dat").string();
-        EXPECT_TRUE(testing::WriteBinaryFile(path, bytes));
-        return path;
-    }
-
-    std::vector<CompanyRecord> ReadBytes(std::string_view bytes,
+    std::vector<CompanyRecord> ReadBytes(const std::string& bytes,
                                          PolishCharset code = PolishCharset::pcMazovia) {
-        return ReadAll(LocalFileSystem(), Write(bytes), code);
+        const std::string path = dir_.File("spisfirm.dat");
+        testing::WriteFileBytes(path, bytes);
+        return ReadAll(LocalFileSystem(), path, code);
     }
 
-    std::filesystem::path dir_;
+    testing::TempDirectory dir_;
 };
 
 TEST_F(CompanyListFileTest, OnlyWholeRecordsAreRead) {
@@ -114,8 +101,8 @@ TEST_F(CompanyListFileTest, TextsAreConvertedFromTheLedgerCodeButTheDirectoryIsN
 }
 
 TEST_F(CompanyListFileTest, AFileThatCannotBeOpenedYieldsNothing) {
-    EXPECT_TRUE(ReadAll(LocalFileSystem(), dir_.string()).empty());
-    EXPECT_TRUE(ReadAll(LocalFileSystem(), (dir_ / "missing.dat").string()).empty());
+    EXPECT_TRUE(ReadAll(LocalFileSystem(), dir_.Path().string()).empty());
+    EXPECT_TRUE(ReadAll(LocalFileSystem(), dir_.File("missing.dat")).empty());
 }
 
 // A file whose contents the test controls: its size at opening, the bytes it still has, how

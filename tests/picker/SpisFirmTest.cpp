@@ -14,11 +14,12 @@
 #include <functional>
 #include <memory>
 
-#include "CompanyListBuilder.h"
 #include "frm_SpisFirm.h"
 #include "picker/CompanyTableModel.h"
 #include "picker/FilenameEdit.h"
 #include "picker/PickLedgerDirectory.h"
+#include "testing/CompanyListBuilder.h"
+#include "testing/TempDirectory.h"
 
 using trevo::PolishCharset;
 using trevo::gui::TFormSpisFirm;
@@ -38,7 +39,7 @@ class SpisFirmTest : public QObject {
     }
 
     void writeList(const std::string& bytes) {
-        QVERIFY(trevo::testing::WriteBinaryFile(path().toStdString(), bytes));
+        trevo::testing::WriteFileBytes(path().toStdString(), bytes);
     }
 
     TFormSpisFirm::LedgerCodeSource codeSource() {

@@ -1,0 +1,46 @@
+#pragma once
+// Wraps a file system and makes the n-th operation of one kind fail, so that tests can sweep a
+// failure across every step of a run. Operations are counted per kind from 1.
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+
+#include "files/FileSystem.h"
+
+namespace trevo::testing {
+
+enum class FileOperation { Open, Size, Seek, Write, Close, Read, Count_ };
+
+class FaultInjectingFileSystem final : public FileSystem {
+  public:
+    explicit FaultInjectingFileSystem(FileSystem& real) : real_(real) {}
+
+    // The `nth` operation of kind `operation` fails. A failing write first passes
+    // `shortWriteBytes` bytes to the real file, as a short write would.
+    void FailAt(FileOperation operation, int nth, std::size_t shortWriteBytes = 0);
+    int Done(FileOperation operation) const { return done_[Index(operation)]; }
+
+    bool FileExists(const std::string& path) override { return real_.FileExists(path); }
+    bool DirectoryExists(const std::string& path) override { return real_.DirectoryExists(path); }
+    std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) override;
+    std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
+
+    // True when this operation is to fail; counts it.
+    bool Fails(FileOperation operation);
+    std::size_t ShortWriteBytes() const { return shortWriteBytes_; }
+
+  private:
+    static std::size_t Index(FileOperation operation) {
+        return static_cast<std::size_t>(operation);
+    }
+
+    FileSystem& real_;
+    std::array<int, static_cast<std::size_t>(FileOperation::Count_)> done_{};
+    std::optional<FileOperation> failing_;
+    int failAt_ = 0;
+    std::size_t shortWriteBytes_ = 0;
+};
+
+}  // namespace trevo::testing
