@@ -23,7 +23,7 @@ struct FormMainHooks {
     // The general error box for an error that escapes a handler.
     std::function<void(QWidget* parent, const QString& text)> showError = ShowErrorBox;
     // The company picker: given the current ledger directory and the ledger code page, the
-    // directory of the company the user confirmed, or nothing. Unset: the action does nothing.
+    // directory of the company the user confirmed, or nothing. Unset: the real picker.
     std::function<std::optional<QString>(QWidget* parent, const QString& ledgerDir,
                                          PolishCharset ledgerCode)>
         pickCompanyDirectory;

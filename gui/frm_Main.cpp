@@ -16,6 +16,7 @@
 #include <exception>
 
 #include "files/FileSystem.h"
+#include "picker/PickLedgerDirectory.h"
 #include "platform/Clock.h"
 #include "platform/CurrencyFormat.h"
 #include "platform/Win1250Text.h"
@@ -83,7 +84,7 @@ char FirstLetter(const QString& text) {
 TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
     : QWidget(parent),
       hooks_(std::move(hooks)),
-      settingsPath_(std::move(settingsPath)),
+      settingsPath_(settingsPath.isEmpty() ? DefaultSettingsPath() : std::move(settingsPath)),
       fileSystem_(LocalFileSystem()) {
     setObjectName("FormMain");
     setWindowTitle(kCaption);
@@ -117,7 +118,7 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
                                      "de_KPR.Text", "RB_852.Checked", "RB_MAZ.Checked"},
                                     kDesignWidth,
                                     kDesignHeight},
-                                   settingsPath_.isEmpty() ? DefaultSettingsPath() : settingsPath_);
+                                   settingsPath_);
 }
 
 TFormMain::~TFormMain() {
@@ -375,13 +376,17 @@ void TFormMain::RunConversion() {
 }
 
 void TFormMain::Act_FirmyKPRExecute() {
-    if (!hooks_.pickCompanyDirectory) {
-        return;
-    }
     // Whatever goes wrong around the picker leaves the directory as it was, without a message.
     try {
-        if (const auto directory =
-                hooks_.pickCompanyDirectory(this, de_KPR->text(), LedgerCode())) {
+        std::optional<QString> directory;
+        if (hooks_.pickCompanyDirectory) {
+            directory = hooks_.pickCompanyDirectory(this, de_KPR->text(), LedgerCode());
+        } else {
+            // The picker shares the window's settings file, in a section of its own.
+            directory = PickLedgerDirectory(
+                this, de_KPR->text(), [this] { return LedgerCode(); }, settingsPath_);
+        }
+        if (directory) {
             de_KPR->setText(*directory);
         }
     } catch (...) {

@@ -37,7 +37,7 @@ class TFormMain : public QWidget {
     Q_OBJECT
 
   public:
-    // `settingsPath`: the settings file of the window; empty for the file beside the program.
+    // `settingsPath`: the settings file of both windows; empty for the file beside the program.
     explicit TFormMain(QString settingsPath = {}, FormMainHooks hooks = {},
                        QWidget* parent = nullptr);
     ~TFormMain() override;
