@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -44,7 +43,7 @@ TracePane::TracePane(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setCursor(Qt::IBeamCursor);
-    lineHeight_ = QFontMetricsF(font(), viewport()).lineSpacing();
+    MeasureLineHeight();
     UpdateScrollBars();
 }
 
@@ -146,9 +145,7 @@ void TracePane::OfferSelection() const {
     }
 }
 
-void TracePane::LayOut(QTextLayout& layout, const QString& text) const {
-    layout.setText(text);
-    layout.setFont(font());
+void TracePane::LayOut(QTextLayout& layout) const {
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(kTabStop);
@@ -164,8 +161,16 @@ void TracePane::LayOut(QTextLayout& layout, const QString& text) const {
     layout.endLayout();
 }
 
+void TracePane::MeasureLineHeight() {
+    // A laid-out line's height is rounded up to whole pixels, as the text box's rows are.
+    QTextLayout layout(QStringLiteral(" "), font(), viewport());
+    LayOut(layout);
+    lineHeight_ = layout.lineAt(0).height();
+}
+
 int TracePane::LinesInView() const {
-    const qreal room = viewport()->height() - 2 * kMargin;
+    // Whole lines between the margins, the bottom row of pixels left free, as in a text box.
+    const qreal room = viewport()->height() - 2 * kMargin - 1;
     return std::max(1, static_cast<int>(std::floor(room / lineHeight_)));
 }
 
@@ -173,8 +178,13 @@ int TracePane::TopLine() const {
     return verticalScrollBar()->value();
 }
 
+qreal TracePane::ViewTop() const {
+    // The top margin belongs to the first line: scrolled away from it, lines start at the top.
+    return TopLine() == 0 ? kMargin : 0;
+}
+
 qreal TracePane::LineTop(int line) const {
-    return kMargin + (line - TopLine()) * lineHeight_;
+    return ViewTop() + (line - TopLine()) * lineHeight_;
 }
 
 qreal TracePane::TextLeft() const {
@@ -198,12 +208,12 @@ void TracePane::paintEvent(QPaintEvent*) {
     const Position from = std::min(anchor_, cursor_);
     const Position to = std::max(anchor_, cursor_);
     const int first = TopLine();
-    // One more than fits, for the partly visible line at the bottom.
-    const int last = std::min(LineCount() - 1, first + LinesInView());
+    const int rows = static_cast<int>(std::ceil(viewport()->height() / lineHeight_));
+    const int last = std::min(LineCount() - 1, first + rows);
     for (int line = first; line <= last; ++line) {
         const QString text = Line(line);
         QTextLayout layout(text, font(), viewport());
-        LayOut(layout, text);
+        LayOut(layout);
         QList<QTextLayout::FormatRange> selections;
         if (HasSelection() && line >= from.line && line <= to.line) {
             const int start = line == from.line ? from.column : 0;
@@ -234,7 +244,7 @@ void TracePane::resizeEvent(QResizeEvent* event) {
 void TracePane::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        lineHeight_ = QFontMetricsF(font(), viewport()).lineSpacing();
+        MeasureLineHeight();
         UpdateScrollBars();
         viewport()->update();
     }
@@ -244,11 +254,11 @@ TracePane::Position TracePane::PositionAt(const QPoint& point) const {
     if (lines_.empty()) {
         return {};
     }
-    const int row = static_cast<int>(std::floor((point.y() - kMargin) / lineHeight_));
+    const int row = static_cast<int>(std::floor((point.y() - ViewTop()) / lineHeight_));
     const int line = std::clamp(TopLine() + row, 0, LineCount() - 1);
     const QString text = Line(line);
     QTextLayout layout(text, font(), viewport());
-    LayOut(layout, text);
+    LayOut(layout);
     return {line, layout.lineAt(0).xToCursor(point.x() - TextLeft())};
 }
 
@@ -258,7 +268,7 @@ qreal TracePane::CursorX(const Position& position) const {
     }
     const QString text = Line(position.line);
     QTextLayout layout(text, font(), viewport());
-    LayOut(layout, text);
+    LayOut(layout);
     return layout.lineAt(0).cursorToX(position.column);
 }
 
@@ -273,12 +283,12 @@ TracePane::Position TracePane::Moved(Position from, Move move) const {
     const auto columnAtDesiredX = [this](int line) {
         const QString text = Line(line);
         QTextLayout layout(text, font(), viewport());
-        LayOut(layout, text);
+        LayOut(layout);
         return layout.lineAt(0).xToCursor(desiredX_);
     };
     const QString text = Line(from.line);
     QTextLayout layout(text, font(), viewport());
-    LayOut(layout, text);
+    LayOut(layout);
     switch (move) {
         case Move::NextChar:
         case Move::NextWord:

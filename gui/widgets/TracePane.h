@@ -81,9 +81,12 @@ class TracePane : public QAbstractScrollArea {
         DocumentEnd,
     };
 
-    void LayOut(QTextLayout& layout, const QString& text) const;
+    // One unwrapped line at the origin for the layout's text.
+    void LayOut(QTextLayout& layout) const;
+    void MeasureLineHeight();
     int LinesInView() const;
     int TopLine() const;
+    qreal ViewTop() const;
     qreal LineTop(int line) const;
     qreal TextLeft() const;
     Position PositionAt(const QPoint& point) const;
@@ -104,7 +107,7 @@ class TracePane : public QAbstractScrollArea {
     Position anchor_;
     qreal desiredX_ = 0;        // the column kept while moving up and down
     int horizontalOffset_ = 0;  // the view follows the cursor sideways; there is no scroll bar
-    int lineHeight_ = 1;
+    qreal lineHeight_ = 1;
     bool mouseSelecting_ = false;
     bool cursorShown_ = false;
     QBasicTimer blink_;
