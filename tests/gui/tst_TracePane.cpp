@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
 
@@ -156,6 +157,32 @@ class TracePaneTest : public QObject {
         QCOMPARE(shown.pane.SelectedText(), QString("gamma"));
         QTest::mouseClick(view, Qt::LeftButton, {}, onGamma);  // third click: the whole line
         QCOMPARE(shown.pane.SelectedText(), QString("gamma delta\n"));
+    }
+
+    // Row pitch, margins and scroll range as in the read-only text box the pane stands for.
+    void looksLikeAReadOnlyTextBox() {
+        QPlainTextEdit box;
+        box.setReadOnly(true);
+        box.setLineWrapMode(QPlainTextEdit::NoWrap);
+        box.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        TracePane pane;
+        const QString lines = Numbered(0, 60) + "\n\tZażółć gęślą jaźń \"ŁÓDŹ\"";
+        box.setPlainText(lines);
+        pane.AppendLines(lines);
+        for (QAbstractScrollArea* view :
+             {static_cast<QAbstractScrollArea*>(&box), static_cast<QAbstractScrollArea*>(&pane)}) {
+            view->resize(300, 200);
+            view->show();
+            QVERIFY(QTest::qWaitForWindowExposed(view));
+        }
+        QCOMPARE(pane.verticalScrollBar()->maximum(), box.verticalScrollBar()->maximum());
+        QCOMPARE(pane.verticalScrollBar()->pageStep(), box.verticalScrollBar()->pageStep());
+        for (int value : {0, 1, pane.verticalScrollBar()->maximum()}) {
+            box.verticalScrollBar()->setValue(value);
+            pane.verticalScrollBar()->setValue(value);
+            QCOMPARE(pane.viewport()->grab().toImage(), box.viewport()->grab().toImage());
+        }
     }
 
     void showsOnlyWhatIsInView() {
