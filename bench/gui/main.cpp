@@ -1,11 +1,13 @@
 // gui_bench: the main window against the command line on the same synthetic export.
 //
-//   gui_bench [--documents N] [--rounds R] [--platform NAME] [--cli PATH] [--verify]
+//   gui_bench [--documents N] [--rounds R] [--platform NAME] [--cli PATH] [--export PATH]
+//             [--verify]
 //
 // Generates an export of N documents, then R times runs "trevo2kpr-cli convert --check" on it
 // (trace to a file) and a check-only run in the main window, each in a process of its own so
 // that every peak memory figure belongs to that program alone. Prints every round and the
-// medians. Timings are reported, never judged.
+// medians. Timings are reported, never judged. --export keeps the export file, for profiling
+// one window round alone: gui_bench --window-round EXPORT RESULT_FILE.
 
 #include <unistd.h>
 
@@ -36,13 +38,14 @@ struct Options {
     int rounds = 5;
     std::string platform;
     std::string cli = TREVO_CLI_PATH;
+    std::string exportPath;  // empty: a temporary file
     bool verify = false;
 };
 
 void PrintUsage() {
     std::fprintf(stderr,
                  "usage: gui_bench [--documents N] [--rounds R] [--platform NAME] [--cli PATH] "
-                 "[--verify]\n");
+                 "[--export PATH] [--verify]\n");
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
@@ -59,6 +62,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
                 options.platform = argv[++i];
             } else if (arg == "--cli" && hasValue) {
                 options.cli = argv[++i];
+            } else if (arg == "--export" && hasValue) {
+                options.exportPath = argv[++i];
             } else if (arg == "--verify") {
                 options.verify = true;
             } else {
@@ -145,7 +150,8 @@ int RunBenchmark(const Options& options) {
     }
 
     const trevo::testing::TempDirectory work;
-    const std::string exportPath = work.File("eksp2kap.kpm");
+    const std::string exportPath =
+        options.exportPath.empty() ? work.File("eksp2kap.kpm") : options.exportPath;
     const std::string cliTrace = work.File("cli-trace.txt");
 
     std::printf("machine: %u CPUs, %s\n", std::thread::hardware_concurrency(), CpuModel().c_str());
@@ -165,6 +171,7 @@ int RunBenchmark(const Options& options) {
     std::vector<Round> rounds;
     for (int r = 1; r <= options.rounds; ++r) {
         Round round;
+        std::fflush(stdout);
         // Alternating the two programs spreads any load of the machine over both.
         round.cli =
             trevo::bench::RunChild(options.cli, {"convert", "--check", exportPath}, cliTrace);
@@ -238,6 +245,7 @@ int RunBenchmark(const Options& options) {
                 median("key_page_up_ms"));
 
     if (options.verify) {
+        std::fflush(stdout);
         ChildCost cost;
         const auto check =
             RunWindowProcess(exportPath, work.File("window-verify.txt"), cliTrace, cost);
