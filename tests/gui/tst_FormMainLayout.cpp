@@ -146,9 +146,8 @@ class FormMainLayoutTest : public QObject {
         QCOMPARE(main->geometry(), QRect(0, 129, 472, 466 - 129 - 19));
         QCOMPARE(left->geometry(), main->rect());
         QCOMPARE(memo->geometry(), left->rect().adjusted(3, 3, -3, -3));
-        QVERIFY(memo->isReadOnly());
-        QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
         QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QVERIFY(!status->findChild<QLabel*>("OwnerLine")->text().isEmpty());
 
         window.resize(800, 600);
