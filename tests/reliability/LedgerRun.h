@@ -61,15 +61,14 @@ struct RunRecord {
 };
 
 inline RunRecord RunOnce(const std::string& exportPath, const std::string& ledgerDir,
-                         FileSystem& fileSystem, bool checkOnly = false) {
+                         FileSystem& fileSystem, RunProgress* progress = nullptr) {
     MemoryTraceSink trace;
     const testing::FakeClock clock;
     const CurrencyFormat money = CurrencyFormat::Polish();
     RunInputs inputs;
     inputs.exportPath = exportPath;
     inputs.ledgerDir = ledgerDir;
-    inputs.checkOnly = checkOnly;
-    const RunResult result = RunConversion(inputs, {trace, fileSystem, clock, money});
+    const RunResult result = RunConversion(inputs, {trace, fileSystem, clock, money, progress});
     return {result, trace.Lines()};
 }
 
