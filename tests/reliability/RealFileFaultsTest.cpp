@@ -179,5 +179,31 @@ TEST_F(RealFileFaultsTest, LedgerDirectoryRemovedBetweenMonthsStopsAtTheNextOpen
     fs::create_directory(Ledger());  // for the fixture's cleanup
 }
 
+// A record appended to a file that no longer has a name is lost: it must be reported, not
+// counted as booked.
+TEST_F(RealFileFaultsTest, OpenPeriodFileThatLosesItsNameFailsTheNextAppend) {
+    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+        {"ledger directory removed", [&] { fs::remove_all(Ledger()); }},
+        {"period file deleted", [&] { fs::remove(PeriodFile(1)); }},
+        {"period file replaced",
+         [&] {
+             testing::WriteFileBytes(Ledger() + "/new", std::string(400, 'N'));
+             fs::rename(Ledger() + "/new", PeriodFile(1));
+         }},
+    };
+    const std::string exportPath = WriteExport({"20240105", "20240106", "20240107", "20240108"});
+    for (const auto& [name, act] : cases) {
+        SCOPED_TRACE(name);
+        fs::remove_all(Ledger());
+        fs::create_directory(Ledger());
+        AfterDocuments fault(2, act);
+        const RunRecord run = RunOnce(exportPath, Ledger(), LocalFileSystem(), &fault);
+        EXPECT_EQ(run.result.outcome, RunOutcome::Stopped);
+        EXPECT_EQ(Tail(run.trace, 3),
+                  (Lines{AppendFailedLine(PeriodFile(1)), CountLine(3), kEndLine}));
+        fs::create_directories(Ledger());
+    }
+}
+
 }  // namespace
 }  // namespace trevo::reliability
