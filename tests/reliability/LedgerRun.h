@@ -61,13 +61,15 @@ struct RunRecord {
 };
 
 inline RunRecord RunOnce(const std::string& exportPath, const std::string& ledgerDir,
-                         FileSystem& fileSystem, RunProgress* progress = nullptr) {
+                         FileSystem& fileSystem, RunProgress* progress = nullptr,
+                         bool checkOnly = false) {
     MemoryTraceSink trace;
     const testing::FakeClock clock;
     const CurrencyFormat money = CurrencyFormat::Polish();
     RunInputs inputs;
     inputs.exportPath = exportPath;
     inputs.ledgerDir = ledgerDir;
+    inputs.checkOnly = checkOnly;
     const RunResult result = RunConversion(inputs, {trace, fileSystem, clock, money, progress});
     return {result, trace.Lines()};
 }
