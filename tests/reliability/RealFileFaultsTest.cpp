@@ -101,10 +101,6 @@ class RealFileFaultsTest : public ::testing::Test {
     testing::TempDirectory root_;
 };
 
-#define SKIP_WITHOUT_UNPRIVILEGED_USER(run) \
-    if (!(run))                             \
-    GTEST_SKIP() << "cannot run as an unprivileged user here"
-
 TEST_F(RealFileFaultsTest, ReadOnlyLedgerDirectoryRefusesNewFilesAndKeepsExistingOnes) {
     testing::WriteFileBytes(PeriodFile(1), std::string(400, 'Z'));
     const std::string exportPath = WriteExport({"20240105", "20240106", "20240201", "20240107"});
