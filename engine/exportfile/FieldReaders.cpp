@@ -58,16 +58,24 @@ std::string_view TrimControls(std::string_view text) {
 
 std::string StripStreetPrefix(std::string_view text) {
     std::string result(text);
+    StripStreetPrefixInPlace(result);
+    return result;
+}
+
+void StripStreetPrefixInPlace(std::string& text) {
     for (;;) {
-        std::size_t at = FindIgnoringCase(result, "UL.");
+        std::size_t at = FindIgnoringCase(text, "UL.");
         if (at == std::string::npos) {
-            at = FindIgnoringCase(result, "AL.");
+            at = FindIgnoringCase(text, "AL.");
         }
         if (at == std::string::npos) {
-            return result;
+            return;
         }
-        result.erase(at, 3);
-        result = std::string(TrimControls(result));
+        text.erase(at, 3);
+        const std::string_view trimmed = TrimControls(text);
+        const auto leading = static_cast<std::size_t>(trimmed.data() - text.data());
+        text.resize(leading + trimmed.size());
+        text.erase(0, leading);
     }
 }
 
@@ -81,6 +89,11 @@ std::string_view FieldReaders::ReadText(int from, int to) const {
 
 std::string FieldReaders::ReadTextPL(int from, int to) const {
     return FromWin1250(ReadText(from, to), ledgerCode_);
+}
+
+std::string_view FieldReaders::ReadTextPL(int from, int to, std::string& out) const {
+    FromWin1250(ReadText(from, to), ledgerCode_, out);
+    return out;
 }
 
 std::int32_t FieldReaders::ReadInteger(int from, int to) const {
