@@ -1,6 +1,8 @@
 #include "exportfile/FieldReaders.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "exportfile/NumberSyntax.h"
 #include "platform/TraceSink.h"
@@ -20,6 +22,17 @@ constexpr auto kBadDay = "Błąd określenia DNIA"_w1250;
 
 bool IsControlOrSpace(char c) {
     return static_cast<unsigned char>(c) <= 32;
+}
+
+// True when each of the eight bytes at `bytes` is 32 or less. Adding 0x5F sets the top bit of
+// every byte from 33 to 127; bytes from 128 have it already. A carry into the next byte comes
+// only from a byte of 161 or more, which has decided the answer already.
+bool AllControlOrSpace(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    constexpr std::uint64_t kTopBits = 0x8080808080808080;
+    constexpr std::uint64_t kFrom33 = 0x5F5F5F5F5F5F5F5F;
+    return (((word + kFrom33) | word) & kTopBits) == 0;
 }
 
 char AsciiUpper(char c) {
@@ -47,13 +60,22 @@ std::size_t FindIgnoringCase(std::string_view text, std::string_view pattern) {
 }  // namespace
 
 std::string_view TrimControls(std::string_view text) {
-    while (!text.empty() && IsControlOrSpace(text.front())) {
-        text.remove_prefix(1);
+    // Columns are mostly padding: skip it eight bytes at a time, then byte by byte.
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (end - begin >= 8 && AllControlOrSpace(begin)) {
+        begin += 8;
     }
-    while (!text.empty() && IsControlOrSpace(text.back())) {
-        text.remove_suffix(1);
+    while (begin != end && IsControlOrSpace(*begin)) {
+        ++begin;
     }
-    return text;
+    while (end - begin >= 8 && AllControlOrSpace(end - 8)) {
+        end -= 8;
+    }
+    while (begin != end && IsControlOrSpace(end[-1])) {
+        --end;
+    }
+    return {begin, static_cast<std::size_t>(end - begin)};
 }
 
 std::string StripStreetPrefix(std::string_view text) {
