@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -30,10 +31,50 @@ struct DecimalDigits {
     }
 };
 
+// The digits of `scaled`, an amount in units of 10^-decimals.
+DecimalDigits FromScaled(std::uint64_t scaled, int decimals) {
+    char text[24];
+    const auto printed = std::to_chars(text, text + sizeof text, scaled);
+    const int length = static_cast<int>(printed.ptr - text);
+    const int padding = std::max(decimals + 1 - length, 0);  // at least "0" before the fraction
+    DecimalDigits result;
+    std::fill_n(result.digits, padding, '0');
+    std::memcpy(result.digits + padding, text, static_cast<std::size_t>(length));
+    result.integerCount = padding + length - decimals;
+    result.fractionCount = decimals;
+    result.zero = scaled == 0;
+    return result;
+}
+
+// The usual amount without the 18-digit form. y = magnitude x 10^decimals, computed with one
+// rounding, differs from the 18-digit form scaled alike by less than y x 1.2e-16 (that rounding
+// plus half a unit in the 18th digit): below 1.2e-4 while y < 1e12. Unless y lies within 1e-3 of
+// a halfway point, both round to the same integer. Nothing for the rest.
+std::optional<DecimalDigits> DigitsClearOfHalfway(double magnitude, int decimals) {
+    constexpr double kPowersOfTen[kMaxDecimals + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                                       1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                                       1e14, 1e15, 1e16, 1e17, 1e18};  // all exact
+    constexpr double kLimit = 1e12;
+    constexpr double kMargin = 1e-3;
+    const double y = magnitude * kPowersOfTen[decimals];
+    if (!(y < kLimit)) {
+        return std::nullopt;
+    }
+    const double whole = std::floor(y);
+    const double fraction = y - whole;  // exact
+    if (std::fabs(fraction - 0.5) <= kMargin) {
+        return std::nullopt;
+    }
+    return FromScaled(static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0), decimals);
+}
+
 // Nothing when the integer part has more than kMaxIntegerDigits digits. The 18-digit form is the
 // correctly rounded "%.17e" one; to_chars gives the same digits without printf's cost and
 // without allocating.
 std::optional<DecimalDigits> Digits(double magnitude, int decimals) {
+    if (const auto quick = DigitsClearOfHalfway(magnitude, decimals)) {
+        return quick;
+    }
     char text[40];
     const auto printed = std::to_chars(text, text + sizeof text, magnitude,
                                        std::chars_format::scientific, kSignificantDigits - 1);
