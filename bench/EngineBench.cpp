@@ -90,7 +90,8 @@ struct Sample {
     double seconds = 0;
     double userSeconds = 0;
     double systemSeconds = 0;
-    std::optional<std::uint64_t> peakKiB;  // of this phase alone, when it can be told apart
+    std::optional<std::uint64_t> peakKiB;   // of this phase alone, when it can be told apart
+    std::optional<std::uint64_t> startKiB;  // resident at the start of the phase
 
     double UserSeconds() const { return userSeconds; }
     double SystemSeconds() const { return systemSeconds; }
@@ -99,8 +100,10 @@ struct Sample {
 
 // Runs `phase` once, timing it and taking the peak resident memory it reached.
 Sample Measure(const std::function<bool()>& phase, bool canResetPeak, bool& ok) {
+    Sample sample;
     if (canResetPeak) {
         ResetPeakResident();
+        sample.startKiB = CurrentResidentKiB();
     }
     rusage before{};
     ::getrusage(RUSAGE_SELF, &before);
@@ -109,7 +112,6 @@ Sample Measure(const std::function<bool()>& phase, bool canResetPeak, bool& ok) 
     const auto stop = std::chrono::steady_clock::now();
     rusage after{};
     ::getrusage(RUSAGE_SELF, &after);
-    Sample sample;
     sample.seconds = std::chrono::duration<double>(stop - start).count();
     sample.userSeconds = ToSeconds(after.ru_utime) - ToSeconds(before.ru_utime);
     sample.systemSeconds = ToSeconds(after.ru_stime) - ToSeconds(before.ru_stime);
@@ -151,6 +153,17 @@ struct Phase {
             }
         }
         return peak;
+    }
+    // How far the peak rose above the resident size the phase started with, at most.
+    std::optional<std::uint64_t> MaxRiseKiB() const {
+        std::optional<std::uint64_t> rise;
+        for (const auto& s : samples) {
+            if (s.peakKiB && s.startKiB) {
+                const std::uint64_t r = *s.peakKiB > *s.startKiB ? *s.peakKiB - *s.startKiB : 0;
+                rise = std::max(rise.value_or(0), r);
+            }
+        }
+        return rise;
     }
 };
 
@@ -272,23 +285,33 @@ int Run(const Options& options) {
     // CPU time (user + system) is reported beside the wall time: on a machine shared with other
     // work it varies far less.
     const double floorCpu = floor.MedianOf(&Sample::CpuSeconds);
-    std::printf("%-12s %9s %10s %8s %8s %8s %8s %8s %13s\n", "phase", "wall s", "docs/s", "x floor",
-                "cpu s", "x floor", "user s", "sys s", "peak RSS MiB");
+    std::printf("%-12s %9s %10s %8s %8s %8s %8s %8s %13s %9s\n", "phase", "wall s", "docs/s",
+                "x floor", "cpu s", "x floor", "user s", "sys s", "peak RSS MiB", "rise KiB");
     for (const Phase* phase : {&floor, &check, &write}) {
         const double seconds = Median(phase->Seconds());
+        const double cpu = phase->MedianOf(&Sample::CpuSeconds);
         const auto peak = phase->MaxPeakKiB();
+        const auto rise = phase->MaxRiseKiB();
         char peakText[32] = "n/a";
+        char riseText[32] = "n/a";
         if (peak) {
             std::snprintf(peakText, sizeof peakText, "%.1f", static_cast<double>(*peak) / 1024);
         }
-        const double cpu = phase->MedianOf(&Sample::CpuSeconds);
-        std::printf("%-12s %9.3f %10.0f %8.2f %8.3f %8.2f %8.3f %8.3f %13s\n", phase->name, seconds,
-                    static_cast<double>(options.documents) / seconds, seconds / floorMedian, cpu,
-                    cpu / floorCpu, phase->MedianOf(&Sample::UserSeconds),
-                    phase->MedianOf(&Sample::SystemSeconds), peakText);
+        if (rise) {
+            std::snprintf(riseText, sizeof riseText, "%llu",
+                          static_cast<unsigned long long>(*rise));
+        }
+        std::printf("%-12s %9.3f %10.0f %8.2f %8.3f %8.2f %8.3f %8.3f %13s %9s\n", phase->name,
+                    seconds, static_cast<double>(options.documents) / seconds,
+                    seconds / floorMedian, cpu, cpu / floorCpu,
+                    phase->MedianOf(&Sample::UserSeconds), phase->MedianOf(&Sample::SystemSeconds),
+                    peakText, riseText);
     }
     std::printf("process peak RSS (ru_maxrss, generation included): %.1f MiB\n",
                 static_cast<double>(ProcessMaxResidentKiB()) / 1024);
+    std::printf(
+        "goals: check-only at most 1.0 x floor, writing run at most 1.5 x floor, memory flat in "
+        "N\n");
     return 0;
 }
 
