@@ -39,19 +39,13 @@ char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// Position of the first occurrence of `pattern` (upper-case ASCII) in `text`, ignoring case.
-// Only ASCII letters fold: no other byte of a single-byte code page upper-cases into one.
-std::size_t FindIgnoringCase(std::string_view text, std::string_view pattern) {
-    if (text.size() < pattern.size()) {
-        return std::string_view::npos;
-    }
-    for (std::size_t i = 0; i + pattern.size() <= text.size(); ++i) {
-        bool match = true;
-        for (std::size_t j = 0; j < pattern.size() && match; ++j) {
-            match = AsciiUpper(text[i + j]) == pattern[j];
-        }
-        if (match) {
-            return i;
+// Position of the first "<letter>L." in `text`, ignoring case: the first '.' after two such
+// letters. Only ASCII letters fold: no other byte of a single-byte code page upper-cases into one.
+std::size_t FindStreetPrefix(std::string_view text, char letter) {
+    for (std::size_t dot = text.find('.', 2); dot != std::string_view::npos;
+         dot = text.find('.', dot + 1)) {
+        if (AsciiUpper(text[dot - 2]) == letter && AsciiUpper(text[dot - 1]) == 'L') {
+            return dot - 2;
         }
     }
     return std::string_view::npos;
@@ -86,9 +80,9 @@ std::string StripStreetPrefix(std::string_view text) {
 
 void StripStreetPrefixInPlace(std::string& text) {
     for (;;) {
-        std::size_t at = FindIgnoringCase(text, "UL.");
+        std::size_t at = FindStreetPrefix(text, 'U');
         if (at == std::string::npos) {
-            at = FindIgnoringCase(text, "AL.");
+            at = FindStreetPrefix(text, 'A');
         }
         if (at == std::string::npos) {
             return;
