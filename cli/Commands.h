@@ -13,6 +13,7 @@ inline constexpr int kExitStopped = 1;
 inline constexpr int kExitUsage = 2;
 
 int RunConvertCommand(const std::vector<std::string>& args);
+int RunCompaniesCommand(const std::vector<std::string>& args);
 
 void PrintUsage(std::FILE* out);
 

@@ -14,6 +14,7 @@ void PrintUsage(std::FILE* out) {
         "Usage:\n"
         "  trevo2kpr-cli convert [--check] [--code-page mazovia|852] [--attribute C]\n"
         "                        [--register C] EXPORT_FILE [LEDGER_DIR]\n"
+        "  trevo2kpr-cli companies [--code-page mazovia|852] LIST_FILE\n"
         "  trevo2kpr-cli --help\n"
         "\n"
         "convert  books every document of the export file into the ledger's monthly files in\n"
@@ -45,6 +46,9 @@ int main(int argc, char** argv) {
     }
     if (command == "convert") {
         return RunConvertCommand(rest);
+    }
+    if (command == "companies") {
+        return RunCompaniesCommand(rest);
     }
     std::fprintf(stderr, "trevo2kpr-cli: unknown command '%s'\n", command.c_str());
     PrintUsage(stderr);

@@ -42,6 +42,12 @@ class FileSystem {
     virtual std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) = 0;
     // Opens a regular file for reading, letting others read it; nothing on failure.
     virtual std::unique_ptr<InputFile> OpenForReading(const std::string& path) = 0;
+    // Opens a regular file of records for reading only, letting others read and write it
+    // meanwhile (another program may keep it open for writing); nothing on failure. The default
+    // suits file systems without share modes, where both opens are the same.
+    virtual std::unique_ptr<InputFile> OpenRecordFileForReading(const std::string& path) {
+        return OpenForReading(path);
+    }
 };
 
 // The real file system of this machine.

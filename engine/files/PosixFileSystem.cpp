@@ -141,6 +141,17 @@ class PosixFileSystem final : public FileSystem {
     }
 
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override {
+        return OpenReadOnly(path);
+    }
+
+    // POSIX has no share modes and this system takes no locks: others may read and write the
+    // file whichever way it is opened here.
+    std::unique_ptr<InputFile> OpenRecordFileForReading(const std::string& path) override {
+        return OpenReadOnly(path);
+    }
+
+  private:
+    static std::unique_ptr<InputFile> OpenReadOnly(const std::string& path) {
         Descriptor fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         struct stat info {};
         if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||

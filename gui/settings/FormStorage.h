@@ -1,0 +1,75 @@
+#pragma once
+// The settings binding of one window: its own section of the settings file, the control
+// properties it persists, the window's placement and its minimum size.
+//
+// Lifecycle: created in the window's constructor once its controls exist, it reads the file
+// and sets the window's minimum size. The window's first show restores the section; hiding the
+// window by the program (an accepted close, a dialog's accept or reject) saves into the
+// binding's copy; the window's destructor calls WindowDestroying, which writes the file.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
+#include "settings/StoredProperty.h"
+
+class QWidget;
+
+namespace trevo::gui {
+
+struct FormStorageConfig {
+    QString section;          // "MAIN" or "SPISFIRM"
+    QStringList storedProps;  // "FE_EPP.Text", "RB_852.Checked", "FilenameEdit.FileName", ...
+    int minTrackWidth = 0;
+    int minTrackHeight = 0;
+};
+
+class FormStorage : public QObject {
+    Q_OBJECT
+
+  public:
+    // Becomes a child of `window`; reads the settings file now; sets the window's minimum size;
+    // watches the window: first show -> RestoreSettings; hidden by the program (an accepted
+    // close, a dialog's accept or reject) -> SaveSettings. Create it once the controls exist.
+    FormStorage(QWidget* window, FormStorageConfig config, QString iniPath = DefaultSettingsPath());
+    // Writes the file when the window never called WindowDestroying.
+    ~FormStorage() override;
+
+    void RestoreSettings();
+    void SaveSettings();
+    // Called by the window's own destructor while its controls still exist: SaveSettings if
+    // not saved since the last restore, then WriteSettings. Later calls do nothing.
+    void WindowDestroying();
+    // Replaces this window's section in the file on disk, leaving the other sections as they
+    // stand there. A read-only file is left alone. False when the file could not be written;
+    // the user has been told.
+    bool WriteSettings();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // The integer under `key`, `fallback` when absent; nothing after telling the user that the
+    // value is no integer.
+    std::optional<int> ReadInteger(std::string_view key, int fallback);
+    // The suffixed key's value when it exists, else the plain key's, else empty.
+    std::string ReadPosition(std::string_view key, const std::string& suffix) const;
+    bool Write(QWidget* boxParent);
+
+    QWidget* window_;
+    QString iniPath_;
+    std::string section_;
+    settings::SettingsFile copy_;
+    std::vector<StoredProperty> props_;
+    bool saved_ = false;
+    bool shown_ = false;
+    bool windowGone_ = false;
+};
+
+}  // namespace trevo::gui

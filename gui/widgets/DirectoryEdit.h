@@ -1,0 +1,28 @@
+#pragma once
+// A box holding a directory, with a button that opens the folder chooser.
+
+#include "widgets/ButtonEdit.h"
+
+namespace trevo::gui {
+
+class DirectoryEdit : public ButtonEdit {
+    Q_OBJECT
+
+  public:
+    explicit DirectoryEdit(QWidget* parent = nullptr);
+
+    void setDialogTitle(const QString& title) { dialogTitle_ = title; }
+    QString dialogTitle() const { return dialogTitle_; }
+
+    // Where the chooser opens: the directory in the box when it exists, otherwise the root of
+    // the current drive.
+    QString StartDirectory() const;
+
+    // The folder chooser; a chosen folder replaces the text.
+    void Browse() override;
+
+  private:
+    QString dialogTitle_;
+};
+
+}  // namespace trevo::gui
