@@ -19,6 +19,6 @@ cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build_dir" --target engine_bench -j2
 
 for n in "${counts[@]}"; do
-    "$build_dir/bench/engine_bench" --documents "$n" --runs "$runs"
+    "$build_dir/bench/engine/engine_bench" --documents "$n" --runs "$runs"
     echo
 done
