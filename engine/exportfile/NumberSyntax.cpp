@@ -36,6 +36,16 @@ std::size_t SkipSpaces(std::string_view text) {
 }  // namespace
 
 IntegerParse ParseInteger(std::string_view text) {
+    // The usual form, up to nine plain digits, always fits; everything else takes the full path.
+    constexpr std::size_t kAlwaysFits = 9;
+    if (!text.empty() && text.size() <= kAlwaysFits &&
+        std::all_of(text.begin(), text.end(), IsDigit)) {
+        std::int32_t value = 0;
+        for (const char c : text) {
+            value = value * 10 + (c - '0');
+        }
+        return IntegerParse{value, true};
+    }
     std::size_t i = SkipSpaces(text);
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
