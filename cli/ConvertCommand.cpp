@@ -50,7 +50,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
     const RunResult result = RunConversion(inputs, {trace, fileSystem, clock, money});
-    trace.Flush();
+    // A trace that did not reach its reader is a failed run, whatever was booked.
+    const bool traceWritten = trace.Flush();
 
     switch (result.outcome) {
         case RunOutcome::ExportNotOpened:
@@ -60,6 +61,10 @@ int RunConvertCommand(const std::vector<std::string>& args) {
             return kExitStopped;
         case RunOutcome::Completed:
             break;
+    }
+    if (!traceWritten) {
+        std::fprintf(stderr, "trevo2kpr-cli convert: the trace could not be written to stdout\n");
+        return kExitStopped;
     }
     // A period file that cannot be closed may not hold what was written to it.
     return result.closeFailed ? kExitStopped : kExitDone;

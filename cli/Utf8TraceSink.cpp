@@ -22,12 +22,13 @@ void Utf8TraceSink::AppendLine(std::string_view line) {
     }
 }
 
-void Utf8TraceSink::Flush() {
+bool Utf8TraceSink::Flush() {
     if (!pending_.empty()) {
-        std::fwrite(pending_.data(), 1, pending_.size(), out_);
+        failed_ |= std::fwrite(pending_.data(), 1, pending_.size(), out_) != pending_.size();
         pending_.clear();
     }
-    std::fflush(out_);
+    failed_ |= std::fflush(out_) != 0;
+    return !failed_;
 }
 
 }  // namespace trevo::cli

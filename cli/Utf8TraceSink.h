@@ -17,11 +17,13 @@ class Utf8TraceSink final : public TraceSink {
     ~Utf8TraceSink() override { Flush(); }
 
     void AppendLine(std::string_view line) override;
-    void Flush();
+    // Writes what is pending; false once any part of the trace could not be written.
+    bool Flush();
 
   private:
     std::FILE* out_;
     std::string pending_;
+    bool failed_ = false;
 };
 
 }  // namespace trevo::cli

@@ -24,8 +24,9 @@ void PrintUsage(std::FILE* out) {
         "         --register stamp one letter into every entry.\n"
         "\n"
         "Exit status: 0 the export file was read to its end; 1 the run stopped on a ledger-file\n"
-        "or read failure (the trace is complete); 2 usage error, missing ledger directory or\n"
-        "export file that cannot be opened.\n",
+        "or read failure (the trace is complete), the last ledger file could not be closed or\n"
+        "the output could not be written; 2 usage error, missing ledger directory or export\n"
+        "file that cannot be opened.\n",
         out);
 }
 

@@ -46,7 +46,7 @@ class FaultyInputFile final : public InputFile {
         if (faults_.Fails(FileOperation::Read)) {
             return std::nullopt;
         }
-        return real_->Read(buffer, capacity);
+        return real_->Read(buffer, std::min(capacity, faults_.ReadLimit()));
     }
     std::uint64_t SizeAtOpen() const override { return real_->SizeAtOpen(); }
 

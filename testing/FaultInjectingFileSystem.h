@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -21,6 +22,10 @@ class FaultInjectingFileSystem final : public FileSystem {
     // `shortWriteBytes` bytes to the real file, as a short write would.
     void FailAt(FileOperation operation, int nth, std::size_t shortWriteBytes = 0);
     int Done(FileOperation operation) const { return done_[Index(operation)]; }
+    // Every read of an input file hands out at most `bytes`, so that a failing read can fall
+    // inside a line. Unlimited unless set.
+    void LimitReadSize(std::size_t bytes) { readLimit_ = bytes; }
+    std::size_t ReadLimit() const { return readLimit_; }
 
     bool FileExists(const std::string& path) override { return real_.FileExists(path); }
     bool DirectoryExists(const std::string& path) override { return real_.DirectoryExists(path); }
@@ -41,6 +46,7 @@ class FaultInjectingFileSystem final : public FileSystem {
     std::optional<FileOperation> failing_;
     int failAt_ = 0;
     std::size_t shortWriteBytes_ = 0;
+    std::size_t readLimit_ = std::numeric_limits<std::size_t>::max();
 };
 
 }  // namespace trevo::testing

@@ -14,9 +14,10 @@ extern char** environ;
 namespace trevo::testing {
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& environment) {
+                         const std::vector<std::string>& environment,
+                         const std::string& stdoutPath) {
     TempDirectory outputs;
-    const std::string outPath = outputs.File("out");
+    const std::string outPath = stdoutPath.empty() ? outputs.File("out") : stdoutPath;
     const std::string errPath = outputs.File("err");
 
     std::vector<char*> argv;
@@ -49,7 +50,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
         }
     }
     posix_spawn_file_actions_destroy(&actions);
-    result.out = ReadFileBytes(outPath);
+    if (stdoutPath.empty()) {
+        result.out = ReadFileBytes(outPath);
+    }
     result.err = ReadFileBytes(errPath);
     return result;
 }

@@ -12,8 +12,10 @@ struct ProcessResult {
     std::string err;
 };
 
-// `environment` entries ("NAME=value") are added to the inherited environment.
+// `environment` entries ("NAME=value") are added to the inherited environment. Standard output
+// goes to `stdoutPath` when one is given (and is then not collected).
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& environment = {});
+                         const std::vector<std::string>& environment = {},
+                         const std::string& stdoutPath = {});
 
 }  // namespace trevo::testing

@@ -15,6 +15,7 @@ namespace trevo {
 class RecordFile {
   public:
     virtual ~RecordFile() = default;
+    // Nothing when the size cannot be taken or the file no longer has a name.
     virtual std::optional<std::uint64_t> SizeInBytes() = 0;
     virtual bool Seek(std::uint64_t offset) = 0;
     // The number of bytes the system took: one write call, never retried.

@@ -61,6 +61,12 @@ class PosixRecordFile final : public RecordFile {
         if (!fd_.IsOpen() || ::fstat(fd_.Get(), &info) != 0) {
             return std::nullopt;
         }
+        // A file that lost its last name (deleted, its directory removed, or replaced by
+        // another file) can still be written, but nobody will read what is appended: a record
+        // booked there would be lost without a word.
+        if (info.st_nlink == 0) {
+            return std::nullopt;
+        }
         return static_cast<std::uint64_t>(info.st_size);
     }
 

@@ -106,6 +106,14 @@ TEST_F(ConvertCommandTest, MissingInputsAreUsageErrorsWithNothingOnStdout) {
     EXPECT_EQ(Cli({"frobnicate"}).exitCode, 2);
 }
 
+TEST_F(ConvertCommandTest, TraceThatCannotBeWrittenIsNoSuccess) {
+    const auto result =
+        RunProcess(TREVO_CLI_PATH, {"convert", "--check", Export(Document("20240301"))},
+                   {"LC_ALL=C"}, "/dev/full");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("could not be written"), std::string::npos);
+}
+
 TEST_F(ConvertCommandTest, HelpPrintsTheUsage) {
     const auto result = Cli({"--help"});
     EXPECT_EQ(result.exitCode, 0);
