@@ -1,5 +1,6 @@
 #include "zdTransPL.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -33,6 +34,32 @@ constexpr ColumnMap BuildColumnMap() {
 
 constexpr ColumnMap kColumns = BuildColumnMap();
 
+using ByteMap = std::array<unsigned char, 256>;
+using TranslationMap = std::array<std::array<ByteMap, kPolishCharsetCount>, kPolishCharsetCount>;
+
+constexpr int kAscii = static_cast<int>(PolishCharset::pcAscii);
+constexpr int kTwoChar = static_cast<int>(PolishCharset::pcTwoChar);
+
+// For every source and target representation, what each byte becomes when the length is kept:
+// one lookup per byte. Into pcTwoChar the length is kept only from itself and from pcAscii, and
+// then every byte stays as it is.
+constexpr TranslationMap BuildTranslationMap() {
+    TranslationMap map{};
+    for (int from = 0; from < kPolishCharsetCount; ++from) {
+        for (int to = 0; to < kPolishCharsetCount; ++to) {
+            for (int byte = 0; byte < 256; ++byte) {
+                const int k = kColumns[from][byte];
+                const bool translated = k > 0 && from != to && to != kTwoChar;
+                map[from][to][byte] =
+                    static_cast<unsigned char>(translated ? PolishLetterTable[to][k] : byte);
+            }
+        }
+    }
+    return map;
+}
+
+constexpr TranslationMap kTranslations = BuildTranslationMap();
+
 int CheckedCode(PolishCharset charset) {
     const int code = static_cast<int>(charset);
     if (code >= kPolishCharsetCount) {
@@ -43,39 +70,36 @@ int CheckedCode(PolishCharset charset) {
 
 }  // namespace
 
-std::string ConvertPolishLetters(std::string_view text, PolishCharset source,
-                                 PolishCharset target) {
+void ConvertPolishLetters(std::string_view text, PolishCharset source, PolishCharset target,
+                          std::string& out) {
     const int from = CheckedCode(source);
     const int to = CheckedCode(target);
-    if (from == to) {
-        return std::string(text);
+    out.clear();
+    if (to != kTwoChar || from == to || from == kAscii) {
+        const ByteMap& bytes = kTranslations[from][to];
+        out.resize(text.size());
+        std::transform(text.begin(), text.end(), out.begin(), [&bytes](char c) {
+            return static_cast<char>(bytes[static_cast<unsigned char>(c)]);
+        });
+        return;
     }
     const auto& columns = kColumns[from];
-    constexpr int kTwoChar = static_cast<int>(PolishCharset::pcTwoChar);
-    constexpr int kAscii = static_cast<int>(PolishCharset::pcAscii);
-    if (to != kTwoChar) {
-        std::string result(text);
-        for (char& c : result) {
-            if (const int k = columns[static_cast<unsigned char>(c)]; k > 0) {
-                c = static_cast<char>(PolishLetterTable[to][k]);
-            }
-        }
-        return result;
-    }
-    if (from == kAscii) {
-        return std::string(text);
-    }
-    std::string result;
-    result.reserve(text.size() * 2);
+    out.reserve(text.size() * 2);
     for (const char c : text) {
         if (const int k = columns[static_cast<unsigned char>(c)]; k > 0) {
-            result += static_cast<char>(PolishLetterTable[kTwoChar][k]);
-            result += static_cast<char>(PolishLetterTable[kAscii][k]);
+            out += static_cast<char>(PolishLetterTable[kTwoChar][k]);
+            out += static_cast<char>(PolishLetterTable[kAscii][k]);
         } else {
-            result += c;
+            out += c;
         }
     }
-    return result;
+}
+
+std::string ConvertPolishLetters(std::string_view text, PolishCharset source,
+                                 PolishCharset target) {
+    std::string out;
+    ConvertPolishLetters(text, source, target, out);
+    return out;
 }
 
 }  // namespace trevo

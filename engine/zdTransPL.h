@@ -37,9 +37,17 @@ inline constexpr unsigned char PolishLetterTable[kPolishCharsetCount][1 + kPolis
 // Each byte is looked at once and a letter is found by its first occurrence in the source row.
 // Throws std::out_of_range for a code above 5; the system never passes one.
 std::string ConvertPolishLetters(std::string_view text, PolishCharset source, PolishCharset target);
+// The same into `out`, whose contents it replaces (`text` must not lie in it); reusing `out`
+// spares an allocation per text.
+void ConvertPolishLetters(std::string_view text, PolishCharset source, PolishCharset target,
+                          std::string& out);
 
 inline std::string FromWin1250(std::string_view text, PolishCharset target) {
     return ConvertPolishLetters(text, PolishCharset::pcWin1250, target);
+}
+
+inline void FromWin1250(std::string_view text, PolishCharset target, std::string& out) {
+    ConvertPolishLetters(text, PolishCharset::pcWin1250, target, out);
 }
 
 inline std::string ToWin1250(std::string_view text, PolishCharset source) {

@@ -1,6 +1,7 @@
 #include "exportfile/ExportLineReader.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace trevo {
 
@@ -27,8 +28,24 @@ bool ExportLineReader::Fill() {
     }
     pos_ = 0;
     end_ = *got;
+    nextSpecial_.fill(kNotSearched);
     atEnd_ = end_ == 0;
     return !atEnd_;
+}
+
+std::size_t ExportLineReader::FindSpecial(std::size_t from) {
+    constexpr char kSpecial[] = {kLineFeed, kCarriageReturn, kEndOfText};
+    std::size_t first = end_;
+    for (std::size_t k = 0; k < nextSpecial_.size(); ++k) {
+        std::size_t& next = nextSpecial_[k];
+        // A position found from an earlier start is still the next one until it is passed.
+        if (next == kNotSearched || next < from) {
+            const void* found = std::memchr(buffer_.data() + from, kSpecial[k], end_ - from);
+            next = found != nullptr ? static_cast<const char*>(found) - buffer_.data() : end_;
+        }
+        first = std::min(first, next);
+    }
+    return first;
 }
 
 ExportLineReader::Status ExportLineReader::ReadExportLine() {
@@ -56,11 +73,7 @@ ExportLineReader::Status ExportLineReader::ReadExportLine() {
         while (!lineEnded && p != end) {
             if (!textEnded) {
                 // Plain bytes in bulk.
-                const char* stop = p;
-                while (stop != end && *stop != kLineFeed && *stop != kCarriageReturn &&
-                       *stop != kEndOfText) {
-                    ++stop;
-                }
+                const char* const stop = buffer_.data() + FindSpecial(p - buffer_.data());
                 if (length_ < kept_.size()) {
                     const auto room = static_cast<std::size_t>(kept_.size() - length_);
                     std::copy_n(p, std::min<std::size_t>(room, stop - p), kept_.data() + length_);

@@ -39,6 +39,10 @@ class ExportLineReader {
   private:
     // Makes a byte available at pos_; false at the end of the file or on a read failure.
     bool Fill();
+    // Index of the first LF, CR or byte 26 in the buffer at or after `from`, end_ when none.
+    std::size_t FindSpecial(std::size_t from);
+
+    static constexpr std::size_t kNotSearched = static_cast<std::size_t>(-1);
 
     InputFile& file_;
     std::vector<char> buffer_;
@@ -47,6 +51,10 @@ class ExportLineReader {
     bool atEnd_ = false;
     bool failed_ = false;
     std::uint64_t consumed_ = 0;
+    // Where the next LF, CR and byte 26 stand in the buffer. Each is searched for with memchr
+    // and kept until the reading passes it, so every byte is looked at once per kind however
+    // the three are mixed.
+    std::array<std::size_t, 3> nextSpecial_{kNotSearched, kNotSearched, kNotSearched};
     std::array<char, kExportLineLength> kept_{};
     std::uint64_t length_ = 0;
 };

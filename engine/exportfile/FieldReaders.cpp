@@ -1,6 +1,8 @@
 #include "exportfile/FieldReaders.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "exportfile/NumberSyntax.h"
 #include "platform/TraceSink.h"
@@ -22,23 +24,28 @@ bool IsControlOrSpace(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
+// True when each of the eight bytes at `bytes` is 32 or less. Adding 0x5F sets the top bit of
+// every byte from 33 to 127; bytes from 128 have it already. A carry into the next byte comes
+// only from a byte of 161 or more, which has decided the answer already.
+bool AllControlOrSpace(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    constexpr std::uint64_t kTopBits = 0x8080808080808080;
+    constexpr std::uint64_t kFrom33 = 0x5F5F5F5F5F5F5F5F;
+    return (((word + kFrom33) | word) & kTopBits) == 0;
+}
+
 char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// Position of the first occurrence of `pattern` (upper-case ASCII) in `text`, ignoring case.
-// Only ASCII letters fold: no other byte of a single-byte code page upper-cases into one.
-std::size_t FindIgnoringCase(std::string_view text, std::string_view pattern) {
-    if (text.size() < pattern.size()) {
-        return std::string_view::npos;
-    }
-    for (std::size_t i = 0; i + pattern.size() <= text.size(); ++i) {
-        bool match = true;
-        for (std::size_t j = 0; j < pattern.size() && match; ++j) {
-            match = AsciiUpper(text[i + j]) == pattern[j];
-        }
-        if (match) {
-            return i;
+// Position of the first "<letter>L." in `text`, ignoring case: the first '.' after two such
+// letters. Only ASCII letters fold: no other byte of a single-byte code page upper-cases into one.
+std::size_t FindStreetPrefix(std::string_view text, char letter) {
+    for (std::size_t dot = text.find('.', 2); dot != std::string_view::npos;
+         dot = text.find('.', dot + 1)) {
+        if (AsciiUpper(text[dot - 2]) == letter && AsciiUpper(text[dot - 1]) == 'L') {
+            return dot - 2;
         }
     }
     return std::string_view::npos;
@@ -47,27 +54,44 @@ std::size_t FindIgnoringCase(std::string_view text, std::string_view pattern) {
 }  // namespace
 
 std::string_view TrimControls(std::string_view text) {
-    while (!text.empty() && IsControlOrSpace(text.front())) {
-        text.remove_prefix(1);
+    // Columns are mostly padding: skip it eight bytes at a time, then byte by byte.
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (end - begin >= 8 && AllControlOrSpace(begin)) {
+        begin += 8;
     }
-    while (!text.empty() && IsControlOrSpace(text.back())) {
-        text.remove_suffix(1);
+    while (begin != end && IsControlOrSpace(*begin)) {
+        ++begin;
     }
-    return text;
+    while (end - begin >= 8 && AllControlOrSpace(end - 8)) {
+        end -= 8;
+    }
+    while (begin != end && IsControlOrSpace(end[-1])) {
+        --end;
+    }
+    return {begin, static_cast<std::size_t>(end - begin)};
 }
 
 std::string StripStreetPrefix(std::string_view text) {
     std::string result(text);
+    StripStreetPrefixInPlace(result);
+    return result;
+}
+
+void StripStreetPrefixInPlace(std::string& text) {
     for (;;) {
-        std::size_t at = FindIgnoringCase(result, "UL.");
+        std::size_t at = FindStreetPrefix(text, 'U');
         if (at == std::string::npos) {
-            at = FindIgnoringCase(result, "AL.");
+            at = FindStreetPrefix(text, 'A');
         }
         if (at == std::string::npos) {
-            return result;
+            return;
         }
-        result.erase(at, 3);
-        result = std::string(TrimControls(result));
+        text.erase(at, 3);
+        const std::string_view trimmed = TrimControls(text);
+        const auto leading = static_cast<std::size_t>(trimmed.data() - text.data());
+        text.resize(leading + trimmed.size());
+        text.erase(0, leading);
     }
 }
 
@@ -81,6 +105,11 @@ std::string_view FieldReaders::ReadText(int from, int to) const {
 
 std::string FieldReaders::ReadTextPL(int from, int to) const {
     return FromWin1250(ReadText(from, to), ledgerCode_);
+}
+
+std::string_view FieldReaders::ReadTextPL(int from, int to, std::string& out) const {
+    FromWin1250(ReadText(from, to), ledgerCode_, out);
+    return out;
 }
 
 std::int32_t FieldReaders::ReadInteger(int from, int to) const {

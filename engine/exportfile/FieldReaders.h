@@ -21,6 +21,7 @@ std::string_view TrimControls(std::string_view text);
 // Removes every "UL." and then every "AL." (any letter case, wherever they stand), trimming
 // after each removal.
 std::string StripStreetPrefix(std::string_view text);
+void StripStreetPrefixInPlace(std::string& text);
 
 class FieldReaders {
   public:
@@ -31,6 +32,8 @@ class FieldReaders {
     std::string_view ReadText(int from, int to) const;
     // The trimmed slice in the ledger code page; same length.
     std::string ReadTextPL(int from, int to) const;
+    // The same into `out`, replacing its contents; returns a view of it.
+    std::string_view ReadTextPL(int from, int to, std::string& out) const;
     std::int32_t ReadInteger(int from, int to) const;
     double ReadDouble(int from, int to) const;
     // YYYYMMDD; parts that cannot be read are reported, year first.
@@ -39,6 +42,9 @@ class FieldReaders {
     using Columns = export_columns::Columns;
     std::string_view ReadText(Columns c) const { return ReadText(c.from, c.to); }
     std::string ReadTextPL(Columns c) const { return ReadTextPL(c.from, c.to); }
+    std::string_view ReadTextPL(Columns c, std::string& out) const {
+        return ReadTextPL(c.from, c.to, out);
+    }
     std::int32_t ReadInteger(Columns c) const { return ReadInteger(c.from, c.to); }
     double ReadDouble(Columns c) const { return ReadDouble(c.from, c.to); }
     RmdDate ReadDate(Columns c) const { return ReadDate(c.from, c.to); }

@@ -36,6 +36,16 @@ std::size_t SkipSpaces(std::string_view text) {
 }  // namespace
 
 IntegerParse ParseInteger(std::string_view text) {
+    // The usual form, up to nine plain digits, always fits; everything else takes the full path.
+    constexpr std::size_t kAlwaysFits = 9;
+    if (!text.empty() && text.size() <= kAlwaysFits &&
+        std::all_of(text.begin(), text.end(), IsDigit)) {
+        std::int32_t value = 0;
+        for (const char c : text) {
+            value = value * 10 + (c - '0');
+        }
+        return IntegerParse{value, true};
+    }
     std::size_t i = SkipSpaces(text);
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
@@ -86,9 +96,12 @@ IntegerParse ParseInteger(std::string_view text) {
 
 std::optional<double> ParseReal(std::string_view text) {
     std::size_t i = SkipSpaces(text);
+    const std::size_t signStart = i;
     bool negative = false;
+    bool plus = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
         negative = text[i] == '-';
+        plus = !negative;
         ++i;
         if (i == text.size()) {
             return std::nullopt;
@@ -127,21 +140,28 @@ std::optional<double> ParseReal(std::string_view text) {
         return std::nullopt;
     }
 
-    // from_chars wants digits on both sides of the point and no "+".
+    // from_chars is given digits on both sides of the point and no "+". The usual form of an
+    // amount, "[-]digits.digits", is that already and is read as it stands.
     std::string normal;
-    normal.reserve(text.size() + 4);
-    if (negative) {
-        normal += '-';
-    }
-    normal += integerDigits.empty() ? std::string_view("0") : integerDigits;
-    normal += '.';
-    normal += fractionDigits.empty() ? std::string_view("0") : fractionDigits;
-    if (!exponentText.empty()) {
-        normal += 'e';
-        normal += exponentText.front() == '+' ? exponentText.substr(1) : exponentText;
+    std::string_view number;
+    if (!plus && !integerDigits.empty() && !fractionDigits.empty() && exponentText.empty()) {
+        number = text.substr(signStart);
+    } else {
+        normal.reserve(text.size() + 4);
+        if (negative) {
+            normal += '-';
+        }
+        normal += integerDigits.empty() ? std::string_view("0") : integerDigits;
+        normal += '.';
+        normal += fractionDigits.empty() ? std::string_view("0") : fractionDigits;
+        if (!exponentText.empty()) {
+            normal += 'e';
+            normal += exponentText.front() == '+' ? exponentText.substr(1) : exponentText;
+        }
+        number = normal;
     }
     double value = 0;
-    const auto [end, error] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range) {
         // Out of range means too large or too small: tell them apart by the decimal exponent.
         long long exponent = 0;
@@ -166,7 +186,7 @@ std::optional<double> ParseReal(std::string_view text) {
         }
         return negative ? -0.0 : 0.0;
     }
-    if (error != std::errc() || end != normal.data() + normal.size()) {
+    if (error != std::errc() || end != number.data() + number.size()) {
         return std::nullopt;
     }
     return value;

@@ -17,8 +17,13 @@ class RecordWriter {
     void Byte(std::size_t offset, std::uint8_t value) { bytes_[offset] = value; }
 
     void Unsigned(std::size_t offset, std::uint64_t value, int width) {
-        for (int i = 0; i < width; ++i) {
-            bytes_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        if constexpr (std::endian::native == std::endian::little) {
+            // The value's own first bytes are the ones wanted: one store.
+            std::memcpy(bytes_.data() + offset, &value, static_cast<std::size_t>(width));
+        } else {
+            for (int i = 0; i < width; ++i) {
+                bytes_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+            }
         }
     }
 

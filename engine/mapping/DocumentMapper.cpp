@@ -59,15 +59,19 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry) {
     entry.docDate3 = date;
     entry.importDate = DateToRmdDate(clock_.Now());
 
-    entry.docNumber.Assign(read.ReadTextPL(col::kDocumentNumber));
-    entry.nip.Assign(read.ReadTextPL(col::kNip));
-    const std::string countryPrefix = read.ReadTextPL(col::kCountryPrefix);
-    if (countryPrefix != "PL") {
-        entry.nip.Assign(countryPrefix + std::string(entry.nip.View()));
+    // Texts go through one buffer kept from document to document.
+    std::string& text = textBuffer_;
+    entry.docNumber.Assign(read.ReadTextPL(col::kDocumentNumber, text));
+    entry.nip.Assign(read.ReadTextPL(col::kNip, text));
+    if (read.ReadTextPL(col::kCountryPrefix, text) != "PL") {
+        text += entry.nip.View();
+        entry.nip.Assign(text);
     }
-    entry.firmName.Assign(read.ReadTextPL(col::kCompanyName));
-    entry.street.Assign(StripStreetPrefix(read.ReadTextPL(col::kStreet)));
-    entry.city.Assign(read.ReadTextPL(col::kCity));
+    entry.firmName.Assign(read.ReadTextPL(col::kCompanyName, text));
+    read.ReadTextPL(col::kStreet, text);
+    StripStreetPrefixInPlace(text);
+    entry.street.Assign(text);
+    entry.city.Assign(read.ReadTextPL(col::kCity, text));
 
     const std::int32_t kprCode = read.ReadInteger(col::kKprCode);
     if (kprCode < 0 || kprCode > 255) {

@@ -36,6 +36,7 @@ class DocumentMapper {
     const Clock& clock_;
     const CurrencyFormat& money_;
     std::string lineBuffer_;
+    std::string textBuffer_;
 };
 
 // True when the Netto_KPR amount agrees with the netto amounts: the difference, evaluated in

@@ -1,9 +1,12 @@
 #include "platform/CurrencyFormat.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace trevo {
@@ -12,30 +15,87 @@ namespace {
 
 constexpr int kSignificantDigits = 18;
 constexpr int kMaxIntegerDigits = 18;
+constexpr int kMaxDecimals = kSignificantDigits;
 
-// Digits of |value| rounded half away from zero to `decimals` places, as the integer part and
-// the fraction; rounding is done on an 18-digit decimal form of the value, not on its binary one.
+// The digits of |value| rounded half away from zero to `decimals` places, from 10^top down to
+// 10^-decimals; rounding is done on an 18-digit decimal form of the value, not on its binary one.
 struct DecimalDigits {
-    std::string integer;
-    std::string fraction;
+    char digits[kMaxIntegerDigits + kMaxDecimals];  // the integer part, then the fraction
+    int integerCount = 0;
+    int fractionCount = 0;
     bool zero = true;
+
+    std::string_view Integer() const { return {digits, static_cast<std::size_t>(integerCount)}; }
+    std::string_view Fraction() const {
+        return {digits + integerCount, static_cast<std::size_t>(fractionCount)};
+    }
 };
 
-DecimalDigits Digits(double magnitude, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, magnitude);
-    const std::string_view text(buffer);
-    std::string digits;
-    digits += text[0];
-    digits.append(text.substr(2, kSignificantDigits - 1));
-    int exponent = std::atoi(buffer + text.find('e') + 1);  // value = d.ddd x 10^exponent
+// The digits of `scaled`, an amount in units of 10^-decimals.
+DecimalDigits FromScaled(std::uint64_t scaled, int decimals) {
+    char text[24];
+    const auto printed = std::to_chars(text, text + sizeof text, scaled);
+    const int length = static_cast<int>(printed.ptr - text);
+    const int padding = std::max(decimals + 1 - length, 0);  // at least "0" before the fraction
+    DecimalDigits result;
+    std::fill_n(result.digits, padding, '0');
+    std::memcpy(result.digits + padding, text, static_cast<std::size_t>(length));
+    result.integerCount = padding + length - decimals;
+    result.fractionCount = decimals;
+    result.zero = scaled == 0;
+    return result;
+}
 
+// The usual amount without the 18-digit form. y = magnitude x 10^decimals, computed with one
+// rounding, differs from the 18-digit form scaled alike by less than y x 1.2e-16 (that rounding
+// plus half a unit in the 18th digit): below 1.2e-4 while y < 1e12. Unless y lies within 1e-3 of
+// a halfway point, both round to the same integer. Nothing for the rest.
+std::optional<DecimalDigits> DigitsClearOfHalfway(double magnitude, int decimals) {
+    constexpr double kPowersOfTen[kMaxDecimals + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                                       1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                                       1e14, 1e15, 1e16, 1e17, 1e18};  // all exact
+    constexpr double kLimit = 1e12;
+    constexpr double kMargin = 1e-3;
+    const double y = magnitude * kPowersOfTen[decimals];
+    if (!(y < kLimit)) {
+        return std::nullopt;
+    }
+    const double whole = std::floor(y);
+    const double fraction = y - whole;  // exact
+    if (std::fabs(fraction - 0.5) <= kMargin) {
+        return std::nullopt;
+    }
+    return FromScaled(static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0), decimals);
+}
+
+// Nothing when the integer part has more than kMaxIntegerDigits digits. The 18-digit form is the
+// correctly rounded "%.17e" one; to_chars gives the same digits without printf's cost and
+// without allocating.
+std::optional<DecimalDigits> Digits(double magnitude, int decimals) {
+    if (const auto quick = DigitsClearOfHalfway(magnitude, decimals)) {
+        return quick;
+    }
+    char text[40];
+    const auto printed = std::to_chars(text, text + sizeof text, magnitude,
+                                       std::chars_format::scientific, kSignificantDigits - 1);
+    // text: "d.ddddddddddddddddde+XX", value = d.ddd x 10^exponent
+    char digits[kSignificantDigits + 1];
+    digits[0] = text[0];
+    std::memcpy(digits + 1, text + 2, kSignificantDigits - 1);
+    const char* e = text + 1 + kSignificantDigits;  // at the 'e'
+    int exponent = 0;
+    std::from_chars(e + 2, printed.ptr, exponent);
+    if (e[1] == '-') {
+        exponent = -exponent;
+    }
+
+    int count = kSignificantDigits;            // digits that stay
     const int keep = exponent + 1 + decimals;  // significant digits that stay
     if (keep < 0) {
-        digits.clear();
+        count = 0;
     } else if (keep < kSignificantDigits) {
         const bool roundUp = digits[keep] >= '5';
-        digits.resize(keep);
+        count = keep;
         if (roundUp) {
             int i = keep - 1;
             while (i >= 0 && digits[i] == '9') {
@@ -44,31 +104,41 @@ DecimalDigits Digits(double magnitude, int decimals) {
             if (i >= 0) {
                 ++digits[i];
             } else {
-                digits.insert(digits.begin(), '1');
+                std::memmove(digits + 1, digits, static_cast<std::size_t>(count));
+                digits[0] = '1';
+                ++count;
                 ++exponent;
             }
         }
     }
-    DecimalDigits result;
-    result.zero = digits.find_first_not_of('0') == std::string::npos;
-    // Digits from 10^max(exponent, 0) down to 10^-decimals.
-    std::string all;
     const int top = std::max(exponent, 0);
+    if (top + 1 > kMaxIntegerDigits) {
+        return std::nullopt;
+    }
+    DecimalDigits result;
+    result.zero = std::all_of(digits, digits + count, [](char c) { return c == '0'; });
+    result.integerCount = top + 1;
+    result.fractionCount = decimals;
+    char* out = result.digits;
     for (int power = top; power >= -decimals; --power) {
         const int index = exponent - power;
-        all += index >= 0 && index < static_cast<int>(digits.size()) ? digits[index] : '0';
+        *out++ = index >= 0 && index < count ? digits[index] : '0';
     }
-    result.integer = all.substr(0, top + 1);
-    result.fraction = all.substr(top + 1);
     return result;
 }
 
-void AppendGrouped(std::string& out, const std::string& integer, const std::string& separator) {
+// The grouped integer part, the decimal separator and the fraction.
+void AppendNumber(std::string& out, const DecimalDigits& digits, const CurrencyFormat& format) {
+    const std::string_view integer = digits.Integer();
     const std::size_t first = integer.size() % 3 == 0 ? 3 : integer.size() % 3;
-    out.append(integer, 0, first);
+    out.append(integer.substr(0, first));
     for (std::size_t i = first; i < integer.size(); i += 3) {
-        out += separator;
-        out.append(integer, i, 3);
+        out += format.thousandsSeparator;
+        out.append(integer.substr(i, 3));
+    }
+    if (digits.fractionCount > 0) {
+        out += format.decimalSeparator;
+        out.append(digits.Fraction());
     }
 }
 
@@ -106,84 +176,127 @@ void AppendMoney(std::string& out, double value, const CurrencyFormat& format) {
         out += value < 0 ? "-INF" : "INF";
         return;
     }
-    const int decimals = std::clamp(format.decimals, 0, kSignificantDigits);
-    const DecimalDigits digits = Digits(std::fabs(value), decimals);
-    if (static_cast<int>(digits.integer.size()) > kMaxIntegerDigits) {
+    const int decimals = std::clamp(format.decimals, 0, kMaxDecimals);
+    const auto digits = Digits(std::fabs(value), decimals);
+    if (!digits) {
         AppendScientific(out, value, format);
         return;
     }
-    std::string number;
-    AppendGrouped(number, digits.integer, format.thousandsSeparator);
-    if (decimals > 0) {
-        number += format.decimalSeparator;
-        number += digits.fraction;
-    }
+    const auto number = [&] { AppendNumber(out, *digits, format); };
     const std::string& s = format.symbol;
-    if (value >= 0 || digits.zero) {
+    if (value >= 0 || digits->zero) {
         switch (format.positiveFormat) {
-            case 0:
-                out += s + number;
+            case 0:  // $n
+                out += s;
+                number();
                 break;
-            case 1:
-                out += number + s;
+            case 1:  // n$
+                number();
+                out += s;
                 break;
-            case 2:
-                out += s + " " + number;
+            case 2:  // $ n
+                out += s;
+                out += ' ';
+                number();
                 break;
-            default:
-                out += number + " " + s;
+            default:  // n $
+                number();
+                out += ' ';
+                out += s;
                 break;
         }
         return;
     }
     switch (format.negativeFormat) {
-        case 0:
-            out += "(" + s + number + ")";
+        case 0:  // ($n)
+            out += '(';
+            out += s;
+            number();
+            out += ')';
             break;
-        case 2:
-            out += s + "-" + number;
+        case 2:  // $-n
+            out += s;
+            out += '-';
+            number();
             break;
-        case 3:
-            out += s + number + "-";
+        case 3:  // $n-
+            out += s;
+            number();
+            out += '-';
             break;
-        case 4:
-            out += "(" + number + s + ")";
+        case 4:  // (n$)
+            out += '(';
+            number();
+            out += s;
+            out += ')';
             break;
-        case 5:
-            out += "-" + number + s;
+        case 5:  // -n$
+            out += '-';
+            number();
+            out += s;
             break;
-        case 6:
-            out += number + "-" + s;
+        case 6:  // n-$
+            number();
+            out += '-';
+            out += s;
             break;
-        case 7:
-            out += number + s + "-";
+        case 7:  // n$-
+            number();
+            out += s;
+            out += '-';
             break;
-        case 8:
-            out += "-" + number + " " + s;
+        case 8:  // -n $
+            out += '-';
+            number();
+            out += ' ';
+            out += s;
             break;
-        case 9:
-            out += "-" + s + " " + number;
+        case 9:  // -$ n
+            out += '-';
+            out += s;
+            out += ' ';
+            number();
             break;
-        case 10:
-            out += number + " " + s + "-";
+        case 10:  // n $-
+            number();
+            out += ' ';
+            out += s;
+            out += '-';
             break;
-        case 11:
-            out += s + " " + number + "-";
+        case 11:  // $ n-
+            out += s;
+            out += ' ';
+            number();
+            out += '-';
             break;
-        case 12:
-            out += s + " -" + number;
+        case 12:  // $ -n
+            out += s;
+            out += " -";
+            number();
             break;
-        case 13:
-            out += number + "- " + s;
+        case 13:  // n- $
+            number();
+            out += "- ";
+            out += s;
             break;
-        case 14:
-            out += "(" + s + " " + number + ")";
+        case 14:  // ($ n)
+            out += '(';
+            out += s;
+            out += ' ';
+            number();
+            out += ')';
             break;
-        case 15:
-            out += "(" + number + " " + s + ")";
+        case 15:  // (n $)
+            out += '(';
+            number();
+            out += ' ';
+            out += s;
+            out += ')';
             break;
-        default:
-            out += "-" + s + number;
+        default:  // -$n
+            out += '-';
+            out += s;
+            number();
             break;
     }
 }

@@ -6,6 +6,9 @@ namespace trevo {
 
 LocalDateTime SystemClock::Now() const {
     const std::time_t now = std::time(nullptr);
+    if (remembered_ && now == lastSecond_) {
+        return lastLocal_;
+    }
     std::tm local{};
 #ifdef _WIN32
     if (localtime_s(&local, &now) != 0) {
@@ -16,8 +19,11 @@ LocalDateTime SystemClock::Now() const {
         return {};
     }
 #endif
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour,        local.tm_min,     local.tm_sec};
+    remembered_ = true;
+    lastSecond_ = now;
+    lastLocal_ = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                  local.tm_hour,        local.tm_min,     local.tm_sec};
+    return lastLocal_;
 }
 
 }  // namespace trevo

@@ -10,12 +10,15 @@ void AppendMessage(std::string& out, std::string_view format,
                    std::initializer_list<MessageArg> args, const CurrencyFormat* money) {
     auto next = args.begin();
     for (std::size_t i = 0; i < format.size(); ++i) {
-        const char c = format[i];
-        if (c != '%' || i + 1 == format.size()) {
-            out += c;
-            continue;
+        // The text up to the next directive in one piece; a '%' at the very end is text.
+        const std::size_t percent = format.find('%', i);
+        if (percent == std::string_view::npos || percent + 1 == format.size()) {
+            out.append(format.substr(i));
+            break;
         }
-        const char directive = format[++i];
+        out.append(format.substr(i, percent - i));
+        i = percent + 1;
+        const char directive = format[i];
         if (directive == '%') {
             out += '%';
             continue;

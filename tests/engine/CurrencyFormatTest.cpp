@@ -30,6 +30,19 @@ TEST(CurrencyFormat, RoundsHalfAwayFromZeroOnTheDecimalForm) {
     EXPECT_EQ(Money(-0.001), "0,00 z\xB3");  // no sign on a zero
 }
 
+TEST(CurrencyFormat, StoredValuesJustOffHalfwayRoundTheirOwnWayAtEverySize) {
+    EXPECT_EQ(Money(1.005), "1,00 z\xB3");    // 1.00499999999999989...
+    EXPECT_EQ(Money(1.015), "1,01 z\xB3");    // 1.01499999999999990...
+    EXPECT_EQ(Money(10.005), "10,01 z\xB3");  // 10.0050000000000008...
+    EXPECT_EQ(Money(0.005), "0,01 z\xB3");
+    EXPECT_EQ(Money(0.0049999), "0,00 z\xB3");
+    EXPECT_EQ(Money(1234567.125), "1 234 567,13 z\xB3");
+    EXPECT_EQ(Money(999999999.995), "1 000 000 000,00 z\xB3");
+    EXPECT_EQ(Money(99999999999.995), "99 999 999 999,99 z\xB3");
+    EXPECT_EQ(Money(12345678901.23), "12 345 678 901,23 z\xB3");
+    EXPECT_EQ(Money(4503599627370496.5), "4 503 599 627 370 496,00 z\xB3");
+}
+
 TEST(CurrencyFormat, SymbolPlacesAndNegativeForms) {
     CurrencyFormat format;
     format.symbol = "$";

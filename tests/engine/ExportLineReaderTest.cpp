@@ -85,6 +85,60 @@ TEST_P(ExportLineReaderTest, LongLinesAreMeasuredWholeButKeptOnlyTo510Bytes) {
     EXPECT_EQ(reader.BytesConsumed(), 510u + 2 + 100'000 + 1 + 509 + 1);
 }
 
+// The rules applied one byte at a time, to check the reader's bulk scanning against.
+Lines ReadByteByByte(const std::string& bytes) {
+    Lines lines;
+    std::size_t i = 0;
+    while (i < bytes.size() && bytes[i] != '\x1A') {
+        std::string line;
+        bool textEnded = false;
+        while (i < bytes.size()) {
+            const char c = bytes[i++];
+            if (c == '\n') {
+                break;
+            }
+            if (c == '\r') {
+                if (i < bytes.size() && bytes[i] == '\n') {
+                    ++i;
+                    break;
+                }
+            } else if (c == '\x1A') {
+                textEnded = true;
+            } else if (!textEnded) {
+                line += c;
+            }
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_P(ExportLineReaderTest, MixedLineEndsReadAsTheRulesSayByteByByte) {
+    // Lines of plain bytes with LF, CR LF, lone CRs and byte 26 scattered among them, the 26
+    // never where a line would begin so that the whole text is read.
+    std::string bytes;
+    unsigned state = 12345;
+    for (int i = 0; i < 20'000; ++i) {
+        state = state * 1103515245u + 12345u;
+        const unsigned pick = (state >> 16) % 16;
+        const bool lineStart = bytes.empty() || bytes.back() == '\n';
+        if (pick < 9 || (pick == 12 && lineStart)) {
+            bytes += static_cast<char>('a' + pick);
+        } else if (pick < 11) {
+            bytes += '\r';
+        } else if (pick == 11) {
+            bytes += '\n';
+        } else if (pick == 12) {
+            bytes += '\x1A';
+        } else {
+            bytes += "\r\n";
+        }
+    }
+    const Lines expected = ReadByteByByte(bytes);
+    ASSERT_GT(expected.size(), 1000u);
+    EXPECT_EQ(Read(bytes), expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(BufferSizes, ExportLineReaderTest,
                          ::testing::Values(1, 2, 3, 7, 64 * 1024));
 

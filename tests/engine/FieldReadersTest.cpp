@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "exportfile/FieldReaders.h"
 #include "platform/TraceSink.h"
 #include "testing/ExportLineBuilder.h"
@@ -29,6 +31,28 @@ TEST_F(FieldReadersTest, TextIsTrimmedOfControlCharactersButKeepsInnerOnes) {
     EXPECT_EQ(On("\t  a \x01 b \x1F").ReadText(1, 12), "a \x01 b");
     EXPECT_EQ(On("   ").ReadText(1, 3), "");
     EXPECT_EQ(On("abcdef").ReadText(2, 4), "bcd");
+}
+
+TEST(TrimControls, EveryByteUpTo32GoesFromBothEndsAndNoOtherByte) {
+    // Bytes on both sides of the limit, and high bytes, in texts longer and shorter than the
+    // eight bytes the padding is skipped by.
+    const char bytes[] = {'\0', '\x01', '\x1F', ' ', '!', '\x7F', '\x80', '\xA0', '\xA1', '\xFF'};
+    unsigned state = 2024;
+    for (int round = 0; round < 20'000; ++round) {
+        std::string text;
+        state = state * 1103515245u + 12345u;
+        const unsigned length = (state >> 16) % 26;
+        for (unsigned i = 0; i < length; ++i) {
+            state = state * 1103515245u + 12345u;
+            const unsigned pick = (state >> 16) % 16;
+            text += pick < sizeof bytes ? bytes[pick] : ' ';  // mostly padding
+        }
+        const auto kept = [](char c) { return static_cast<unsigned char>(c) > 32; };
+        const auto first = std::find_if(text.begin(), text.end(), kept);
+        const auto last = std::find_if(text.rbegin(), text.rend(), kept).base();
+        const std::string expected = first < last ? std::string(first, last) : std::string();
+        ASSERT_EQ(TrimControls(text), expected) << ::testing::PrintToString(text);
+    }
 }
 
 TEST_F(FieldReadersTest, PolishTextGoesIntoTheLedgerCodePage) {

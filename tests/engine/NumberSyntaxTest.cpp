@@ -29,6 +29,8 @@ TEST(IntegerSyntax, DecimalAndHexadecimalForms) {
 }
 
 TEST(IntegerSyntax, ThirtyTwoBitLimits) {
+    ExpectInteger("999999999", 999999999, true);
+    ExpectInteger("0000000001", 1, true);
     ExpectInteger("2147483647", 2147483647, true);
     ExpectInteger("-2147483648", INT32_MIN, true);
     EXPECT_FALSE(ParseInteger("2147483648").valid);

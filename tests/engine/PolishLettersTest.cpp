@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "testing/ExportLineBuilder.h"
@@ -96,6 +97,35 @@ TEST(PolishLetters, EqualCodesAndEmptyTextsComeBackAsTheyAre) {
             EXPECT_EQ(ConvertPolishLetters("", static_cast<PolishCharset>(from),
                                            static_cast<PolishCharset>(to)),
                       "");
+        }
+    }
+}
+
+TEST(PolishLetters, EveryByteOfEveryPairFollowsTheLetterRows) {
+    std::string allBytes;
+    for (int byte = 0; byte < 256; ++byte) {
+        allBytes += static_cast<char>(byte);
+    }
+    std::string reused = "left over from an earlier text";
+    for (int from = 0; from < kPolishCharsetCount; ++from) {
+        for (int to = 0; to < kPolishCharsetCount; ++to) {
+            if (to == static_cast<int>(kTwoChar) && from != to && from != 0) {
+                continue;  // the two-character form is longer; tested above
+            }
+            std::string expected;
+            for (const char c : allBytes) {
+                const auto& row = PolishLetterTable[from];
+                const auto* found =
+                    std::find(row + 1, row + 1 + kPolishLetterCount, static_cast<unsigned char>(c));
+                const bool letter = found != row + 1 + kPolishLetterCount && from != to &&
+                                    to != static_cast<int>(kTwoChar);
+                expected += letter ? static_cast<char>(PolishLetterTable[to][found - row]) : c;
+            }
+            const auto source = static_cast<PolishCharset>(from);
+            const auto target = static_cast<PolishCharset>(to);
+            EXPECT_EQ(ConvertPolishLetters(allBytes, source, target), expected) << from << to;
+            ConvertPolishLetters(allBytes, source, target, reused);
+            EXPECT_EQ(reused, expected) << from << to;
         }
     }
 }

@@ -68,6 +68,10 @@ TEST(Win1250, MessageLiteralsAreConvertedWhileCompiling) {
 TEST(MessageFormat, FillsTextsAndNumbersInOrder) {
     EXPECT_EQ(FormatMessage("a %s b %d c %d%%", {"x", -7, 2024}), "a x b -7 c 2024%");
     EXPECT_EQ(FormatMessage("%s|%s", {"only"}), "only|");
+    // Text around and between directives is copied whole; a '%' at the very end is text.
+    EXPECT_EQ(FormatMessage("100%", {}), "100%");
+    EXPECT_EQ(FormatMessage("%d%s end %", {1, "x"}), "1x end %");
+    EXPECT_EQ(FormatMessage("", {1}), "");
 }
 
 }  // namespace
