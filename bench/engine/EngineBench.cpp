@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "IoFloor.h"
+#include "MachineInfo.h"
 #include "PeakMemory.h"
 #include "files/FileSystem.h"
 #include "platform/Clock.h"
@@ -68,18 +69,6 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         }
     }
     return options;
-}
-
-std::string CpuModel() {
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    std::string line;
-    while (std::getline(cpuinfo, line)) {
-        if (line.rfind("model name", 0) == 0) {
-            const auto colon = line.find(':');
-            return colon == std::string::npos ? line : line.substr(colon + 2);
-        }
-    }
-    return "unknown";
 }
 
 double ToSeconds(const timeval& t) {

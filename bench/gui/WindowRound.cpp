@@ -15,7 +15,7 @@
 #include <sstream>
 #include <vector>
 
-#include "ProcessMemory.h"
+#include "PeakMemory.h"
 #include "RoundResults.h"
 #include "frm_Main.h"
 #include "widgets/ButtonEdit.h"
@@ -127,8 +127,8 @@ int RunWindowRound(int argc, char** argv, const WindowRoundOptions& options) {
 
     RoundResults results;
     results.SetText("platform", QGuiApplication::platformName().toStdString());
-    results.Set("rss_before_run_kb", static_cast<double>(CurrentRssKb()));
-    const bool peakReset = ResetPeakRss();
+    results.Set("rss_before_run_kb", static_cast<double>(CurrentResidentKiB().value_or(0)));
+    const bool peakReset = ResetPeakResident();
 
     const auto start = Clock::now();
     convert->trigger();
@@ -138,9 +138,9 @@ int RunWindowRound(int argc, char** argv, const WindowRoundOptions& options) {
     results.Set("run_painted_ms", MsSince(start));
 
     if (peakReset) {
-        results.Set("run_peak_rss_kb", static_cast<double>(PeakRssKb()));
+        results.Set("run_peak_rss_kb", static_cast<double>(PeakResidentKiB().value_or(0)));
     }
-    results.Set("rss_after_run_kb", static_cast<double>(CurrentRssKb()));
+    results.Set("rss_after_run_kb", static_cast<double>(CurrentResidentKiB().value_or(0)));
     results.Set("documents", static_cast<double>(window.DocumentCount()));
     results.Set("lines", pane->LineCount());
     results.Set("questions", questions);

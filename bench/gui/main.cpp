@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
+#include "MachineInfo.h"
 #include "RoundResults.h"
 #include "WindowRound.h"
 #include "testing/SyntheticExport.h"
@@ -30,6 +31,7 @@
 namespace {
 
 using trevo::bench::ChildCost;
+using trevo::bench::CpuModel;
 using trevo::bench::Median;
 using trevo::bench::RoundResults;
 
@@ -74,18 +76,6 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         }
     }
     return options;
-}
-
-std::string CpuModel() {
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    std::string line;
-    while (std::getline(cpuinfo, line)) {
-        if (line.rfind("model name", 0) == 0) {
-            const std::size_t colon = line.find(':');
-            return colon == std::string::npos ? line : line.substr(colon + 2);
-        }
-    }
-    return "unknown";
 }
 
 std::string SelfPath() {

@@ -1,0 +1,19 @@
+#include "MachineInfo.h"
+
+#include <fstream>
+
+namespace trevo::bench {
+
+std::string CpuModel() {
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("model name", 0) == 0) {
+            const auto colon = line.find(':');
+            return colon == std::string::npos ? line : line.substr(colon + 2);
+        }
+    }
+    return "unknown";
+}
+
+}  // namespace trevo::bench
