@@ -17,6 +17,8 @@ QString ApplicationTitle(const QString& programFilePath) {
     return name.left(1) + name.mid(1).toLower();
 }
 
-QString ApplicationTitle() { return ApplicationTitle(QCoreApplication::applicationFilePath()); }
+QString ApplicationTitle() {
+    return ApplicationTitle(QCoreApplication::applicationFilePath());
+}
 
 }  // namespace trevo::gui

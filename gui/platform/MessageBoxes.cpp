@@ -28,6 +28,8 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void Beep() { QApplication::beep(); }
+void Beep() {
+    QApplication::beep();
+}
 
 }  // namespace trevo::gui
