@@ -125,6 +125,15 @@ std::int32_t FieldReaders::ReadInteger(int from, int to) const {
     return parsed.value;
 }
 
+std::uint8_t FieldReaders::ReadByte(int from, int to) const {
+    const std::int32_t value = ReadInteger(from, to);
+    if (value < 0 || value > 255) {
+        trace_.AppendLine(kBadInteger);
+        return 0;
+    }
+    return static_cast<std::uint8_t>(value);
+}
+
 double FieldReaders::ReadDouble(int from, int to) const {
     const std::string_view text = ReadText(from, to);
     if (text.empty()) {

@@ -35,17 +35,20 @@ class FieldReaders {
     // The same into `out`, replacing its contents; returns a view of it.
     std::string_view ReadTextPL(int from, int to, std::string& out) const;
     std::int32_t ReadInteger(int from, int to) const;
+    // An integer that must fit one byte: a value outside 0..255 is reported like an unreadable
+    // one and read as 0.
+    std::uint8_t ReadByte(int from, int to) const;
     double ReadDouble(int from, int to) const;
     // YYYYMMDD; parts that cannot be read are reported, year first.
     RmdDate ReadDate(int from, int to) const;
 
     using Columns = export_columns::Columns;
     std::string_view ReadText(Columns c) const { return ReadText(c.from, c.to); }
-    std::string ReadTextPL(Columns c) const { return ReadTextPL(c.from, c.to); }
     std::string_view ReadTextPL(Columns c, std::string& out) const {
         return ReadTextPL(c.from, c.to, out);
     }
     std::int32_t ReadInteger(Columns c) const { return ReadInteger(c.from, c.to); }
+    std::uint8_t ReadByte(Columns c) const { return ReadByte(c.from, c.to); }
     double ReadDouble(Columns c) const { return ReadDouble(c.from, c.to); }
     RmdDate ReadDate(Columns c) const { return ReadDate(c.from, c.to); }
 

@@ -73,13 +73,7 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry) {
     entry.street.Assign(text);
     entry.city.Assign(read.ReadTextPL(col::kCity, text));
 
-    const std::int32_t kprCode = read.ReadInteger(col::kKprCode);
-    if (kprCode < 0 || kprCode > 255) {
-        trace_.AppendLine("Błąd określenia wartości INTEGER"_w1250);
-        entry.kprCode = 0;
-    } else {
-        entry.kprCode = static_cast<std::uint8_t>(kprCode);
-    }
+    entry.kprCode = read.ReadByte(col::kKprCode);
 
     const std::int32_t type = read.ReadInteger(col::kDocumentType);
     if (type == 0) {

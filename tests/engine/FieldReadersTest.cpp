@@ -71,9 +71,12 @@ TEST_F(FieldReadersTest, NumbersReportFaultsAndReadAsZero) {
     EXPECT_EQ(On("    ").ReadInteger(1, 4), 0);
     EXPECT_EQ(On("1 234.56").ReadDouble(1, 8), 0.0);
     EXPECT_EQ(On("   ").ReadDouble(1, 3), 0.0);
+    EXPECT_EQ(On("$FF").ReadByte(1, 3), 255);
+    EXPECT_EQ(On("-1").ReadByte(1, 2), 0);
     EXPECT_EQ(On(" -0.5").ReadDouble(1, 5), -0.5);
     EXPECT_EQ(trace_.Lines(), (Lines{Win1250("Błąd określenia wartości INTEGER"),
-                                     Win1250("Błąd określenia wartości DOUBLE")}));
+                                     Win1250("Błąd określenia wartości DOUBLE"),
+                                     Win1250("Błąd określenia wartości INTEGER")}));
 }
 
 TEST_F(FieldReadersTest, DateReadsYearMonthDayAndReportsEachBadPart) {
