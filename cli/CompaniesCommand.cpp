@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
-#include "ConvertArguments.h"
-#include "UserLocaleCollation.h"
-#include "files/FileSystem.h"
-#include "ledger/CompanyList.h"
-#include "picker/CompanyRows.h"
-#include "text/Win1250.h"
+#include "cli/Commands.h"
+#include "cli/ConvertArguments.h"
+#include "qtplatform/UserLocaleCollation.h"
+#include "engine/files/FileSystem.h"
+#include "companies/CompanyList.h"
+#include "companies/CompanyRows.h"
+#include "engine/text/Win1250.h"
 
 namespace trevo::cli {
 

@@ -1,6 +1,6 @@
-#include "ConvertArguments.h"
+#include "cli/ConvertArguments.h"
 
-#include "text/Win1250.h"
+#include "engine/text/Win1250.h"
 
 namespace trevo::cli {
 

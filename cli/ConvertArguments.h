@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "zdTransPL.h"
+#include "engine/text/zdTransPL.h"
 
 namespace trevo::cli {
 

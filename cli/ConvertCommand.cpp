@@ -1,13 +1,13 @@
 #include <cstdio>
 
-#include "Commands.h"
-#include "ConvertArguments.h"
-#include "Utf8TraceSink.h"
-#include "files/FileSystem.h"
-#include "platform/Clock.h"
-#include "platform/CurrencyFormat.h"
-#include "run/ConversionRun.h"
-#include "text/Win1250.h"
+#include "cli/Commands.h"
+#include "cli/ConvertArguments.h"
+#include "cli/Utf8TraceSink.h"
+#include "engine/files/FileSystem.h"
+#include "engine/platform/Clock.h"
+#include "engine/text/CurrencyFormat.h"
+#include "engine/run/ConversionRun.h"
+#include "engine/text/Win1250.h"
 
 namespace trevo::cli {
 

@@ -1,6 +1,6 @@
-#include "Utf8TraceSink.h"
+#include "cli/Utf8TraceSink.h"
 
-#include "text/Win1250.h"
+#include "engine/text/Win1250.h"
 
 namespace trevo::cli {
 

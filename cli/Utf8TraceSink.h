@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/TraceSink.h"
+#include "engine/platform/TraceSink.h"
 
 namespace trevo::cli {
 

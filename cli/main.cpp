@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
+#include "cli/Commands.h"
 
 namespace trevo::cli {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "FuzzCheck.h"
-#include "ledger/CompanyList.h"
+#include "fuzz/FuzzCheck.h"
+#include "companies/CompanyList.h"
 
 namespace trevo::fuzz {
 namespace {

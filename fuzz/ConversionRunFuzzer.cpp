@@ -8,15 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "FuzzCheck.h"
-#include "exportfile/ExportLineReader.h"
-#include "files/FileSystem.h"
-#include "mapping/DocumentMapper.h"
-#include "platform/TraceSink.h"
-#include "run/ConversionRun.h"
+#include "fuzz/FuzzCheck.h"
+#include "testing/MemoryTraceSink.h"
+#include "engine/exportfile/ExportLineReader.h"
+#include "engine/files/FileSystem.h"
+#include "engine/mapping/DocumentMapper.h"
+#include "engine/platform/TraceSink.h"
+#include "engine/run/ConversionRun.h"
 #include "testing/FakeClock.h"
-#include "text/MessageFormat.h"
-#include "text/Win1250Literal.h"
+#include "engine/text/MessageFormat.h"
+#include "engine/text/Win1250Literal.h"
 
 namespace trevo::fuzz {
 namespace {
@@ -117,7 +118,7 @@ void CheckRun(std::string_view bytes, const std::vector<std::string>& model, std
     const testing::FakeClock clock;
     const CurrencyFormat money = CurrencyFormat::Polish();
     ExportOnlyFileSystem files(bytes, chunk);
-    MemoryTraceSink trace;
+    testing::MemoryTraceSink trace;
     RunInputs inputs;
     inputs.exportPath = "eksp2kap.kpm";
     inputs.ledgerCode = ledgerCode;
@@ -128,7 +129,7 @@ void CheckRun(std::string_view bytes, const std::vector<std::string>& model, std
     Require(!result.closeFailed, "a check-only run failed to close");
 
     // The documents a mapper of its own accepts.
-    NullTraceSink quiet;
+    testing::NullTraceSink quiet;
     DocumentMapper mapper({ledgerCode, 'A', 0}, quiet, clock, money);
     LedgerEntry entry;
     std::int64_t accepted = 0;

@@ -10,15 +10,16 @@
 #include <cstdint>
 #include <string>
 
-#include "FuzzCheck.h"
-#include "exportfile/ExportLineReader.h"
-#include "ledger/LedgerEntry.h"
-#include "ledger/LedgerEntryLayout.h"
-#include "mapping/DocumentMapper.h"
-#include "platform/TraceSink.h"
+#include "fuzz/FuzzCheck.h"
+#include "testing/MemoryTraceSink.h"
+#include "engine/exportfile/ExportLineReader.h"
+#include "engine/ledger/LedgerEntry.h"
+#include "engine/ledger/LedgerEntryLayout.h"
+#include "engine/mapping/DocumentMapper.h"
+#include "engine/platform/TraceSink.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/FakeClock.h"
-#include "text/Win1250Literal.h"
+#include "engine/text/Win1250Literal.h"
 
 namespace trevo::fuzz {
 namespace {
@@ -157,7 +158,7 @@ struct Mapped {
 Mapped Map(std::string_view line, PolishCharset code, char attribute, char reg) {
     const testing::FakeClock clock;
     const CurrencyFormat money = CurrencyFormat::Polish();
-    MemoryTraceSink trace;
+    testing::MemoryTraceSink trace;
     DocumentMapper mapper({code, attribute, reg}, trace, clock, money);
     LedgerEntry entry;
     // A full document first: nothing of it may survive into the next one.

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <string>
 
-#include "exportfile/ExportColumns.h"
+#include "engine/exportfile/ExportColumns.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/SyntheticExport.h"
 #include "testing/TempDirectory.h"
-#include "zdTransPL.h"
+#include "engine/text/zdTransPL.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "FuzzCheck.h"
-#include "zdTransPL.h"
+#include "fuzz/FuzzCheck.h"
+#include "engine/text/zdTransPL.h"
 
 namespace trevo::fuzz {
 namespace {

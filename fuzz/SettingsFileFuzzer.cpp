@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "FuzzCheck.h"
-#include "settings/SettingsFile.h"
+#include "fuzz/FuzzCheck.h"
+#include "settingsfile/SettingsFile.h"
 
 namespace trevo::fuzz {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "frm_Main.h"
+#include "gui/mainwindow/frm_Main.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

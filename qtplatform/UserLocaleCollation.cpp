@@ -1,4 +1,4 @@
-#include "UserLocaleCollation.h"
+#include "qtplatform/UserLocaleCollation.h"
 
 #include <QLocale>
 #include <QString>

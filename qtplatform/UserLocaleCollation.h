@@ -4,7 +4,7 @@
 
 #include <QCollator>
 
-#include "platform/StringCollation.h"
+#include "engine/platform/StringCollation.h"
 
 namespace trevo::qt {
 

@@ -15,7 +15,7 @@ fi
 
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-    -DTREVO_BUILD_GUI=OFF -DTREVO_BUILD_TESTS=OFF -DTREVO_BUILD_BENCH=ON >/dev/null
+    -DTREVO_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTREVO_BUILD_BENCH=ON >/dev/null
 cmake --build "$build_dir" --target engine_bench -j2
 
 for n in "${counts[@]}"; do

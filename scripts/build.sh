@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds into BUILD_DIR (default build/). Extra arguments go to CMake.
+# Configures and builds into BUILD_DIR (default build/), with the benchmarks and with warnings as
+# errors, as CI builds. Extra arguments go to CMake.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="${BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DTREVO_BUILD_BENCH=ON "$@" >/dev/null
 cmake --build "$build_dir" -j2

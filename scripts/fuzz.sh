@@ -9,7 +9,8 @@ seconds="${1:-40}"
 build_dir="${BUILD_DIR:-$root/build-fuzz}"
 
 CXX=clang++ cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTREVO_FUZZ=ON -DTREVO_BUILD_GUI=OFF -DTREVO_BUILD_TESTS=OFF -DTREVO_BUILD_BENCH=OFF \
+    -DTREVO_FUZZ=ON -DTREVO_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTREVO_BUILD_BENCH=OFF \
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
     >/dev/null
 mapfile -t targets < "$build_dir/fuzz-targets.txt"
 cmake --build "$build_dir" -j2 --target "${targets[@]}"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "exportfile/ExportLineReader.h"
-#include "text/Win1250.h"
+#include "engine/exportfile/ExportLineReader.h"
+#include "engine/text/Win1250.h"
 
 namespace trevo::testing {
 

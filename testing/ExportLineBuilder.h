@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "exportfile/ExportColumns.h"
+#include "engine/exportfile/ExportColumns.h"
 
 namespace trevo::testing {
 

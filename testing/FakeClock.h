@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "engine/platform/Clock.h"
 
 namespace trevo::testing {
 

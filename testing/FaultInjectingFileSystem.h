@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "files/FileSystem.h"
+#include "engine/files/FileSystem.h"
 
 namespace trevo::testing {
 

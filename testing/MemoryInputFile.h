@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "files/FileSystem.h"
+#include "engine/files/FileSystem.h"
 
 namespace trevo::testing {
 

@@ -2,16 +2,34 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <cerrno>
+#include <chrono>
 
 #include "testing/TempDirectory.h"
 
 extern char** environ;
 
 namespace trevo::testing {
+
+namespace {
+
+class SpawnFileActions {
+  public:
+    SpawnFileActions() { posix_spawn_file_actions_init(&actions_); }
+    SpawnFileActions(const SpawnFileActions&) = delete;
+    SpawnFileActions& operator=(const SpawnFileActions&) = delete;
+    ~SpawnFileActions() { posix_spawn_file_actions_destroy(&actions_); }
+    posix_spawn_file_actions_t* Get() { return &actions_; }
+
+  private:
+    posix_spawn_file_actions_t actions_;
+};
+
+}  // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& environment,
@@ -35,21 +53,31 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     }
     envp.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    pid_t pid = 0;
+    SpawnFileActions actions;
+    posix_spawn_file_actions_addopen(actions.Get(), 1, outPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(actions.Get(), 2, errPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ProcessResult result;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), actions.Get(), nullptr, argv.data(), envp.data()) ==
+        0) {
         int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-            result.exitCode = WEXITSTATUS(status);
+        rusage usage{};
+        pid_t waited = 0;
+        do {
+            waited = wait4(pid, &status, 0, &usage);
+        } while (waited < 0 && errno == EINTR);
+        result.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (waited == pid) {
+            result.maxRssKiB = usage.ru_maxrss;
+            if (WIFEXITED(status)) {
+                result.exitCode = WEXITSTATUS(status);
+            }
         }
     }
-    posix_spawn_file_actions_destroy(&actions);
     if (stdoutPath.empty()) {
         result.out = ReadFileBytes(outPath);
     }

@@ -24,14 +24,15 @@
 #include <thread>
 #include <vector>
 
-#include "IoFloor.h"
-#include "MachineInfo.h"
-#include "PeakMemory.h"
-#include "files/FileSystem.h"
-#include "platform/Clock.h"
-#include "platform/CurrencyFormat.h"
-#include "platform/TraceSink.h"
-#include "run/ConversionRun.h"
+#include "bench/engine/IoFloor.h"
+#include "bench/support/MachineInfo.h"
+#include "bench/support/PeakMemory.h"
+#include "testing/MemoryTraceSink.h"
+#include "engine/files/FileSystem.h"
+#include "engine/platform/Clock.h"
+#include "engine/text/CurrencyFormat.h"
+#include "engine/platform/TraceSink.h"
+#include "engine/run/ConversionRun.h"
 #include "testing/SyntheticExport.h"
 #include "testing/TempDirectory.h"
 
@@ -220,7 +221,7 @@ int Run(const Options& options) {
             return 1;
         }
 
-        NullTraceSink nullTrace;
+        testing::NullTraceSink nullTrace;
         RunInputs checkInputs;
         checkInputs.exportPath = exportPath;
         checkInputs.checkOnly = true;
@@ -239,7 +240,7 @@ int Run(const Options& options) {
 
         const std::filesystem::path ledgerDir = temp.Path() / ("ledger-" + std::to_string(run));
         std::filesystem::create_directory(ledgerDir);
-        NullTraceSink writeTrace;
+        testing::NullTraceSink writeTrace;
         RunInputs writeInputs;
         writeInputs.exportPath = exportPath;
         writeInputs.ledgerDir = ledgerDir.string();

@@ -1,4 +1,4 @@
-#include "IoFloor.h"
+#include "bench/engine/IoFloor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "RoundResults.h"
+#include "bench/gui/RoundResults.h"
 
 #include <algorithm>
 #include <fstream>

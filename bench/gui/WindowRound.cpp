@@ -1,4 +1,4 @@
-#include "WindowRound.h"
+#include "bench/gui/WindowRound.h"
 
 #include <sys/resource.h>
 
@@ -15,11 +15,11 @@
 #include <sstream>
 #include <vector>
 
-#include "PeakMemory.h"
-#include "RoundResults.h"
-#include "frm_Main.h"
-#include "widgets/ButtonEdit.h"
-#include "widgets/TracePane.h"
+#include "bench/support/PeakMemory.h"
+#include "bench/gui/RoundResults.h"
+#include "gui/mainwindow/frm_Main.h"
+#include "gui/widgets/ButtonEdit.h"
+#include "gui/widgets/TracePane.h"
 
 namespace trevo::bench {
 

@@ -21,16 +21,16 @@
 #include <thread>
 #include <vector>
 
-#include "ChildProcess.h"
-#include "MachineInfo.h"
-#include "RoundResults.h"
-#include "WindowRound.h"
+#include "testing/ProcessRunner.h"
+#include "bench/support/MachineInfo.h"
+#include "bench/gui/RoundResults.h"
+#include "bench/gui/WindowRound.h"
 #include "testing/SyntheticExport.h"
 #include "testing/TempDirectory.h"
 
 namespace {
 
-using trevo::bench::ChildCost;
+using trevo::testing::ProcessResult;
 using trevo::bench::CpuModel;
 using trevo::bench::Median;
 using trevo::bench::RoundResults;
@@ -99,19 +99,19 @@ std::size_t CountLines(const std::string& path) {
 }
 
 struct Round {
-    ChildCost cli;
-    ChildCost window;
+    ProcessResult cli;
+    ProcessResult window;
     RoundResults figures;
 };
 
 std::optional<RoundResults> RunWindowProcess(const std::string& exportPath,
                                              const std::string& resultPath,
-                                             const std::string& compareWith, ChildCost& cost) {
+                                             const std::string& compareWith, ProcessResult& cost) {
     std::vector<std::string> args{"--window-round", exportPath, resultPath};
     if (!compareWith.empty()) {
         args.push_back(compareWith);
     }
-    cost = trevo::bench::RunChild(SelfPath(), args, "/dev/null");
+    cost = trevo::testing::RunProcess(SelfPath(), args, {}, "/dev/null");
     if (cost.exitCode != 0) {
         return std::nullopt;
     }
@@ -164,7 +164,7 @@ int RunBenchmark(const Options& options) {
         std::fflush(stdout);
         // Alternating the two programs spreads any load of the machine over both.
         round.cli =
-            trevo::bench::RunChild(options.cli, {"convert", "--check", exportPath}, cliTrace);
+            trevo::testing::RunProcess(options.cli, {"convert", "--check", exportPath}, {}, cliTrace);
         if (round.cli.exitCode != 0) {
             std::fprintf(stderr, "%s failed (exit %d)\n", options.cli.c_str(), round.cli.exitCode);
             return 1;
@@ -187,9 +187,9 @@ int RunBenchmark(const Options& options) {
             "round %d: cli %.3f s %.1f MiB | window run %.3f s (returned %.3f s), process %.1f MiB,"
             " run peak %.1f MiB (+%.1f) | scroll top %.1f mid %.1f end %.1f ms, repaint %.1f ms,"
             " ctrl+home %.1f ctrl+end %.1f pgdn %.1f pgup %.1f ms\n",
-            r, round.cli.seconds, Mib(static_cast<double>(round.cli.maxRssKb)),
+            r, round.cli.seconds, Mib(static_cast<double>(round.cli.maxRssKiB)),
             Figure(round, "run_painted_ms") / 1000, Figure(round, "run_returned_ms") / 1000,
-            Mib(static_cast<double>(round.window.maxRssKb)), Mib(Figure(round, "run_peak_rss_kb")),
+            Mib(static_cast<double>(round.window.maxRssKiB)), Mib(Figure(round, "run_peak_rss_kb")),
             Mib(Figure(round, "run_peak_rss_kb") - Figure(round, "rss_before_run_kb")),
             Figure(round, "scroll_top_ms"), Figure(round, "scroll_middle_ms"),
             Figure(round, "scroll_end_ms"), Figure(round, "repaint_ms"),
@@ -212,7 +212,7 @@ int RunBenchmark(const Options& options) {
     std::printf("\nmedians of %d rounds, %zu documents, platform %s:\n", options.rounds,
                 options.documents, rounds.front().figures.Text("platform").c_str());
     std::printf("  command line: %.3f s, peak %.1f MiB\n", cliSeconds,
-                Mib(MedianOf(rounds, [](const Round& r) { return double(r.cli.maxRssKb); })));
+                Mib(MedianOf(rounds, [](const Round& r) { return double(r.cli.maxRssKiB); })));
     std::printf(
         "  window: %.3f s from the action to the painted end of the run (%.3f s to the "
         "action's return)\n",
@@ -220,7 +220,7 @@ int RunBenchmark(const Options& options) {
     std::printf(
         "  window process peak %.1f MiB; during the run %.1f MiB, %.1f MiB above the "
         "shown window\n",
-        Mib(MedianOf(rounds, [](const Round& r) { return double(r.window.maxRssKb); })),
+        Mib(MedianOf(rounds, [](const Round& r) { return double(r.window.maxRssKiB); })),
         Mib(median("run_peak_rss_kb")), Mib(MedianOf(rounds, [](const Round& r) {
             return Figure(r, "run_peak_rss_kb") - Figure(r, "rss_before_run_kb");
         })));
@@ -236,7 +236,7 @@ int RunBenchmark(const Options& options) {
 
     if (options.verify) {
         std::fflush(stdout);
-        ChildCost cost;
+        ProcessResult cost;
         const auto check =
             RunWindowProcess(exportPath, work.File("window-verify.txt"), cliTrace, cost);
         const bool same = check && check->Get("trace_matches_cli").value_or(0) == 1;

@@ -1,4 +1,4 @@
-#include "MachineInfo.h"
+#include "bench/support/MachineInfo.h"
 
 #include <fstream>
 

@@ -1,4 +1,4 @@
-#include "exportfile/ExportLineReader.h"
+#include "engine/exportfile/ExportLineReader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/FileSystem.h"
+#include "engine/files/FileSystem.h"
 
 namespace trevo {
 

@@ -1,12 +1,12 @@
-#include "exportfile/FieldReaders.h"
+#include "engine/exportfile/FieldReaders.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-#include "exportfile/NumberSyntax.h"
-#include "platform/TraceSink.h"
-#include "text/Win1250Literal.h"
+#include "engine/exportfile/NumberSyntax.h"
+#include "engine/platform/TraceSink.h"
+#include "engine/text/Win1250Literal.h"
 
 namespace trevo {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "exportfile/ExportColumns.h"
-#include "zdRMD.h"
-#include "zdTransPL.h"
+#include "engine/exportfile/ExportColumns.h"
+#include "engine/ledger/zdRMD.h"
+#include "engine/text/zdTransPL.h"
 
 namespace trevo {
 

@@ -1,4 +1,4 @@
-#include "exportfile/NumberSyntax.h"
+#include "engine/exportfile/NumberSyntax.h"
 
 #include <algorithm>
 #include <charconv>

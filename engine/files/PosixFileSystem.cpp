@@ -4,8 +4,8 @@
 
 #include <cerrno>
 
-#include "files/FileSystem.h"
-#include "text/Win1250.h"
+#include "engine/files/FileSystem.h"
+#include "engine/text/Win1250.h"
 
 namespace trevo {
 

@@ -1,9 +1,9 @@
-#include "ledger/LedgerEntry.h"
+#include "engine/ledger/LedgerEntry.h"
 
 #include <bit>
 #include <cstring>
 
-#include "ledger/LedgerEntryLayout.h"
+#include "engine/ledger/LedgerEntryLayout.h"
 
 namespace trevo {
 

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ledger/ShortString.h"
-#include "zdRMD.h"
+#include "engine/ledger/ShortString.h"
+#include "engine/ledger/zdRMD.h"
 
 namespace trevo {
 

@@ -1,10 +1,10 @@
-#include "ledger/PeriodFiles.h"
+#include "engine/ledger/PeriodFiles.h"
 
 #include <limits>
 
-#include "platform/TraceSink.h"
-#include "text/MessageFormat.h"
-#include "text/Win1250Literal.h"
+#include "engine/platform/TraceSink.h"
+#include "engine/text/MessageFormat.h"
+#include "engine/text/Win1250Literal.h"
 
 namespace trevo {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "files/FileSystem.h"
-#include "ledger/LedgerEntry.h"
+#include "engine/files/FileSystem.h"
+#include "engine/ledger/LedgerEntry.h"
 
 namespace trevo {
 

@@ -1,14 +1,14 @@
-#include "mapping/DocumentMapper.h"
+#include "engine/mapping/DocumentMapper.h"
 
 #include <cmath>
 #include <limits>
 
-#include "exportfile/ExportColumns.h"
-#include "exportfile/FieldReaders.h"
-#include "platform/Clock.h"
-#include "platform/TraceSink.h"
-#include "text/MessageFormat.h"
-#include "text/Win1250Literal.h"
+#include "engine/exportfile/ExportColumns.h"
+#include "engine/exportfile/FieldReaders.h"
+#include "engine/platform/Clock.h"
+#include "engine/platform/TraceSink.h"
+#include "engine/text/MessageFormat.h"
+#include "engine/text/Win1250Literal.h"
 
 namespace trevo {
 

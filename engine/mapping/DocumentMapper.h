@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "ledger/LedgerEntry.h"
-#include "platform/CurrencyFormat.h"
-#include "zdTransPL.h"
+#include "engine/ledger/LedgerEntry.h"
+#include "engine/text/CurrencyFormat.h"
+#include "engine/text/zdTransPL.h"
 
 namespace trevo {
 

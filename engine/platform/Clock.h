@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "zdRMD.h"
+#include "engine/ledger/zdRMD.h"
 
 namespace trevo {
 

@@ -1,6 +1,6 @@
 #include <ctime>
 
-#include "platform/Clock.h"
+#include "engine/platform/Clock.h"
 
 namespace trevo {
 

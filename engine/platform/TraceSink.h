@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace trevo {
 
@@ -12,23 +11,6 @@ class TraceSink {
   public:
     virtual ~TraceSink() = default;
     virtual void AppendLine(std::string_view line) = 0;
-};
-
-// Keeps nothing; for check runs whose report nobody reads.
-class NullTraceSink final : public TraceSink {
-  public:
-    void AppendLine(std::string_view) override {}
-};
-
-// Keeps every line, in order.
-class MemoryTraceSink final : public TraceSink {
-  public:
-    void AppendLine(std::string_view line) override { lines_.emplace_back(line); }
-    const std::vector<std::string>& Lines() const { return lines_; }
-    void Clear() { lines_.clear(); }
-
-  private:
-    std::vector<std::string> lines_;
 };
 
 }  // namespace trevo

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/CurrencyFormat.h"
-#include "text/Win1250.h"
+#include "engine/text/CurrencyFormat.h"
+#include "engine/text/Win1250.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <locale.h>

@@ -1,13 +1,13 @@
-#include "run/ConversionRun.h"
+#include "engine/run/ConversionRun.h"
 
-#include "exportfile/ExportLineReader.h"
-#include "files/FileSystem.h"
-#include "ledger/LedgerEntry.h"
-#include "ledger/PeriodFiles.h"
-#include "mapping/DocumentMapper.h"
-#include "platform/TraceSink.h"
-#include "text/MessageFormat.h"
-#include "text/Win1250Literal.h"
+#include "engine/exportfile/ExportLineReader.h"
+#include "engine/files/FileSystem.h"
+#include "engine/ledger/LedgerEntry.h"
+#include "engine/ledger/PeriodFiles.h"
+#include "engine/mapping/DocumentMapper.h"
+#include "engine/platform/TraceSink.h"
+#include "engine/text/MessageFormat.h"
+#include "engine/text/Win1250Literal.h"
 
 namespace trevo {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/CurrencyFormat.h"
-#include "zdTransPL.h"
+#include "engine/text/CurrencyFormat.h"
+#include "engine/text/zdTransPL.h"
 
 namespace trevo {
 

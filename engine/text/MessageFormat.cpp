@@ -1,8 +1,8 @@
-#include "text/MessageFormat.h"
+#include "engine/text/MessageFormat.h"
 
 #include <charconv>
 
-#include "platform/CurrencyFormat.h"
+#include "engine/text/CurrencyFormat.h"
 
 namespace trevo {
 

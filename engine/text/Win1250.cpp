@@ -1,4 +1,4 @@
-#include "text/Win1250.h"
+#include "engine/text/Win1250.h"
 
 namespace trevo::text {
 

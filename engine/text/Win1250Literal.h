@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "text/Win1250.h"
+#include "engine/text/Win1250.h"
 
 namespace trevo::text {
 

@@ -1,6 +1,6 @@
-#include "picker/CompanyTableModel.h"
+#include "gui/picker/CompanyTableModel.h"
 
-#include "platform/Win1250Text.h"
+#include "qtplatform/Win1250Text.h"
 
 namespace trevo::gui {
 
@@ -56,11 +56,11 @@ QVariant CompanyTableModel::data(const QModelIndex& index, int role) const {
     const CompanyRow& row = rows_[static_cast<std::size_t>(index.row())];
     switch (index.column()) {
         case RxMD_SpisFirma:
-            return FromWin1250(row.firma);
+            return QStringFromWin1250(row.firma);
         case RxMD_SpisKatalog:
-            return FromWin1250(row.katalog);
+            return QStringFromWin1250(row.katalog);
         case RxMD_SpisInfo:
-            return FromWin1250(row.info);
+            return QStringFromWin1250(row.info);
         default:
             return {};
     }

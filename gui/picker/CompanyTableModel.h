@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "picker/CompanyRows.h"
+#include "companies/CompanyRows.h"
 
 namespace trevo::gui {
 

@@ -1,18 +1,18 @@
-#include "picker/PickLedgerDirectory.h"
+#include "gui/picker/PickLedgerDirectory.h"
 
 #include <memory>
 
-#include "picker/LedgerDirectoryChoice.h"
-#include "platform/Win1250Text.h"
+#include "companies/LedgerDirectoryChoice.h"
+#include "qtplatform/Win1250Text.h"
 
 namespace trevo::gui {
 
 QString CurrentKatalogOfLedgerDir(const QString& ledgerDir) {
-    return FromWin1250(CurrentKatalogOf(ToWin1250(ledgerDir)));
+    return QStringFromWin1250(CurrentKatalogOf(Win1250FromQString(ledgerDir)));
 }
 
 QString ChosenLedgerDir(const QString& listFileName, const QString& katalog) {
-    return FromWin1250(ChosenLedgerDirectory(ToWin1250(listFileName), ToWin1250(katalog)));
+    return QStringFromWin1250(ChosenLedgerDirectory(Win1250FromQString(listFileName), Win1250FromQString(katalog)));
 }
 
 std::optional<QString> PickLedgerDirectory(QWidget* parent, const QString& ledgerDirText,

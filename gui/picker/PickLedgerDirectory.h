@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "frm_SpisFirm.h"
+#include "gui/picker/frm_SpisFirm.h"
 
 class QWidget;
 

@@ -1,19 +1,16 @@
-#include "settings/FormStorage.h"
+#include "gui/settings/FormStorage.h"
 
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QWidget>
 
-#include "platform/MessageBoxes.h"
-#include "platform/Win1250Text.h"
-#include "settings/FormSectionKeys.h"
-#include "settings/IntegerValue.h"
-#include "settings/PositionText.h"
-#include "settings/ScreenSizeSuffix.h"
-#include "settings/ShowCommand.h"
-#include "settings/WindowPlacement.h"
-#include "settings/WindowSectionWrite.h"
+#include "qtplatform/MessageBoxes.h"
+#include "qtplatform/Win1250Text.h"
+#include "settingsfile/FormSectionKeys.h"
+#include "settingsfile/SettingsValues.h"
+#include "gui/settings/WindowPlacement.h"
+#include "settingsfile/WindowSectionWrite.h"
 
 namespace trevo::gui {
 
@@ -38,7 +35,7 @@ FormStorage::FormStorage(QWidget* window, FormStorageConfig config, QString iniP
     : QObject(window),
       window_(window),
       iniPath_(std::move(iniPath)),
-      section_(ToWin1250(config.section)) {
+      section_(Win1250FromQString(config.section)) {
     // A file that cannot be read leaves the copy empty, like a missing one; writing it later
     // refuses and says so.
     copy_ = settings::SettingsFile::Read(NativePath(iniPath_)).document;
@@ -87,7 +84,7 @@ std::optional<int> FormStorage::ReadInteger(std::string_view key, int fallback) 
     if (const auto value = settings::ReadIntegerValue(*text)) {
         return *value;
     }
-    ShowErrorBox(window_, FromWin1250(settings::InvalidIntegerMessage(*text)));
+    ShowErrorBox(window_, QStringFromWin1250(settings::InvalidIntegerMessage(*text)));
     return std::nullopt;
 }
 
@@ -229,7 +226,7 @@ bool FormStorage::Write(QWidget* boxParent) {
     // The window's changes cannot be kept; the user should know where and why.
     ShowErrorBox(boxParent,
                  QString::fromUtf8("Nie można zapisać ustawień do pliku \"%1\": %2.")
-                     .arg(QDir::toNativeSeparators(iniPath_), FromWin1250(result.reason)));
+                     .arg(QDir::toNativeSeparators(iniPath_), QStringFromWin1250(result.reason)));
     return false;
 }
 

@@ -1,4 +1,4 @@
-#include "settings/SettingsLocation.h"
+#include "gui/settings/SettingsLocation.h"
 
 #include <QCoreApplication>
 

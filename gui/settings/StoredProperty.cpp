@@ -1,12 +1,12 @@
-#include "settings/StoredProperty.h"
+#include "gui/settings/StoredProperty.h"
 
 #include <QMetaProperty>
 #include <QVariant>
 #include <QWidget>
 
-#include "platform/Win1250Text.h"
-#include "settings/BooleanValue.h"
-#include "settings/FormSectionKeys.h"
+#include "qtplatform/Win1250Text.h"
+#include "settingsfile/SettingsValues.h"
+#include "settingsfile/FormSectionKeys.h"
 
 namespace trevo::gui {
 
@@ -14,11 +14,11 @@ StoredProperty::StoredProperty(QWidget* control, QByteArray property, std::strin
     : control_(control), property_(std::move(property)), key_(std::move(key)), boolean_(boolean) {}
 
 std::optional<StoredProperty> StoredProperty::Bind(QWidget* window, const QString& entry) {
-    const auto name = settings::SplitStoredProp(ToWin1250(entry));
+    const auto name = settings::SplitStoredProp(Win1250FromQString(entry));
     if (!name) {
         return std::nullopt;
     }
-    auto* control = window->findChild<QWidget*>(FromWin1250(name->control));
+    auto* control = window->findChild<QWidget*>(QStringFromWin1250(name->control));
     if (control == nullptr) {
         return std::nullopt;
     }
@@ -50,7 +50,7 @@ std::optional<std::string> StoredProperty::Value() const {
     if (boolean_) {
         return std::string(settings::BooleanValueText(value.toBool()));
     }
-    return ToWin1250(value.toString());
+    return Win1250FromQString(value.toString());
 }
 
 bool StoredProperty::Restore(std::string_view value) const {
@@ -61,7 +61,7 @@ bool StoredProperty::Restore(std::string_view value) const {
         const auto flag = settings::ReadBooleanValue(value);
         return flag && control_->setProperty(property_.constData(), *flag);
     }
-    return control_->setProperty(property_.constData(), FromWin1250(value));
+    return control_->setProperty(property_.constData(), QStringFromWin1250(value));
 }
 
 }  // namespace trevo::gui

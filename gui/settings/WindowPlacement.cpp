@@ -1,4 +1,4 @@
-#include "settings/WindowPlacement.h"
+#include "gui/settings/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDialog>

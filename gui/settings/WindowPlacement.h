@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "settings/ShowCommand.h"
+#include "settingsfile/SettingsValues.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "widgets/ButtonEdit.h"
+#include "gui/widgets/ButtonEdit.h"
 
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -26,7 +26,7 @@ ButtonEdit::ButtonEdit(QWidget* parent)
     setFocusProxy(edit_);
     edit_->installEventFilter(this);
     connect(edit_, &QLineEdit::textChanged, this, &ButtonEdit::textChanged);
-    connect(button_, &QToolButton::clicked, this, [this] { Browse(); });
+    connect(button_, &QToolButton::clicked, this, [this] { browse(); });
 }
 
 QString ButtonEdit::text() const {

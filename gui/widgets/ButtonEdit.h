@@ -25,7 +25,7 @@ class ButtonEdit : public QWidget {
     QToolButton* browseButton() const { return button_; }
 
     // Opens the chooser; what it does with the choice is the subclass's business.
-    virtual void Browse() = 0;
+    virtual void browse() = 0;
 
   signals:
     void textChanged(const QString& text);

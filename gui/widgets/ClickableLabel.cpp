@@ -1,4 +1,4 @@
-#include "widgets/ClickableLabel.h"
+#include "gui/widgets/ClickableLabel.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "widgets/DirectoryEdit.h"
+#include "gui/widgets/DirectoryEdit.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -19,7 +19,7 @@ QString CurrentDriveRoot() {
 
 DirectoryEdit::DirectoryEdit(QWidget* parent) : ButtonEdit(parent) {}
 
-QString DirectoryEdit::StartDirectory() const {
+QString DirectoryEdit::startDirectory() const {
     const QString current = text();
     if (!current.isEmpty() && QFileInfo(current).isDir()) {
         return current;
@@ -27,8 +27,8 @@ QString DirectoryEdit::StartDirectory() const {
     return CurrentDriveRoot();
 }
 
-void DirectoryEdit::Browse() {
-    QFileDialog dialog(window(), dialogTitle_, StartDirectory());
+void DirectoryEdit::browse() {
+    QFileDialog dialog(window(), dialogTitle_, startDirectory());
     dialog.setObjectName("DirectoryDialog");
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);

@@ -1,7 +1,7 @@
 #pragma once
 // A box holding a directory, with a button that opens the folder chooser.
 
-#include "widgets/ButtonEdit.h"
+#include "gui/widgets/ButtonEdit.h"
 
 namespace trevo::gui {
 
@@ -16,10 +16,10 @@ class DirectoryEdit : public ButtonEdit {
 
     // Where the chooser opens: the directory in the box when it exists, otherwise the root of
     // the current drive.
-    QString StartDirectory() const;
+    QString startDirectory() const;
 
     // The folder chooser; a chosen folder replaces the text.
-    void Browse() override;
+    void browse() override;
 
   private:
     QString dialogTitle_;

@@ -1,4 +1,4 @@
-#include "widgets/HintSwitch.h"
+#include "gui/widgets/HintSwitch.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "widgets/PanelRadioButton.h"
+#include "gui/widgets/PanelRadioButton.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "widgets/PathQuotes.h"
+#include "gui/widgets/PathQuotes.h"
 
 namespace trevo::gui {
 

@@ -1,4 +1,4 @@
-#include "widgets/TracePane.h"
+#include "gui/widgets/TracePane.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ConvertArguments.h"
+#include "cli/ConvertArguments.h"
 
 namespace trevo::cli {
 namespace {

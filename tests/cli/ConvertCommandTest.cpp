@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "exportfile/ExportColumns.h"
+#include "engine/exportfile/ExportColumns.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/ProcessRunner.h"
 #include "testing/TempDirectory.h"

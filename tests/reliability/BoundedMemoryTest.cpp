@@ -10,8 +10,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "ChildProcess.h"
-#include "LedgerRun.h"
+#include "tests/reliability/ChildProcess.h"
+#include "tests/reliability/LedgerRun.h"
 #include "testing/ChildPeakMemory.h"
 #include "testing/LongLineExport.h"
 #include "testing/SyntheticExport.h"

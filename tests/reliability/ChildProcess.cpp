@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "tests/reliability/ChildProcess.h"
 
 #include <fcntl.h>
 #include <grp.h>

@@ -17,8 +17,8 @@
 #include <iostream>
 #include <set>
 
-#include "LedgerRun.h"
-#include "ledger/LedgerEntryLayout.h"
+#include "tests/reliability/LedgerRun.h"
+#include "engine/ledger/LedgerEntryLayout.h"
 
 extern char** environ;
 

@@ -8,8 +8,8 @@
 
 #include <csignal>
 
-#include "ChildProcess.h"
-#include "LedgerRun.h"
+#include "tests/reliability/ChildProcess.h"
+#include "tests/reliability/LedgerRun.h"
 
 namespace trevo::reliability {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "LedgerRun.h"
+#include "tests/reliability/LedgerRun.h"
 #include "testing/FaultInjectingFileSystem.h"
 
 namespace trevo::reliability {

@@ -8,17 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "exportfile/ExportColumns.h"
-#include "files/FileSystem.h"
-#include "ledger/LedgerEntry.h"
-#include "ledger/PeriodFiles.h"
-#include "platform/TraceSink.h"
-#include "run/ConversionRun.h"
+#include "testing/MemoryTraceSink.h"
+#include "engine/exportfile/ExportColumns.h"
+#include "engine/files/FileSystem.h"
+#include "engine/ledger/LedgerEntry.h"
+#include "engine/ledger/PeriodFiles.h"
+#include "engine/platform/TraceSink.h"
+#include "engine/run/ConversionRun.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/FakeClock.h"
 #include "testing/TempDirectory.h"
-#include "text/MessageFormat.h"
-#include "text/Win1250Literal.h"
+#include "engine/text/MessageFormat.h"
+#include "engine/text/Win1250Literal.h"
 
 namespace trevo::reliability {
 
@@ -63,7 +64,7 @@ struct RunRecord {
 inline RunRecord RunOnce(const std::string& exportPath, const std::string& ledgerDir,
                          FileSystem& fileSystem, RunProgress* progress = nullptr,
                          bool checkOnly = false) {
-    MemoryTraceSink trace;
+    testing::MemoryTraceSink trace;
     const testing::FakeClock clock;
     const CurrencyFormat money = CurrencyFormat::Polish();
     RunInputs inputs;

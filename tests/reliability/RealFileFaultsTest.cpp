@@ -9,8 +9,8 @@
 
 #include <functional>
 
-#include "ChildProcess.h"
-#include "LedgerRun.h"
+#include "tests/reliability/ChildProcess.h"
+#include "tests/reliability/LedgerRun.h"
 
 namespace trevo::reliability {
 namespace {

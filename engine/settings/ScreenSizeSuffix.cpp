@@ -1,9 +1,0 @@
-#include "settings/ScreenSizeSuffix.h"
-
-namespace trevo::settings {
-
-std::string ScreenSizeSuffix(int width, int height) {
-    return "(" + std::to_string(width) + "x" + std::to_string(height) + ")";
-}
-
-}  // namespace trevo::settings

@@ -1,0 +1,304 @@
+#include "engine/text/CurrencyFormat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+namespace trevo {
+
+namespace {
+
+constexpr int kSignificantDigits = 18;
+constexpr int kMaxIntegerDigits = 18;
+constexpr int kMaxDecimals = kSignificantDigits;
+
+// The digits of |value| rounded half away from zero to `decimals` places, from 10^top down to
+// 10^-decimals; rounding is done on an 18-digit decimal form of the value, not on its binary one.
+struct DecimalDigits {
+    char digits[kMaxIntegerDigits + kMaxDecimals];  // the integer part, then the fraction
+    int integerCount = 0;
+    int fractionCount = 0;
+    bool zero = true;
+
+    std::string_view Integer() const { return {digits, static_cast<std::size_t>(integerCount)}; }
+    std::string_view Fraction() const {
+        return {digits + integerCount, static_cast<std::size_t>(fractionCount)};
+    }
+};
+
+// The digits of `scaled`, an amount in units of 10^-decimals.
+DecimalDigits FromScaled(std::uint64_t scaled, int decimals) {
+    char text[24];
+    const auto printed = std::to_chars(text, text + sizeof text, scaled);
+    const int length = static_cast<int>(printed.ptr - text);
+    const int padding = std::max(decimals + 1 - length, 0);  // at least "0" before the fraction
+    DecimalDigits result;
+    std::fill_n(result.digits, padding, '0');
+    std::memcpy(result.digits + padding, text, static_cast<std::size_t>(length));
+    result.integerCount = padding + length - decimals;
+    result.fractionCount = decimals;
+    result.zero = scaled == 0;
+    return result;
+}
+
+// The usual amount without the 18-digit form. y = magnitude x 10^decimals, computed with one
+// rounding, differs from the 18-digit form scaled alike by less than y x 1.2e-16 (that rounding
+// plus half a unit in the 18th digit): below 1.2e-4 while y < 1e12. Unless y lies within 1e-3 of
+// a halfway point, both round to the same integer. Nothing for the rest.
+std::optional<DecimalDigits> DigitsClearOfHalfway(double magnitude, int decimals) {
+    constexpr double kPowersOfTen[kMaxDecimals + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                                       1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                                       1e14, 1e15, 1e16, 1e17, 1e18};  // all exact
+    constexpr double kLimit = 1e12;
+    constexpr double kMargin = 1e-3;
+    const double y = magnitude * kPowersOfTen[decimals];
+    if (!(y < kLimit)) {
+        return std::nullopt;
+    }
+    const double whole = std::floor(y);
+    const double fraction = y - whole;  // exact
+    if (std::fabs(fraction - 0.5) <= kMargin) {
+        return std::nullopt;
+    }
+    return FromScaled(static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0), decimals);
+}
+
+// Nothing when the integer part has more than kMaxIntegerDigits digits. The 18-digit form is the
+// correctly rounded "%.17e" one; to_chars gives the same digits without printf's cost and
+// without allocating.
+std::optional<DecimalDigits> Digits(double magnitude, int decimals) {
+    if (const auto quick = DigitsClearOfHalfway(magnitude, decimals)) {
+        return quick;
+    }
+    char text[40];
+    const auto printed = std::to_chars(text, text + sizeof text, magnitude,
+                                       std::chars_format::scientific, kSignificantDigits - 1);
+    // text: "d.ddddddddddddddddde+XX", value = d.ddd x 10^exponent
+    char digits[kSignificantDigits + 1];
+    digits[0] = text[0];
+    std::memcpy(digits + 1, text + 2, kSignificantDigits - 1);
+    const char* e = text + 1 + kSignificantDigits;  // at the 'e'
+    int exponent = 0;
+    std::from_chars(e + 2, printed.ptr, exponent);
+    if (e[1] == '-') {
+        exponent = -exponent;
+    }
+
+    int count = kSignificantDigits;            // digits that stay
+    const int keep = exponent + 1 + decimals;  // significant digits that stay
+    if (keep < 0) {
+        count = 0;
+    } else if (keep < kSignificantDigits) {
+        const bool roundUp = digits[keep] >= '5';
+        count = keep;
+        if (roundUp) {
+            int i = keep - 1;
+            while (i >= 0 && digits[i] == '9') {
+                digits[i--] = '0';
+            }
+            if (i >= 0) {
+                ++digits[i];
+            } else {
+                std::memmove(digits + 1, digits, static_cast<std::size_t>(count));
+                digits[0] = '1';
+                ++count;
+                ++exponent;
+            }
+        }
+    }
+    const int top = std::max(exponent, 0);
+    if (top + 1 > kMaxIntegerDigits) {
+        return std::nullopt;
+    }
+    DecimalDigits result;
+    result.zero = std::all_of(digits, digits + count, [](char c) { return c == '0'; });
+    result.integerCount = top + 1;
+    result.fractionCount = decimals;
+    char* out = result.digits;
+    for (int power = top; power >= -decimals; --power) {
+        const int index = exponent - power;
+        *out++ = index >= 0 && index < count ? digits[index] : '0';
+    }
+    return result;
+}
+
+// The grouped integer part, the decimal separator and the fraction.
+void AppendNumber(std::string& out, const DecimalDigits& digits, const CurrencyFormat& format) {
+    const std::string_view integer = digits.Integer();
+    const std::size_t first = integer.size() % 3 == 0 ? 3 : integer.size() % 3;
+    out.append(integer.substr(0, first));
+    for (std::size_t i = first; i < integer.size(); i += 3) {
+        out += format.thousandsSeparator;
+        out.append(integer.substr(i, 3));
+    }
+    if (digits.fractionCount > 0) {
+        out += format.decimalSeparator;
+        out.append(digits.Fraction());
+    }
+}
+
+void AppendScientific(std::string& out, double value, const CurrencyFormat& format) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    for (const char c : std::string_view(buffer)) {
+        if (c == '.') {
+            out += format.decimalSeparator;
+        } else {
+            out += c;
+        }
+    }
+}
+
+}  // namespace
+
+CurrencyFormat CurrencyFormat::Polish() {
+    CurrencyFormat format;
+    format.symbol = "z\xB3";
+    format.positiveFormat = 3;
+    format.negativeFormat = 8;
+    format.decimals = 2;
+    format.thousandsSeparator = " ";
+    format.decimalSeparator = ",";
+    return format;
+}
+
+void AppendMoney(std::string& out, double value, const CurrencyFormat& format) {
+    if (std::isnan(value)) {
+        out += "NAN";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? "-INF" : "INF";
+        return;
+    }
+    const int decimals = std::clamp(format.decimals, 0, kMaxDecimals);
+    const auto digits = Digits(std::fabs(value), decimals);
+    if (!digits) {
+        AppendScientific(out, value, format);
+        return;
+    }
+    const auto number = [&] { AppendNumber(out, *digits, format); };
+    const std::string& s = format.symbol;
+    if (value >= 0 || digits->zero) {
+        switch (format.positiveFormat) {
+            case 0:  // $n
+                out += s;
+                number();
+                break;
+            case 1:  // n$
+                number();
+                out += s;
+                break;
+            case 2:  // $ n
+                out += s;
+                out += ' ';
+                number();
+                break;
+            default:  // n $
+                number();
+                out += ' ';
+                out += s;
+                break;
+        }
+        return;
+    }
+    switch (format.negativeFormat) {
+        case 0:  // ($n)
+            out += '(';
+            out += s;
+            number();
+            out += ')';
+            break;
+        case 2:  // $-n
+            out += s;
+            out += '-';
+            number();
+            break;
+        case 3:  // $n-
+            out += s;
+            number();
+            out += '-';
+            break;
+        case 4:  // (n$)
+            out += '(';
+            number();
+            out += s;
+            out += ')';
+            break;
+        case 5:  // -n$
+            out += '-';
+            number();
+            out += s;
+            break;
+        case 6:  // n-$
+            number();
+            out += '-';
+            out += s;
+            break;
+        case 7:  // n$-
+            number();
+            out += s;
+            out += '-';
+            break;
+        case 8:  // -n $
+            out += '-';
+            number();
+            out += ' ';
+            out += s;
+            break;
+        case 9:  // -$ n
+            out += '-';
+            out += s;
+            out += ' ';
+            number();
+            break;
+        case 10:  // n $-
+            number();
+            out += ' ';
+            out += s;
+            out += '-';
+            break;
+        case 11:  // $ n-
+            out += s;
+            out += ' ';
+            number();
+            out += '-';
+            break;
+        case 12:  // $ -n
+            out += s;
+            out += " -";
+            number();
+            break;
+        case 13:  // n- $
+            number();
+            out += "- ";
+            out += s;
+            break;
+        case 14:  // ($ n)
+            out += '(';
+            out += s;
+            out += ' ';
+            number();
+            out += ')';
+            break;
+        case 15:  // (n $)
+            out += '(';
+            number();
+            out += ' ';
+            out += s;
+            out += ')';
+            break;
+        default:  // -$n
+            out += '-';
+            out += s;
+            number();
+            break;
+    }
+}
+
+}  // namespace trevo

@@ -1,0 +1,428 @@
+#include "gui/mainwindow/frm_Main.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFont>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScopedValueRollback>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "engine/files/FileSystem.h"
+#include "gui/picker/PickLedgerDirectory.h"
+#include "engine/platform/Clock.h"
+#include "engine/text/CurrencyFormat.h"
+#include "qtplatform/Win1250Text.h"
+#include "engine/run/ConversionRun.h"
+#include "gui/mainwindow/PaneTraceSink.h"
+#include "gui/settings/FormStorage.h"
+#include "gui/widgets/ClickableLabel.h"
+#include "gui/widgets/DirectoryEdit.h"
+#include "gui/widgets/FileNameEdit.h"
+#include "gui/widgets/HintSwitch.h"
+#include "gui/widgets/PanelRadioButton.h"
+#include "gui/widgets/PathQuotes.h"
+#include "gui/widgets/TracePane.h"
+
+namespace trevo::gui {
+
+namespace {
+
+constexpr int kDesignWidth = 472;
+constexpr int kDesignHeight = 466;
+constexpr int kTopPanelHeight = 129;
+constexpr int kStatusBarHeight = 19;
+constexpr int kToolButtonWidth = 25;
+constexpr int kToolButtonHeight = 22;
+constexpr int kSeparatorWidth = 13;
+constexpr int kDesignFontPoints = 8;
+
+const QString kCaption = QStringLiteral("TREVO 2ORMEK  | w 2008.01.28");
+const QString kOwnerLine =
+    QStringLiteral("Program trevo2KPR · właściciel: licencjobiorca programu");
+const QString kConfirmCaption = QStringLiteral("Start ...");
+const QString kConfirmText = QStringLiteral("Rozpocząć żmudny proces konwersji danych ?");
+
+void Place(QWidget* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(left, top, width, height);
+}
+
+// A label sizes itself to its text, as labels of the original layout do.
+template <typename Label>
+Label* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
+    auto* label = new Label(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QAction* MakeAction(QObject* list, const char* name, const QString& caption, const QString& hint,
+                    QStyle::StandardPixmap icon, QStyle* style) {
+    auto* action = new QAction(style->standardIcon(icon), caption, list);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(hint);
+    return action;
+}
+
+// The first character of a one-letter box as a Windows-1250 byte; 0 for an empty box.
+char FirstLetter(const QString& text) {
+    const std::string bytes = Win1250FromQString(text);
+    return bytes.empty() ? '\0' : bytes.front();
+}
+
+}  // namespace
+
+TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
+    : QWidget(parent),
+      hooks_(std::move(hooks)),
+      settingsPath_(settingsPath.isEmpty() ? DefaultSettingsPath() : std::move(settingsPath)),
+      fileSystem_(LocalFileSystem()) {
+    setObjectName("FormMain");
+    setWindowTitle(kCaption);
+    // The design's font family is not on this platform: the toolkit's default family is kept,
+    // at the design's 8 points, so that the captions fit the design's fixed geometry.
+    QFont designFont = font();
+    designFont.setPointSize(kDesignFontPoints);
+    setFont(designFont);
+    resize(kDesignWidth, kDesignHeight);
+    setMinimumSize(kDesignWidth, kDesignHeight);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    BuildActions();
+    BuildTopPanel();
+    BuildMainPanel();
+    BuildStatusBar();
+    layout->addWidget(PanelTop);
+    layout->addWidget(PanelMain, 1);
+    layout->addWidget(StatusBar);
+    SetTabOrder();
+
+    // Last, so that it watches every control, toolbar buttons included.
+    hints_ = new HintSwitch(this);
+
+    formStorage_ = new FormStorage(this,
+                                   {"MAIN",
+                                    {"FE_EPP.Text", "Edit_Atrybut.Text", "Edit_REJ.Text",
+                                     "de_KPR.Text", "RB_852.Checked", "RB_MAZ.Checked"},
+                                    kDesignWidth,
+                                    kDesignHeight},
+                                   settingsPath_);
+}
+
+TFormMain::~TFormMain() {
+    formStorage_->WindowDestroying();
+}
+
+void TFormMain::BuildActions() {
+    auto* list = new QObject(this);
+    list->setObjectName("ActionList");
+    QStyle* look = style();
+    act_Konwert =
+        MakeAction(list, "act_Konwert", QStringLiteral("Konwersja"),
+                   QStringLiteral("Konwersja danych ze standardu VAT_R.TXT \"vrs\" 2 KPR"),
+                   QStyle::SP_MediaPlay, look);
+    Act_FirmyKPR = MakeAction(list, "Act_FirmyKPR", QStringLiteral("Firmy KPR"),
+                              QStringLiteral("Ułatwia wybranie katalogu firmy z KPR"),
+                              QStyle::SP_DirOpenIcon, look);
+    act_Help =
+        MakeAction(list, "act_Help", QStringLiteral("Włącza dymki podpowiedzi"),
+                   QStringLiteral("Włącza dymki podpowiedzi"), QStyle::SP_MessageBoxQuestion, look);
+    act_WyczyscTrace =
+        MakeAction(list, "act_WyczyscTrace", QStringLiteral("Wyczyść"),
+                   QStringLiteral("Czyści pole śledzenia"), QStyle::SP_DialogResetButton, look);
+    act_Close =
+        MakeAction(list, "act_Close", QStringLiteral("Koniec"),
+                   QStringLiteral("Kończy prace programu"), QStyle::SP_DialogCloseButton, look);
+
+    // Shown pressed while hints are on.
+    act_Help->setCheckable(true);
+    act_Help->setShortcut(QKeySequence(Qt::Key_F1));
+
+    connect(act_Konwert, &QAction::triggered, this, &TFormMain::act_KonwertExecute);
+    connect(Act_FirmyKPR, &QAction::triggered, this, &TFormMain::Act_FirmyKPRExecute);
+    connect(act_Help, &QAction::triggered, this, &TFormMain::act_HelpExecute);
+    connect(act_WyczyscTrace, &QAction::triggered, this, &TFormMain::act_WyczyscTraceExecute);
+    connect(act_Close, &QAction::triggered, this, &TFormMain::act_CloseExecute);
+    addActions({act_Konwert, Act_FirmyKPR, act_Help, act_WyczyscTrace, act_Close});
+}
+
+void TFormMain::BuildTopPanel() {
+    PanelTop = new QWidget(this);
+    PanelTop->setObjectName("PanelTop");
+    PanelTop->setFixedHeight(kTopPanelHeight);
+
+    BuildToolBar();
+
+    Label1 =
+        MakeLabel<ClickableLabel>(PanelTop, "Label1", QStringLiteral("Katalog danych KPR"), 8, 32);
+    connect(Label1, &ClickableLabel::clicked, this, &TFormMain::Act_FirmyKPRExecute);
+
+    de_KPR = new DirectoryEdit(PanelTop);
+    Place(de_KPR, "de_KPR", 8, 48, 209, 21);
+    de_KPR->setDialogTitle(QStringLiteral("Gdzie te dane ?"));
+    de_KPR->setToolTip(QStringLiteral("tj. katalog firmy do której importujemy dane"));
+
+    Label2 = MakeLabel<QLabel>(PanelTop, "Label2", QStringLiteral("Plik Exp2Kap.kpm"), 232, 32);
+
+    FE_EPP = new FileNameEdit(PanelTop);
+    Place(FE_EPP, "FE_EPP", 232, 48, 209, 21);
+    FE_EPP->setDialogTitle(QStringLiteral("Gdzież ten plik FVS ?"));
+    FE_EPP->setDefaultSuffix(QStringLiteral("txt"));
+    // Filter texts as the user sees them, each followed by its pattern. "Wszystkie pliki" takes
+    // every file: "*" here, where "*.*" would leave out names without a dot.
+    FE_EPP->setNameFilters({
+        QStringLiteral("Plik \"Trevovrs\" (eksp2kap.kpm)"),
+        QStringLiteral("Pliki  \"*.kpm\"(*.kpm)"),
+        QStringLiteral("Wszystkie pliki(*)"),
+    });
+    FE_EPP->setToolTip(
+        QStringLiteral("tj. wybranie/ wskazanie jego lokalizacji\n"
+                       "Odczytywane są dane z wersji \"format danych:comma\""));
+    connect(FE_EPP, &FileNameEdit::exited, this, &TFormMain::FE_EPPExit);
+
+    ch_sprawdz = new QCheckBox(QStringLiteral("tylko sprawdź"), PanelTop);
+    Place(ch_sprawdz, "ch_sprawdz", 353, 29, 84, 17);
+    ch_sprawdz->setLayoutDirection(Qt::RightToLeft);  // caption to the left of the box
+    // With this platform's wider font the caption may not fit: the box then grows to the left,
+    // into the empty end of the toolbar row, keeping its right edge.
+    if (const int needed = ch_sprawdz->sizeHint().width(); needed > ch_sprawdz->width()) {
+        const QRect design = ch_sprawdz->geometry();
+        ch_sprawdz->setGeometry(design.right() + 1 - needed, design.top(), needed, design.height());
+    }
+    ch_sprawdz->setToolTip(QStringLiteral("Przeprowadza konwersję bez zapisu danych na dysk"));
+
+    Panel_PL = new QWidget(PanelTop);
+    Place(Panel_PL, "Panel_PL", 8, 72, 137, 25);
+    RB_MAZ = new PanelRadioButton(QStringLiteral("MAZovia"), Panel_PL);
+    Place(RB_MAZ, "RB_MAZ", 3, 4, 65, 17);
+    RB_MAZ->setToolTip(QStringLiteral("Polskie litery w KPR_ZD PL=MAZ"));
+    RB_852 = new PanelRadioButton(QStringLiteral("CP852"), Panel_PL);
+    Place(RB_852, "RB_852", 75, 4, 57, 17);
+    RB_852->setToolTip(QStringLiteral("Polskie litery w KPR_ZD PL=852"));
+    RB_MAZ->setChecked(true);
+
+    Label3 = MakeLabel<QLabel>(PanelTop, "Label3", QStringLiteral("Atrybut KPR"), 12, 98);
+    Label3->setToolTip(QStringLiteral("atrybut dokumentu w kpr"));
+    Edit_Atrybut = new QLineEdit(PanelTop);
+    Place(Edit_Atrybut, "Edit_Atrybut", 72, 96, 17, 21);
+    Edit_Atrybut->setMaxLength(1);
+    Edit_Atrybut->setToolTip(QStringLiteral("Litera grupująca Atr(x) w KPR"));
+
+    Label4 = MakeLabel<QLabel>(PanelTop, "Label4", QStringLiteral("Rejestr( )"), 110, 98);
+    Label4->setToolTip(QStringLiteral("identyfikator rejestru"));
+    Edit_REJ = new QLineEdit(PanelTop);
+    Place(Edit_REJ, "Edit_REJ", 168, 96, 17, 21);
+    Edit_REJ->setMaxLength(1);
+    Edit_REJ->setToolTip(QStringLiteral("Literka identyfikacyjna GrupaR(x) w KPR"));
+}
+
+void TFormMain::BuildToolBar() {
+    ToolBar1 = new QToolBar(PanelTop);
+    Place(ToolBar1, "ToolBar1", 1, 1, 462, 29);
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->setIconSize(QSize(16, 16));
+
+    const auto addButton = [this](QAction* action, const char* name) {
+        ToolBar1->addAction(action);
+        QWidget* button = ToolBar1->widgetForAction(action);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setFixedSize(kToolButtonWidth, kToolButtonHeight);
+    };
+    int separators = 0;
+    const auto addSeparator = [this, &separators] {
+        QWidget* separator = ToolBar1->widgetForAction(ToolBar1->addSeparator());
+        separator->setObjectName(QStringLiteral("ToolSeparator%1").arg(++separators));
+        separator->setFixedWidth(kSeparatorWidth);
+    };
+    addButton(act_Konwert, "tk_KOnwersja");
+    addSeparator();
+    addButton(Act_FirmyKPR, "ToolButton3");
+    addSeparator();
+    addButton(act_Help, "tb_Help");
+    addButton(act_WyczyscTrace, "tb_ClearTrace");
+    addSeparator();
+    addButton(act_Close, "tb_koniec");
+}
+
+void TFormMain::BuildMainPanel() {
+    PanelMain = new QWidget(this);
+    PanelMain->setObjectName("PanelMain");
+    auto* mainLayout = new QVBoxLayout(PanelMain);
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+
+    Panel_Main_LEft = new QWidget(PanelMain);
+    Panel_Main_LEft->setObjectName("Panel_Main_LEft");
+    mainLayout->addWidget(Panel_Main_LEft);
+    auto* leftLayout = new QVBoxLayout(Panel_Main_LEft);
+    leftLayout->setContentsMargins(3, 3, 3, 3);
+
+    MemoTrace = new TracePane(Panel_Main_LEft);
+    MemoTrace->setObjectName("MemoTrace");
+    MemoTrace->setToolTip(QStringLiteral("Okienko wyników pracy i przebiegu operacji"));
+    leftLayout->addWidget(MemoTrace);
+}
+
+void TFormMain::BuildStatusBar() {
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName("StatusBar");
+    StatusBar->setFixedHeight(kStatusBarHeight);
+    ownerLine_ = new QLabel(kOwnerLine, StatusBar);
+    ownerLine_->setObjectName("OwnerLine");
+    // A normal item: a progress message covers it, and it returns when the message is cleared.
+    StatusBar->addWidget(ownerLine_, 1);
+}
+
+void TFormMain::SetTabOrder() {
+    // Only the checked radio button is a Tab stop (PanelRadioButton), so the chain passes
+    // through both and stops at the checked one.
+    QWidget* const chain[] = {
+        de_KPR->lineEdit(), FE_EPP->lineEdit(), ch_sprawdz, Edit_Atrybut, Edit_REJ, RB_MAZ, RB_852,
+        MemoTrace};
+    for (std::size_t i = 1; i < std::size(chain); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+PolishCharset TFormMain::LedgerCode() const {
+    return RB_MAZ->isChecked() ? PolishCharset::pcMazovia : PolishCharset::pcCp852;
+}
+
+bool TFormMain::HintsOn() const {
+    return hints_->isOn();
+}
+
+template <typename Handler>
+void TFormMain::Guarded(Handler&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        hooks_.showError(this, QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        hooks_.showError(this, QStringLiteral("Nieznany błąd"));
+    }
+}
+
+void TFormMain::act_KonwertExecute() {
+    if (running_) {
+        return;
+    }
+    Guarded([this] {
+        // Exactly as typed: a quoted path names no file.
+        if (!fileSystem_.FileExists(Win1250FromQString(FE_EPP->text()))) {
+            hooks_.beep();
+            FE_EPP->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        if (!ch_sprawdz->isChecked() && !fileSystem_.DirectoryExists(Win1250FromQString(de_KPR->text()))) {
+            hooks_.beep();
+            de_KPR->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        if (!hooks_.askYesNo(this, kConfirmCaption, kConfirmText)) {
+            return;
+        }
+        RunConversion();
+    });
+}
+
+void TFormMain::RunConversion() {
+    if (running_) {
+        return;
+    }
+    const QScopedValueRollback<bool> running(running_, true);
+
+    RunInputs inputs;
+    inputs.exportPath = Win1250FromQString(FE_EPP->text());
+    inputs.ledgerDir = Win1250FromQString(de_KPR->text());
+    inputs.ledgerCode = LedgerCode();
+    inputs.checkOnly = ch_sprawdz->isChecked();
+    inputs.attributeLetter = FirstLetter(Edit_Atrybut->text());
+    inputs.registerLetter = FirstLetter(Edit_REJ->text());
+
+    const SystemClock clock;
+    const CurrencyFormat money = CurrencyFormatFromUserLocale();
+    PaneTraceSink trace(*MemoTrace);
+    RunResult result;
+    {
+        RunFeedback feedback(trace, *StatusBar, runFeedbackTiming_);
+        const RunServices services{trace, fileSystem_, clock, money, &feedback};
+        try {
+            result = trevo::RunConversion(inputs, services);
+        } catch (...) {
+            trace.Flush();  // what the run reported before the error stays visible
+            throw;
+        }
+        trace.Flush();
+    }
+    if (result.outcome == RunOutcome::ExportNotOpened) {
+        hooks_.showPlainMessage(this, QStringFromWin1250(ExportOpenFailedMessage(inputs.exportPath)));
+        return;
+    }
+    documentCount = result.documentCount;
+}
+
+void TFormMain::Act_FirmyKPRExecute() {
+    // Whatever goes wrong around the picker leaves the directory as it was, without a message.
+    try {
+        std::optional<QString> directory;
+        if (hooks_.pickCompanyDirectory) {
+            directory = hooks_.pickCompanyDirectory(this, de_KPR->text(), LedgerCode());
+        } else {
+            // The picker shares the window's settings file, in a section of its own.
+            directory = PickLedgerDirectory(
+                this, de_KPR->text(), [this] { return LedgerCode(); }, settingsPath_);
+        }
+        if (directory) {
+            de_KPR->setText(*directory);
+        }
+    } catch (...) {
+    }
+}
+
+void TFormMain::act_HelpExecute() {
+    hints_->setOn(!hints_->isOn());
+    act_Help->setChecked(hints_->isOn());
+}
+
+void TFormMain::act_WyczyscTraceExecute() {
+    Guarded([this] { MemoTrace->ClearLines(); });
+}
+
+void TFormMain::act_CloseExecute() {
+    close();
+}
+
+void TFormMain::FE_EPPExit() {
+    Guarded([this] {
+        const QString text = FE_EPP->text();
+        const QString unquoted = UnquotePath(text);
+        if (unquoted != text) {
+            FE_EPP->setText(unquoted);
+        }
+    });
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    // A close request that reaches the window during a run waits: the run owns open files.
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace trevo::gui

@@ -1,0 +1,119 @@
+#pragma once
+// The main window: the inputs of a conversion, the trace pane in which runs report, the toolbar
+// of five actions and the status bar. Its Convert action checks the inputs, asks and runs the
+// conversion on the GUI thread.
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+
+#include "gui/mainwindow/FormMainHooks.h"
+#include "gui/mainwindow/RunFeedback.h"
+#include "engine/text/zdTransPL.h"
+
+namespace trevo {
+class FileSystem;
+}
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+
+namespace trevo::gui {
+
+class ClickableLabel;
+class FormStorage;
+class DirectoryEdit;
+class FileNameEdit;
+class HintSwitch;
+class PanelRadioButton;
+class TracePane;
+
+class TFormMain : public QWidget {
+    Q_OBJECT
+
+  public:
+    // `settingsPath`: the settings file of both windows; empty for the file beside the program.
+    explicit TFormMain(QString settingsPath = {}, FormMainHooks hooks = {},
+                       QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // One conversion run over the export file with the current inputs, without the checks and
+    // the question of act_KonwertExecute.
+    void RunConversion();
+
+    // Documents the last run accepted; unchanged by a run whose export file did not open.
+    std::int64_t DocumentCount() const { return documentCount; }
+    // 1 (Mazovia) when RB_MAZ is checked, otherwise 2 (CP852).
+    PolishCharset LedgerCode() const;
+    bool HintsOn() const;
+    bool IsRunning() const { return running_; }
+    const QString& SettingsPath() const { return settingsPath_; }
+
+    // When the window starts showing a run's progress; tests shorten it.
+    void SetRunFeedbackTiming(RunFeedbackTiming timing) { runFeedbackTiming_ = timing; }
+
+  public slots:
+    void act_KonwertExecute();
+    void Act_FirmyKPRExecute();
+    void act_HelpExecute();
+    void act_WyczyscTraceExecute();
+    void act_CloseExecute();
+    void FE_EPPExit();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildTopPanel();
+    void BuildActions();
+    void BuildToolBar();
+    void BuildMainPanel();
+    void BuildStatusBar();
+    void SetTabOrder();
+    // Runs a handler; an error escaping it is shown in the general error box.
+    template <typename Handler>
+    void Guarded(Handler&& handler);
+
+    FormMainHooks hooks_;
+    QString settingsPath_;
+    FileSystem& fileSystem_;
+    RunFeedbackTiming runFeedbackTiming_;
+    bool running_ = false;
+    std::int64_t documentCount = 0;
+
+    QWidget* PanelTop = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    ClickableLabel* Label1 = nullptr;
+    DirectoryEdit* de_KPR = nullptr;
+    QLabel* Label2 = nullptr;
+    FileNameEdit* FE_EPP = nullptr;
+    QCheckBox* ch_sprawdz = nullptr;
+    QWidget* Panel_PL = nullptr;
+    PanelRadioButton* RB_MAZ = nullptr;
+    PanelRadioButton* RB_852 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit_Atrybut = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Edit_REJ = nullptr;
+    QWidget* PanelMain = nullptr;
+    QWidget* Panel_Main_LEft = nullptr;
+    TracePane* MemoTrace = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QLabel* ownerLine_ = nullptr;
+
+    QAction* act_Konwert = nullptr;
+    QAction* Act_FirmyKPR = nullptr;
+    QAction* act_Help = nullptr;
+    QAction* act_WyczyscTrace = nullptr;
+    QAction* act_Close = nullptr;
+
+    HintSwitch* hints_ = nullptr;
+    FormStorage* formStorage_ = nullptr;  // child of the window
+};
+
+}  // namespace trevo::gui

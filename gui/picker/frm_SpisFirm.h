@@ -1,0 +1,83 @@
+#pragma once
+// The company picker: shows the ledger program's company list sorted by name, with the company
+// of the current ledger directory selected; a double-click in the grid confirms the dialog.
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "engine/text/zdTransPL.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace trevo::gui {
+
+class CompanyTableModel;
+class FileNameEdit;
+class FormStorage;
+
+class TFormSpisFirm : public QDialog {
+    Q_OBJECT
+
+  public:
+    // Read at every load: the code page of the ledger program's texts (the main window's
+    // RB_MAZ checked gives pcMazovia, otherwise pcCp852).
+    using LedgerCodeSource = std::function<PolishCharset()>;
+
+    TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, QWidget* parent = nullptr);
+    ~TFormSpisFirm() override;
+
+    // The directory name the load selects; a short string of 8 characters.
+    QString currentKatalog() const;
+    void setCurrentKatalog(const QString& katalog);
+
+    bool loadOnActivate() const { return loadOnActivate_; }
+
+    // The Katalog of the table's current row; empty when the table has no rows.
+    QString currentRowKatalog() const;
+    // The list file's name as taken from FilenameEdit, without quotes.
+    QString listFileName() const;
+
+    // The beep of a missing list file; the system's default beep unless replaced.
+    void setBeepHook(std::function<void()> beep);
+
+    FileNameEdit* filenameEdit() const { return FilenameEdit; }
+    QTableView* grid() const { return DBGridLista; }
+    CompanyTableModel* table() const { return RxMD_Spis; }
+
+  public slots:
+    void LoadCompanyList();
+    void bb_ZaladujClick();
+    void DBGridListaDblClick();
+
+  protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormCreate();
+    void FormActivate();
+    void MakeCurrent(std::size_t row);
+
+    LedgerCodeSource ledgerCode_;
+    QString settingsPath_;
+    std::function<void()> beep_;
+
+    QFrame* PanelTop;
+    QLabel* Label1;
+    FileNameEdit* FilenameEdit;
+    QPushButton* bb_Zaladuj;
+    QFrame* PanelMain;
+    QTableView* DBGridLista;
+    CompanyTableModel* RxMD_Spis;
+    FormStorage* formStorage_;  // child of the dialog
+
+    bool loadOnActivate_ = false;
+    std::string currentKatalog_;  // Windows-1250, at most 8 characters
+};
+
+}  // namespace trevo::gui

@@ -1,0 +1,47 @@
+#include "settingsfile/FileFailureReason.h"
+
+#include "engine/text/Win1250.h"
+#include "engine/text/Win1250Literal.h"
+
+namespace trevo::settings {
+
+using namespace trevo::literals;
+
+std::string FileFailureReason(std::error_code error) {
+    if (error == std::errc::no_space_on_device) {
+        return std::string("brak miejsca na dysku"_w1250);
+    }
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
+        return std::string("brak dostępu"_w1250);
+    }
+    if (error == std::errc::read_only_file_system) {
+        return std::string("nośnik tylko do odczytu"_w1250);
+    }
+    if (error == std::errc::no_such_file_or_directory) {
+        return std::string("nie ma takiego pliku ani katalogu"_w1250);
+    }
+    if (error == std::errc::not_a_directory) {
+        return std::string("część ścieżki nie jest katalogiem"_w1250);
+    }
+    if (error == std::errc::is_a_directory) {
+        return std::string("to jest katalog"_w1250);
+    }
+    if (error == std::errc::io_error) {
+        return std::string("błąd wejścia/wyjścia"_w1250);
+    }
+    if (!error) {
+        return std::string("nieznany błąd"_w1250);
+    }
+    // The system's own words come in the locale's encoding, UTF-8 here.
+    const std::string message = error.message();
+    if (auto converted = text::Utf8ToWin1250(message)) {
+        return *std::move(converted);
+    }
+    std::string ascii;
+    for (const char c : message) {
+        ascii += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+    }
+    return ascii;
+}
+
+}  // namespace trevo::settings

@@ -1,0 +1,34 @@
+#pragma once
+// Writing one window's section into the settings file on disk while leaving the sections of
+// the other windows as they stand there now: the other window may have written its section
+// since this one read the file.
+
+#include <string>
+#include <string_view>
+
+#include "settingsfile/SettingsFile.h"
+
+namespace trevo::settings {
+
+// A file is read-only when nobody has the write permission bit, as with the read-only
+// attribute elsewhere. Access checks are no guide: they always allow the superuser.
+bool IsReadOnlyFile(const std::string& path);
+
+enum class SectionWriteOutcome {
+    Written,
+    LeftReadOnly,  // the file is read-only and was not touched
+    Failed,
+};
+
+struct SectionWriteResult {
+    SectionWriteOutcome outcome = SectionWriteOutcome::Written;
+    std::string reason;  // Windows-1250, when Failed
+};
+
+// Reads the file, replaces its section `section` with the one of `copy` (nothing changes when
+// `copy` has none), and writes it back, creating the directory and the file when missing. A file
+// that cannot be read is not written, so that the other sections are never lost.
+SectionWriteResult WriteWindowSection(const std::string& path, const SettingsFile& copy,
+                                      std::string_view section);
+
+}  // namespace trevo::settings

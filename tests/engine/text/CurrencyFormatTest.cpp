@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "engine/text/CurrencyFormat.h"
+
+namespace trevo {
+namespace {
+
+std::string Money(double value, const CurrencyFormat& format = CurrencyFormat::Polish()) {
+    std::string out;
+    AppendMoney(out, value, format);
+    return out;
+}
+
+TEST(CurrencyFormat, PolishRegionalForm) {
+    EXPECT_EQ(Money(1234.56), "1 234,56 z\xB3");
+    EXPECT_EQ(Money(-1234.56), "-1 234,56 z\xB3");
+    EXPECT_EQ(Money(0), "0,00 z\xB3");
+    EXPECT_EQ(Money(999.999), "1 000,00 z\xB3");
+    EXPECT_EQ(Money(1234567.5), "1 234 567,50 z\xB3");
+    EXPECT_EQ(Money(0.05), "0,05 z\xB3");
+}
+
+TEST(CurrencyFormat, RoundsHalfAwayFromZeroOnTheDecimalForm) {
+    EXPECT_EQ(Money(0.125), "0,13 z\xB3");
+    EXPECT_EQ(Money(-0.125), "-0,13 z\xB3");
+    // 2.675 is stored as 2.67499999999999982...: the stored value decides, not its short form.
+    EXPECT_EQ(Money(2.675), "2,67 z\xB3");
+    EXPECT_EQ(Money(-0.001), "0,00 z\xB3");  // no sign on a zero
+}
+
+TEST(CurrencyFormat, StoredValuesJustOffHalfwayRoundTheirOwnWayAtEverySize) {
+    EXPECT_EQ(Money(1.005), "1,00 z\xB3");    // 1.00499999999999989...
+    EXPECT_EQ(Money(1.015), "1,01 z\xB3");    // 1.01499999999999990...
+    EXPECT_EQ(Money(10.005), "10,01 z\xB3");  // 10.0050000000000008...
+    EXPECT_EQ(Money(0.005), "0,01 z\xB3");
+    EXPECT_EQ(Money(0.0049999), "0,00 z\xB3");
+    EXPECT_EQ(Money(1234567.125), "1 234 567,13 z\xB3");
+    EXPECT_EQ(Money(999999999.995), "1 000 000 000,00 z\xB3");
+    EXPECT_EQ(Money(99999999999.995), "99 999 999 999,99 z\xB3");
+    EXPECT_EQ(Money(12345678901.23), "12 345 678 901,23 z\xB3");
+    EXPECT_EQ(Money(4503599627370496.5), "4 503 599 627 370 496,00 z\xB3");
+}
+
+TEST(CurrencyFormat, SymbolPlacesAndNegativeForms) {
+    CurrencyFormat format;
+    format.symbol = "$";
+    format.thousandsSeparator = ",";
+    format.positiveFormat = 0;
+    EXPECT_EQ(Money(1234.5, format), "$1,234.50");
+    format.positiveFormat = 2;
+    EXPECT_EQ(Money(1, format), "$ 1.00");
+    const std::pair<int, const char*> negatives[] = {
+        {0, "($1.00)"},  {1, "-$1.00"},   {2, "$-1.00"},    {3, "$1.00-"},
+        {4, "(1.00$)"},  {5, "-1.00$"},   {6, "1.00-$"},    {7, "1.00$-"},
+        {8, "-1.00 $"},  {9, "-$ 1.00"},  {10, "1.00 $-"},  {11, "$ 1.00-"},
+        {12, "$ -1.00"}, {13, "1.00- $"}, {14, "($ 1.00)"}, {15, "(1.00 $)"}};
+    for (const auto& [form, text] : negatives) {
+        format.negativeFormat = form;
+        EXPECT_EQ(Money(-1, format), text) << form;
+    }
+}
+
+TEST(CurrencyFormat, DecimalsAndExtremeValues) {
+    CurrencyFormat format = CurrencyFormat::Polish();
+    format.decimals = 0;
+    EXPECT_EQ(Money(2.5, format), "3 z\xB3");
+    format.decimals = 3;
+    EXPECT_EQ(Money(1.0625, format), "1,063 z\xB3");
+    EXPECT_EQ(Money(1e17), "100 000 000 000 000 000,00 z\xB3");
+    EXPECT_EQ(Money(1e300), "1E+300");
+    EXPECT_EQ(Money(std::numeric_limits<double>::infinity()), "INF");
+    EXPECT_EQ(Money(-std::numeric_limits<double>::infinity()), "-INF");
+    EXPECT_EQ(Money(std::numeric_limits<double>::quiet_NaN()), "NAN");
+}
+
+}  // namespace
+}  // namespace trevo

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include "engine/text/MessageFormat.h"
+#include "engine/text/Win1250.h"
+#include "engine/text/Win1250Literal.h"
+
+namespace trevo {
+namespace {
+
+using namespace trevo::literals;
+
+// The system's own iconv knows Windows-1250; its table is independent of ours.
+std::string IconvToUtf8(unsigned char byte) {
+    iconv_t cd = iconv_open("UTF-8", "CP1250");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return "?";
+    }
+    char in[1] = {static_cast<char>(byte)};
+    char out[8] = {};
+    char* inPtr = in;
+    char* outPtr = out;
+    size_t inLeft = 1;
+    size_t outLeft = sizeof out;
+    const size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    return done == static_cast<size_t>(-1) ? std::string() : std::string(out, outPtr);
+}
+
+TEST(Win1250, DefinedBytesMatchTheSystemCodePage) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string expected = IconvToUtf8(static_cast<unsigned char>(byte));
+        if (expected.empty()) {
+            continue;  // undefined in the code page
+        }
+        EXPECT_EQ(text::Win1250ToUtf8(std::string(1, static_cast<char>(byte))), expected)
+            << "byte " << byte;
+    }
+}
+
+TEST(Win1250, UndefinedBytesBecomeTheirC1ControlsAndRoundTrip) {
+    for (const unsigned char byte : {0x81, 0x83, 0x88, 0x90, 0x98}) {
+        EXPECT_EQ(text::Win1250ToCodePoint(byte), char32_t{byte});
+    }
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte) {
+        all += static_cast<char>(byte);
+    }
+    EXPECT_EQ(text::Utf8ToWin1250(text::Win1250ToUtf8(all)), all);
+}
+
+TEST(Win1250, Utf8WithoutAWindows1250ByteOrMalformedIsRefused) {
+    EXPECT_FALSE(text::Utf8ToWin1250("中"));
+    EXPECT_FALSE(text::Utf8ToWin1250("\xC5"));          // cut short
+    EXPECT_FALSE(text::Utf8ToWin1250("\xC0\xAF"));      // overlong
+    EXPECT_FALSE(text::Utf8ToWin1250("\xED\xA0\x80"));  // surrogate
+    EXPECT_EQ(text::Utf8ToWin1250("Łódź"), std::string("\xA3\xF3\x64\x9F"));
+}
+
+TEST(Win1250, MessageLiteralsAreConvertedWhileCompiling) {
+    constexpr auto message = "Błąd określenia MIESIĄCA"_w1250;
+    static_assert(message.size() == 24);
+    EXPECT_EQ(message, std::string_view("B\xB3\xB9"
+                                        "d okre\x9Clenia MIESI\xA5"
+                                        "CA"));
+}
+
+TEST(MessageFormat, FillsTextsAndNumbersInOrder) {
+    EXPECT_EQ(FormatMessage("a %s b %d c %d%%", {"x", -7, 2024}), "a x b -7 c 2024%");
+    EXPECT_EQ(FormatMessage("%s|%s", {"only"}), "only|");
+    // Text around and between directives is copied whole; a '%' at the very end is text.
+    EXPECT_EQ(FormatMessage("100%", {}), "100%");
+    EXPECT_EQ(FormatMessage("%d%s end %", {1, "x"}), "1x end %");
+    EXPECT_EQ(FormatMessage("", {1}), "");
+}
+
+}  // namespace
+}  // namespace trevo

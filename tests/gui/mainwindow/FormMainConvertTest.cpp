@@ -1,0 +1,318 @@
+// The Convert action: the checks before a run, the question, real runs into a ledger directory,
+// an export file that does not open, and the window during a long run.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "tests/gui/mainwindow/FormMainTestSupport.h"
+#include "gui/mainwindow/frm_Main.h"
+#include "engine/ledger/LedgerEntryLayout.h"
+#include "gui/widgets/ButtonEdit.h"
+
+using namespace trevo::gui;
+using namespace trevo::gui::test;
+namespace layout = trevo::ledger_layout;
+
+namespace {
+
+const QString kStart = " *** Rozpoczynam konwersję ...";
+const QString kEnd = "Osiągnięto fizyczny koniec pliku ";
+
+void WriteFile(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A shown window with recorded user contacts, an export file and a ledger directory.
+class Fixture {
+  public:
+    explicit Fixture(const std::string& exportBytes = {})
+        : window(dir.path() + "/trevo2KPR.INI", user.Hooks()) {
+        exportPath = dir.filePath("eksp2kap.kpm");
+        ledgerDir = dir.filePath("FIRMA1");
+        QDir().mkpath(ledgerDir);
+        WriteFile(exportPath, exportBytes);
+        Box("FE_EPP")->setText(exportPath);
+        Box("de_KPR")->setText(ledgerDir);
+        window.show();
+    }
+
+    ButtonEdit* Box(const char* name) { return window.findChild<ButtonEdit*>(name); }
+    template <typename T = QWidget>
+    T* Control(const char* name) {
+        return window.findChild<T*>(name);
+    }
+    QString FocusedControl() {
+        for (QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
+            if (w->parentWidget() != nullptr && w->parentWidget()->objectName() == "PanelTop") {
+                return w->objectName();
+            }
+        }
+        return {};
+    }
+    void Convert() { Control<QAction>("act_Konwert")->trigger(); }
+
+    QTemporaryDir dir;
+    UserContacts user;
+    TFormMain window;
+    QString exportPath;
+    QString ledgerDir;
+};
+
+}  // namespace
+
+class FormMainConvertTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void missingInputsBeepAndFocusWithoutATrace() {
+        Fixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        f.Box("de_KPR")->setFocus();
+
+        // The export box: a missing file, a directory, a path with trailing blank.
+        for (const QString& text :
+             {f.dir.filePath("missing.kpm"), f.dir.path(), f.exportPath + " ", QString()}) {
+            f.Box("FE_EPP")->setText(text);
+            f.Convert();
+            QCOMPARE(f.FocusedControl(), QString("FE_EPP"));
+            f.Box("de_KPR")->setFocus();
+        }
+        QCOMPARE(f.user.beeps, 4);
+
+        // The ledger directory: missing, or a file.
+        f.Box("FE_EPP")->setText(f.exportPath);
+        for (const QString& text : {f.dir.filePath("NOPE"), f.exportPath, QString()}) {
+            f.Box("de_KPR")->setText(text);
+            f.Box("FE_EPP")->setFocus();
+            f.Convert();
+            QCOMPARE(f.FocusedControl(), QString("de_KPR"));
+        }
+        QCOMPARE(f.user.beeps, 7);
+        QCOMPARE(f.user.questions, 0);
+        QVERIFY(TraceLines(f.window).isEmpty());
+
+        // Check-only does not look at the directory.
+        f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
+        f.Convert();
+        QCOMPARE(f.user.beeps, 7);
+        QCOMPARE(f.user.questions, 1);
+    }
+
+    void quotedPathLeftInTheBoxIsNoFile() {
+        // The toolbar button takes no focus, so the box is not left and keeps its quotes.
+        Fixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        const QString spaced = f.dir.filePath("with space.kpm");
+        WriteFile(spaced, {});
+        f.Box("FE_EPP")->setText('"' + spaced + '"');
+        f.Box("FE_EPP")->setFocus();
+        QTest::mouseClick(f.Control<QToolButton>("tk_KOnwersja"), Qt::LeftButton);
+        QCOMPARE(f.user.beeps, 1);
+        QCOMPARE(f.FocusedControl(), QString("FE_EPP"));
+        QCOMPARE(f.Box("FE_EPP")->text(), '"' + spaced + '"');
+    }
+
+    void answerNoRunsNothing() {
+        Fixture f(ExportLine::Document("FV 1", "Firma").Bytes() + "\r\n");
+        f.user.answer = false;
+        f.Convert();
+        QCOMPARE(f.user.questions, 1);
+        QCOMPARE(f.user.questionCaption, QString("Start ..."));
+        QCOMPARE(f.user.questionText, QString("Rozpocząć żmudny proces konwersji danych ?"));
+        QVERIFY(TraceLines(f.window).isEmpty());
+        QVERIFY(QDir(f.ledgerDir).isEmpty());
+    }
+
+    void enterInTheRealQuestionAnswersNo() {
+        QTemporaryDir dir;
+        const QString exportPath = dir.filePath("e.kpm");
+        WriteFile(exportPath, {});
+        FormMainHooks hooks;  // the real question box
+        hooks.beep = [] {};
+        TFormMain window(FreshSettingsPath(), hooks);
+        window.findChild<ButtonEdit*>("FE_EPP")->setText(exportPath);
+        window.findChild<QCheckBox*>("ch_sprawdz")->setChecked(true);
+        window.show();
+        QString caption, text;
+        QMessageBox::Icon icon{};
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            caption = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        window.findChild<QAction*>("act_Konwert")->trigger();
+        QCOMPARE(caption, QString("Start ..."));
+        QCOMPARE(text, QString("Rozpocząć żmudny proces konwersji danych ?"));
+        QCOMPARE(icon, QMessageBox::Information);
+        QVERIFY(TraceLines(window).isEmpty());
+    }
+
+    void runWritesTheLedgerAndTracesInPolish_data() {
+        QTest::addColumn<bool>("mazovia");
+        QTest::addColumn<int>("letterL");  // "ł" in the ledger's code page
+        QTest::newRow("Mazovia") << true << 146;
+        QTest::newRow("CP852") << false << 136;
+    }
+
+    void runWritesTheLedgerAndTracesInPolish() {
+        QFETCH(bool, mazovia);
+        QFETCH(int, letterL);
+        const QString company = "Zakład Usług Żółć Ś.C.";
+        Fixture f(ExportLine::Document("FV 1/2024", company).Bytes() + "\r\n" +
+                  std::string(509, ' ') + "\r\n");
+        f.user.answer = true;
+        f.Control<QRadioButton>(mazovia ? "RB_MAZ" : "RB_852")->setChecked(true);
+        f.Control<QLineEdit>("Edit_Atrybut")->setText("A");
+        f.Convert();
+
+        const QStringList trace = TraceLines(f.window);
+        QCOMPARE(trace.size(), 10);
+        QCOMPARE(trace[0], kStart);
+        QCOMPARE(trace[1], QString());
+        QCOMPARE(trace[2], "* Dokument nr:FV 1/2024  | Firma:" + company + "  | NIP:1234567890");
+        QVERIFY2(trace[3].startsWith(" z dnia 15-3-2024 na kwotę netto:"), qPrintable(trace[3]));
+        QCOMPARE(trace.mid(4), QStringList({"", "", "", kEnd, " *** Ilość dokumentów 1",
+                                            " *** Koniec przetwarzania ***"}));
+        QCOMPARE(f.window.DocumentCount(), 1);
+
+        const QByteArray record = ReadFile(f.ledgerDir + "/2024ORMEK.3");
+        QCOMPARE(record.size(), 400);
+        QCOMPARE(record[layout::kAttributeLetter], 'A');
+        QCOMPARE(record[layout::kRegisterLetter], '\0');
+        QCOMPARE(static_cast<unsigned char>(record[layout::kFirmName + 1 + 3]), letterL);
+
+        // A second run appends and the trace grows below the first.
+        f.Convert();
+        QCOMPARE(ReadFile(f.ledgerDir + "/2024ORMEK.3").size(), 800);
+        QCOMPARE(TraceLines(f.window).size(), 20);
+        QCOMPARE(TraceLines(f.window)[10], kStart);
+
+        f.Control<QAction>("act_WyczyscTrace")->trigger();
+        QVERIFY(TraceLines(f.window).isEmpty());
+    }
+
+    void checkOnlyRunTouchesNoLedgerFile() {
+        Fixture f(ExportLine::Document("FV 1", "Firma").Bytes());
+        f.user.answer = true;
+        f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
+        f.Box("de_KPR")->setText(f.dir.filePath("absent"));
+        f.Convert();
+        const QStringList trace = TraceLines(f.window);
+        QCOMPARE(trace.first(), QString(" *** Procedura sprawdzająca (BEZ ZAPISU ) ***"));
+        QCOMPARE(trace.last(), QString(" *** Koniec procedury sprawdzającej (BEZ ZAPISU ) ***"));
+        QVERIFY(trace.contains(" *** Ilość dokumentów 1"));
+        QVERIFY(!QDir(f.dir.filePath("absent")).exists());
+        QVERIFY(QDir(f.ledgerDir).isEmpty());
+    }
+
+    void pathsWithPolishLettersAreFound() {
+        Fixture f(ExportLine::Document("FV 1", "Firma").Bytes());
+        const QString exportPath = f.dir.filePath("źródło.kpm");
+        const QString ledgerDir = f.dir.filePath("KSIĘGA");
+        QVERIFY(QFile::rename(f.exportPath, exportPath));
+        QVERIFY(QDir().mkpath(ledgerDir));
+        f.Box("FE_EPP")->setText(exportPath);
+        f.Box("de_KPR")->setText(ledgerDir);
+        f.user.answer = true;
+        f.Convert();
+        QCOMPARE(f.user.beeps, 0);
+        QCOMPARE(ReadFile(ledgerDir + "/2024ORMEK.3").size(), 400);
+    }
+
+    void exportFileThatDoesNotOpenShowsOnlyTheMessage() {
+        Fixture f(ExportLine::Document("FV 1", "Firma").Bytes());
+        f.user.answer = true;
+        f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
+        f.Convert();
+        QCOMPARE(f.window.DocumentCount(), 1);
+        const QStringList before = TraceLines(f.window);
+
+        const QString missing = f.dir.filePath("gone.kpm");
+        f.Box("FE_EPP")->setText(missing);
+        f.window.RunConversion();
+        QCOMPARE(f.user.plainMessages, QStringList{"Błąd otwarcia pliku epp \"" + missing + "\""});
+        QCOMPARE(TraceLines(f.window), before);
+        QCOMPARE(f.window.DocumentCount(), 1);
+    }
+
+    void errorEscapingTheActionIsShownAndTheWindowStaysUsable() {
+        Fixture f;
+        f.user.whileAsking = [] { throw std::runtime_error("coś poszło nie tak"); };
+        f.Convert();
+        QCOMPARE(f.user.errors, QStringList{"coś poszło nie tak"});
+        QVERIFY(!f.window.IsRunning());
+        f.user.whileAsking = nullptr;
+        f.Convert();
+        QCOMPARE(f.user.questions, 2);
+    }
+
+    void longRunRepaintsShowsProgressAndTakesNoInput() {
+        std::string bytes;
+        for (int i = 0; i < 2000; ++i) {
+            bytes += ExportLine::Document(QString("FV %1").arg(i), "Firma").Bytes() + "\r\n";
+        }
+        Fixture f(bytes);
+        f.user.answer = true;
+        f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
+        f.window.SetRunFeedbackTiming({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        auto* status = f.Control<QStatusBar>("StatusBar");
+        auto* owner = status->findChild<QLabel*>("OwnerLine");
+
+        // Timers still fire while the run refreshes the window; user actions must not act.
+        QString progress;
+        int linesDuringRun = -1;
+        bool closed = true;
+        bool ownerVisibleDuringRun = true;
+        f.user.whileAsking = [&] {
+            QTimer::singleShot(0, [&] {
+                QVERIFY(f.window.IsRunning());
+                progress = status->currentMessage();
+                ownerVisibleDuringRun = owner->isVisible();
+                linesDuringRun = static_cast<int>(TraceLines(f.window).size());
+                f.Convert();
+                closed = f.window.close();
+            });
+        };
+        f.Convert();
+
+        QVERIFY2(progress.startsWith("Konwersja: dokumentów "), qPrintable(progress));
+        QVERIFY(progress.endsWith("% pliku"));
+        QVERIFY(!ownerVisibleDuringRun);
+        QVERIFY(linesDuringRun > 0);
+        QCOMPARE(f.user.questions, 1);
+        QVERIFY(!closed);
+        QVERIFY(f.window.isVisible());
+
+        QCOMPARE(f.window.DocumentCount(), 2000);
+        const QStringList trace = TraceLines(f.window);
+        QVERIFY(linesDuringRun < trace.size());
+        QCOMPARE(trace.count(" *** Ilość dokumentów 2000"), 1);
+        QCOMPARE(trace.last(), QString(" *** Koniec procedury sprawdzającej (BEZ ZAPISU ) ***"));
+        QVERIFY(status->currentMessage().isEmpty());
+        QVERIFY(owner->isVisible());
+    }
+};
+
+QTEST_MAIN(FormMainConvertTest)
+#include "FormMainConvertTest.moc"

@@ -1,0 +1,333 @@
+// The main window as the user meets it: controls, texts, hints, geometry, keyboard order, the
+// hint switch, the letter boxes and the code page buttons.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+
+#include "tests/gui/mainwindow/FormMainTestSupport.h"
+#include "gui/mainwindow/frm_Main.h"
+#include "gui/widgets/ButtonEdit.h"
+
+using namespace trevo::gui;
+using namespace trevo::gui::test;
+
+namespace {
+
+// The control of `window` that holds `widget` (a box's inner line edit belongs to the box).
+QString ControlName(const QWidget& window, QWidget* widget) {
+    static const QStringList controls = {"de_KPR",   "FE_EPP", "ch_sprawdz", "Edit_Atrybut",
+                                         "Edit_REJ", "RB_MAZ", "RB_852",     "MemoTrace"};
+    for (QWidget* w = widget; w != nullptr && w != &window; w = w->parentWidget()) {
+        if (controls.contains(w->objectName())) {
+            return w->objectName();
+        }
+    }
+    return widget ? "<" + widget->objectName() + ">" : "<none>";
+}
+
+bool ShowsToolTip(QWidget* widget) {
+    QToolTip::hideText();
+    // Hiding takes a moment.
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); })) {
+        return true;
+    }
+    const QPoint pos = widget->rect().center();
+    QHelpEvent event(QEvent::ToolTip, pos, widget->mapToGlobal(pos));
+    QApplication::sendEvent(widget, &event);
+    return QToolTip::isVisible();
+}
+
+}  // namespace
+
+class FormMainLayoutTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void windowCaptionAndSize() {
+        TFormMain window(FreshSettingsPath());
+        QCOMPARE(window.objectName(), QString("FormMain"));
+        QCOMPARE(window.windowTitle(), QString("TREVO 2ORMEK  | w 2008.01.28"));
+        QCOMPARE(window.size(), QSize(472, 466));
+        QCOMPARE(window.minimumSize(), QSize(472, 466));
+    }
+
+    void controlsHaveTheirGeometryTextsAndHints_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("hint");
+        const QRect any;  // filled by layout; labels give only their position
+        QTest::newRow("ToolBar1") << "ToolBar1" << QRect(1, 1, 462, 29) << ""
+                                  << "";
+        QTest::newRow("Label1") << "Label1" << QRect(8, 32, 0, 0) << "Katalog danych KPR"
+                                << "";
+        QTest::newRow("de_KPR") << "de_KPR" << QRect(8, 48, 209, 21) << ""
+                                << "tj. katalog firmy do której importujemy dane";
+        QTest::newRow("Label2") << "Label2" << QRect(232, 32, 0, 0) << "Plik Exp2Kap.kpm"
+                                << "";
+        QTest::newRow("FE_EPP") << "FE_EPP" << QRect(232, 48, 209, 21) << ""
+                                << "tj. wybranie/ wskazanie jego lokalizacji\n"
+                                   "Odczytywane są dane z wersji \"format danych:comma\"";
+        QTest::newRow("ch_sprawdz") << "ch_sprawdz" << QRect() << "tylko sprawdź"
+                                    << "Przeprowadza konwersję bez zapisu danych na dysk";
+        QTest::newRow("Panel_PL") << "Panel_PL" << QRect(8, 72, 137, 25) << ""
+                                  << "";
+        QTest::newRow("RB_MAZ") << "RB_MAZ" << QRect(3, 4, 65, 17) << "MAZovia"
+                                << "Polskie litery w KPR_ZD PL=MAZ";
+        QTest::newRow("RB_852") << "RB_852" << QRect(75, 4, 57, 17) << "CP852"
+                                << "Polskie litery w KPR_ZD PL=852";
+        QTest::newRow("Label3") << "Label3" << QRect(12, 98, 0, 0) << "Atrybut KPR"
+                                << "atrybut dokumentu w kpr";
+        QTest::newRow("Edit_Atrybut") << "Edit_Atrybut" << QRect(72, 96, 17, 21) << ""
+                                      << "Litera grupująca Atr(x) w KPR";
+        QTest::newRow("Label4") << "Label4" << QRect(110, 98, 0, 0) << "Rejestr( )"
+                                << "identyfikator rejestru";
+        QTest::newRow("Edit_REJ") << "Edit_REJ" << QRect(168, 96, 17, 21) << ""
+                                  << "Literka identyfikacyjna GrupaR(x) w KPR";
+        QTest::newRow("MemoTrace") << "MemoTrace" << any << ""
+                                   << "Okienko wyników pracy i przebiegu operacji";
+    }
+
+    void controlsHaveTheirGeometryTextsAndHints() {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, text);
+        QFETCH(QString, hint);
+        TFormMain window(FreshSettingsPath());
+        auto* control = window.findChild<QWidget*>(name);
+        QVERIFY(control != nullptr);
+        if (geometry.width() > 0) {
+            QCOMPARE(control->geometry(), geometry);
+        } else if (geometry.topLeft() != QPoint()) {
+            QCOMPARE(control->pos(), geometry.topLeft());  // labels size themselves
+        }
+        QCOMPARE(
+            control->property("text").isValid() ? control->property("text").toString() : QString(),
+            text);
+        QCOMPARE(control->toolTip(), hint);
+    }
+
+    void checkBoxGrowsToTheLeftToShowItsCaption() {
+        TFormMain window(FreshSettingsPath());
+        auto* box = window.findChild<QCheckBox*>("ch_sprawdz");
+        QCOMPARE(box->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(box->y(), 29);
+        QCOMPARE(box->height(), 17);
+        QCOMPARE(box->x() + box->width(), 353 + 84);
+        QCOMPARE(box->width(), std::max(84, box->sizeHint().width()));
+    }
+
+    void designStateAndPanelsFillTheWindow() {
+        TFormMain window(FreshSettingsPath());
+        window.show();
+        QVERIFY(window.findChild<QRadioButton*>("RB_MAZ")->isChecked());
+        QVERIFY(!window.findChild<QRadioButton*>("RB_852")->isChecked());
+        QVERIFY(!window.findChild<QCheckBox*>("ch_sprawdz")->isChecked());
+        QVERIFY(!window.HintsOn());
+        QVERIFY(TraceLines(window).isEmpty());
+        QCOMPARE(window.DocumentCount(), 0);
+
+        auto* top = window.findChild<QWidget*>("PanelTop");
+        auto* main = window.findChild<QWidget*>("PanelMain");
+        auto* left = window.findChild<QWidget*>("Panel_Main_LEft");
+        auto* memo = window.findChild<TracePane*>("MemoTrace");
+        auto* status = window.findChild<QStatusBar*>("StatusBar");
+        QCOMPARE(top->geometry(), QRect(0, 0, 472, 129));
+        QCOMPARE(status->geometry(), QRect(0, 466 - 19, 472, 19));
+        QCOMPARE(main->geometry(), QRect(0, 129, 472, 466 - 129 - 19));
+        QCOMPARE(left->geometry(), main->rect());
+        QCOMPARE(memo->geometry(), left->rect().adjusted(3, 3, -3, -3));
+        QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QVERIFY(!status->findChild<QLabel*>("OwnerLine")->text().isEmpty());
+
+        window.resize(800, 600);
+        QCOMPARE(memo->width(), 800 - 6);
+    }
+
+    void actionsAndToolbar() {
+        TFormMain window(FreshSettingsPath());
+        struct Expected {
+            const char* action;
+            const char* caption;
+            const char* hint;
+            const char* button;
+        };
+        const Expected expected[] = {
+            {"act_Konwert", "Konwersja", "Konwersja danych ze standardu VAT_R.TXT \"vrs\" 2 KPR",
+             "tk_KOnwersja"},
+            {"Act_FirmyKPR", "Firmy KPR", "Ułatwia wybranie katalogu firmy z KPR", "ToolButton3"},
+            {"act_Help", "Włącza dymki podpowiedzi", "Włącza dymki podpowiedzi", "tb_Help"},
+            {"act_WyczyscTrace", "Wyczyść", "Czyści pole śledzenia", "tb_ClearTrace"},
+            {"act_Close", "Koniec", "Kończy prace programu", "tb_koniec"},
+        };
+        for (const Expected& e : expected) {
+            auto* action = window.findChild<QAction*>(e.action);
+            QVERIFY2(action != nullptr, e.action);
+            QCOMPARE(action->text(), QString(e.caption));
+            QCOMPARE(action->toolTip(), QString(e.hint));
+            QVERIFY(!action->icon().isNull());
+            auto* button = window.findChild<QToolButton*>(e.button);
+            QVERIFY2(button != nullptr, e.button);
+            QCOMPARE(button->defaultAction(), action);
+            QCOMPARE(button->width(), 25);
+        }
+        QCOMPARE(window.findChild<QAction*>("act_Help")->shortcut(), QKeySequence(Qt::Key_F1));
+
+        // Left to right: button, separator, button, separator, two buttons, separator, button.
+        QStringList order;
+        for (QAction* action : window.findChild<QToolBar*>("ToolBar1")->actions()) {
+            order << (action->isSeparator() ? "|" : action->objectName());
+        }
+        QCOMPARE(order, QStringList({"act_Konwert", "|", "Act_FirmyKPR", "|", "act_Help",
+                                     "act_WyczyscTrace", "|", "act_Close"}));
+        for (const char* name : {"ToolSeparator1", "ToolSeparator2", "ToolSeparator3"}) {
+            auto* separator = window.findChild<QWidget*>(name);
+            QVERIFY2(separator != nullptr, name);
+            QCOMPARE(separator->width(), 13);
+        }
+    }
+
+    void tabOrderStopsAtTheCheckedCodePage() {
+        TFormMain window(FreshSettingsPath());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto walk = [&window] {
+            window.findChild<ButtonEdit*>("de_KPR")->setFocus();
+            QStringList seen{ControlName(window, QApplication::focusWidget())};
+            for (int i = 0; i < 7; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                seen << ControlName(window, QApplication::focusWidget());
+            }
+            return seen;
+        };
+        QCOMPARE(walk(), QStringList({"de_KPR", "FE_EPP", "ch_sprawdz", "Edit_Atrybut", "Edit_REJ",
+                                      "RB_MAZ", "MemoTrace", "de_KPR"}));
+        window.findChild<QRadioButton*>("RB_852")->setChecked(true);
+        QCOMPARE(walk(), QStringList({"de_KPR", "FE_EPP", "ch_sprawdz", "Edit_Atrybut", "Edit_REJ",
+                                      "RB_852", "MemoTrace", "de_KPR"}));
+    }
+
+    void f1SwitchesHintsAndHoldsTheHelpButtonDown() {
+        TFormMain window(FreshSettingsPath());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* rej = window.findChild<QWidget*>("Edit_REJ");
+        auto* konwert = window.findChild<QToolButton*>("tk_KOnwersja");
+        auto* help = window.findChild<QToolButton*>("tb_Help");
+        QVERIFY(!ShowsToolTip(rej));
+        QVERIFY(!ShowsToolTip(konwert));
+
+        QTest::keyClick(&window, Qt::Key_F1);
+        QVERIFY(window.HintsOn());
+        QVERIFY(help->isChecked());
+        QVERIFY(ShowsToolTip(rej));
+        QVERIFY(ShowsToolTip(konwert));
+        // The hint of a box shows over its inner line edit as well.
+        QVERIFY(ShowsToolTip(window.findChild<ButtonEdit*>("FE_EPP")->lineEdit()));
+
+        QTest::keyClick(&window, Qt::Key_F1);
+        QVERIFY(!window.HintsOn());
+        QVERIFY(!help->isChecked());
+        QVERIFY(!ShowsToolTip(rej));
+
+        help->click();
+        QVERIFY(window.HintsOn());
+        QVERIFY(help->isChecked());
+    }
+
+    void letterBoxesTakeOneCharacter() {
+        TFormMain window(FreshSettingsPath());
+        for (const char* name : {"Edit_Atrybut", "Edit_REJ"}) {
+            auto* box = window.findChild<QLineEdit*>(name);
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString("Ż"), Qt::NoModifier);
+            QTest::keyClicks(box, "xy");
+            QCOMPARE(box->text(), QString("Ż"));
+        }
+    }
+
+    void codePageButtonsExcludeEachOtherButMayBothBeOff() {
+        TFormMain window(FreshSettingsPath());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* maz = window.findChild<QRadioButton*>("RB_MAZ");
+        auto* cp852 = window.findChild<QRadioButton*>("RB_852");
+        QCOMPARE(window.LedgerCode(), trevo::PolishCharset::pcMazovia);
+
+        QTest::mouseClick(cp852, Qt::LeftButton);
+        QVERIFY(cp852->isChecked());
+        QVERIFY(!maz->isChecked());
+        QCOMPARE(window.LedgerCode(), trevo::PolishCharset::pcCp852);
+
+        // A click on the checked button keeps it checked.
+        QTest::mouseClick(cp852, Qt::LeftButton);
+        QVERIFY(cp852->isChecked());
+
+        // What the settings layer does: the plain property, in its restore order.
+        cp852->setProperty("checked", false);
+        QVERIFY(!cp852->isChecked());
+        QVERIFY(!maz->isChecked());
+        QCOMPARE(window.LedgerCode(), trevo::PolishCharset::pcCp852);
+        cp852->setProperty("checked", true);
+        maz->setProperty("checked", true);
+        QVERIFY(maz->isChecked());
+        QVERIFY(!cp852->isChecked());
+
+        // The arrow keys move to the other button and check it.
+        maz->setFocus();
+        QTest::keyClick(maz, Qt::Key_Right);
+        QVERIFY(cp852->isChecked());
+        QVERIFY(!maz->isChecked());
+        QCOMPARE(QApplication::focusWidget(), cp852);
+    }
+
+    void labelClickAndActionOpenThePicker() {
+        UserContacts user;
+        FormMainHooks hooks = user.Hooks();
+        QStringList calls;
+        trevo::PolishCharset codePage{};
+        bool fail = false;
+        hooks.pickCompanyDirectory =
+            [&](QWidget*, const QString& dir,
+                trevo::PolishCharset ledgerCode) -> std::optional<QString> {
+            calls << dir;
+            codePage = ledgerCode;
+            if (fail) {
+                throw std::runtime_error("picker failed");
+            }
+            return dir == "cancel" ? std::nullopt : std::optional<QString>("/kpr/FIRMA2");
+        };
+        TFormMain window(FreshSettingsPath(), hooks);
+        window.show();
+        auto* dir = window.findChild<ButtonEdit*>("de_KPR");
+        dir->setText("/kpr/FIRMA1");
+        window.findChild<QRadioButton*>("RB_852")->setChecked(true);
+
+        QTest::mouseClick(window.findChild<QLabel*>("Label1"), Qt::LeftButton);
+        QCOMPARE(calls, QStringList{"/kpr/FIRMA1"});
+        QCOMPARE(codePage, trevo::PolishCharset::pcCp852);
+        QCOMPARE(dir->text(), QString("/kpr/FIRMA2"));
+
+        dir->setText("cancel");
+        window.findChild<QToolButton*>("ToolButton3")->click();
+        QCOMPARE(dir->text(), QString("cancel"));
+
+        fail = true;
+        window.findChild<QAction*>("Act_FirmyKPR")->trigger();
+        QCOMPARE(calls.size(), 3);
+        QCOMPARE(dir->text(), QString("cancel"));
+        QVERIFY(user.errors.isEmpty());  // errors around the picker are swallowed
+    }
+};
+
+QTEST_MAIN(FormMainLayoutTest)
+#include "FormMainLayoutTest.moc"

@@ -1,0 +1,326 @@
+// The company picker: what it selects, how it confirms and cancels, and what it gives the main
+// window.
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "gui/picker/frm_SpisFirm.h"
+#include "gui/picker/CompanyTableModel.h"
+#include "gui/widgets/FileNameEdit.h"
+#include "gui/picker/PickLedgerDirectory.h"
+#include "testing/CompanyListBuilder.h"
+#include "testing/TempDirectory.h"
+
+using trevo::PolishCharset;
+using trevo::gui::TFormSpisFirm;
+using trevo::testing::CompanyListRecord;
+
+class SpisFirmTest : public QObject {
+    Q_OBJECT
+
+  private:
+    QTemporaryDir dir_;
+    PolishCharset code_ = PolishCharset::pcMazovia;
+    int codeReads_ = 0;
+    int beeps_ = 0;
+    int settingsFiles_ = 0;
+
+    // A settings file of its own for every dialog, so that no test restores another's name.
+    QString freshSettings() {
+        return dir_.filePath(QStringLiteral("trevo2KPR-%1.INI").arg(++settingsFiles_));
+    }
+
+    QString path(const QString& name = QStringLiteral("spisfirm.dat")) const {
+        return dir_.filePath(name);
+    }
+
+    void writeList(const std::string& bytes) {
+        trevo::testing::WriteFileBytes(path().toStdString(), bytes);
+    }
+
+    TFormSpisFirm::LedgerCodeSource codeSource() {
+        return [this] {
+            ++codeReads_;
+            return code_;
+        };
+    }
+
+    // A shown picker after its first load; nothing when it never became active.
+    std::unique_ptr<TFormSpisFirm> open(const QString& katalog, const QString& fileName) {
+        auto dialog = std::make_unique<TFormSpisFirm>(codeSource(), freshSettings());
+        dialog->setBeepHook([this] { ++beeps_; });
+        dialog->filenameEdit()->setFileName(fileName);
+        dialog->setCurrentKatalog(katalog);
+        dialog->show();
+        if (!QTest::qWaitForWindowActive(dialog.get()) || dialog->loadOnActivate()) {
+            return nullptr;
+        }
+        return dialog;
+    }
+    std::unique_ptr<TFormSpisFirm> open(const QString& katalog) { return open(katalog, path()); }
+
+    static QStringList column(const TFormSpisFirm& dialog, int field) {
+        QStringList values;
+        const QAbstractItemModel* model = dialog.grid()->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            values << model->index(row, field).data().toString();
+        }
+        return values;
+    }
+
+    static void doubleClickRow(TFormSpisFirm& dialog, int row) {
+        QTableView* grid = dialog.grid();
+        const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    // Runs `act` on the picker that PickLedgerDirectory opens, once it has loaded, and closes
+    // the picker if `act` left it open.
+    static void whenPickerLoaded(std::function<void(TFormSpisFirm&)> act) {
+        QTimer::singleShot(0, [act] {
+            TFormSpisFirm* dialog = nullptr;
+            (void)QTest::qWaitFor([&] {
+                dialog = qobject_cast<TFormSpisFirm*>(QApplication::activeModalWidget());
+                return dialog != nullptr && !dialog->loadOnActivate();
+            });
+            if (dialog != nullptr) {
+                act(*dialog);
+                // A failed check inside `act` must not leave the dialog waiting.
+                if (dialog->isVisible()) {
+                    dialog->reject();
+                }
+            }
+        });
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        QLocale::setDefault(QLocale(QStringLiteral("pl_PL")));
+    }
+
+    void init() {
+        code_ = PolishCharset::pcMazovia;
+        codeReads_ = 0;
+        beeps_ = 0;
+    }
+
+    void dialogHasItsControlsAndTable() {
+        TFormSpisFirm dialog(codeSource(), freshSettings());
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("SpisFirm wg KPR"));
+        QCOMPARE(dialog.minimumSize(), QSize(360, 310));
+        for (const char* name : {"PanelTop", "Label1", "FilenameEdit", "bb_Zaladuj", "PanelMain",
+                                 "DBGridLista", "RxMD_Spis"}) {
+            QVERIFY2(dialog.findChild<QObject*>(QString::fromLatin1(name)) != nullptr, name);
+        }
+        // The settings layer stores "FilenameEdit.FileName" through this property.
+        QCOMPARE(dialog.filenameEdit()->property("fileName").toString(),
+                 QStringLiteral("spisfirm.dat"));
+    }
+
+    void fileNameIsTheTextWithoutQuotes() {
+        trevo::gui::FileNameEdit edit;
+        edit.setProperty("fileName", QStringLiteral("/kpr zd/spisfirm.dat"));
+        QCOMPARE(edit.text(), QStringLiteral("\"/kpr zd/spisfirm.dat\""));
+        QCOMPARE(edit.property("fileName").toString(), QStringLiteral("/kpr zd/spisfirm.dat"));
+        edit.acceptChosenFile(path(QStringLiteral("a b.dat")));
+        QCOMPARE(edit.fileName(), QDir::toNativeSeparators(path(QStringLiteral("a b.dat"))));
+        QCOMPARE(edit.text().front(), QChar(u'"'));
+        QCOMPARE(edit.startDirectory(), QDir::toNativeSeparators(dir_.path()));
+        QCOMPARE(trevo::gui::FileDialogFilters(
+                     QStringLiteral("Plik firm (gw KPR)|spisfirm.dat|Wszystkie (*.*)|*.*")),
+                 QStringList({QStringLiteral("Plik firm (gw KPR) (spisfirm.dat)"),
+                              QStringLiteral("Wszystkie (*.*)")}));
+    }
+
+    void opensSortedWithTheCurrentCompanySelected() {
+        writeList(CompanyListRecord("Beta", "FIRMA1", "druga") +
+                  CompanyListRecord("Alfa", "FIRMA2", "pierwsza firma") +
+                  CompanyListRecord("Gamma", "FIRMA3"));
+        const auto dialog = open(trevo::gui::CurrentKatalogOfLedgerDir(path("FIRMA1")));
+        QVERIFY(dialog);
+        QCOMPARE(column(*dialog, 0), (QStringList{"Alfa", "Beta", "Gamma"}));
+        QCOMPARE(column(*dialog, 2), (QStringList{"pierwsza f", "druga", ""}));
+        QCOMPARE(dialog->currentRowKatalog(), QStringLiteral("FIRMA1"));
+        QVERIFY(dialog->grid()->hasFocus());
+        QCOMPARE(codeReads_, 1);
+    }
+
+    void selection_data() {
+        QTest::addColumn<QString>("ledgerDir");
+        QTest::addColumn<int>("row");
+        // Sorted: Aaa LAST, Bbb DUP, Ccc C, Ddd DUP, Eee LAST (read last), Mmm KATALOG1.
+        QTest::newRow("no match keeps the last read") << "NONE" << 4;
+        QTest::newRow("several matches: the first in sorted order") << "DUP" << 1;
+        QTest::newRow("the last read matches: it stays") << "LAST" << 4;
+        QTest::newRow("case counts") << "dup" << 4;
+        QTest::newRow("8 characters of the last component") << "KATALOG123" << 5;
+    }
+
+    void selection() {
+        QFETCH(QString, ledgerDir);
+        QFETCH(int, row);
+        writeList(CompanyListRecord("Mmm", "KATALOG1") + CompanyListRecord("Bbb", "DUP") +
+                  CompanyListRecord("Aaa", "LAST") + CompanyListRecord("Ddd", "DUP") +
+                  CompanyListRecord("Ccc", "C") + CompanyListRecord("Eee", "LAST"));
+        const auto dialog = open(trevo::gui::CurrentKatalogOfLedgerDir(path(ledgerDir)));
+        QVERIFY(dialog);
+        QCOMPARE(dialog->grid()->currentIndex().row(), row);
+    }
+
+    void reloadSelectsTheCurrentCompanyAgain() {
+        writeList(CompanyListRecord("Alfa", "FIRMA1") + CompanyListRecord("Beta", "FIRMA2") +
+                  CompanyListRecord("Gamma", "FIRMA3"));
+        const auto dialog = open(QStringLiteral("FIRMA1"));
+        QVERIFY(dialog);
+        QTableView* grid = dialog->grid();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(2, 0)).center());
+        QCOMPARE(dialog->currentRowKatalog(), QStringLiteral("FIRMA3"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>("bb_Zaladuj"), Qt::LeftButton);
+        QCOMPARE(dialog->currentRowKatalog(), QStringLiteral("FIRMA1"));
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(codeReads_, 2);
+    }
+
+    void polishNamesSortThePolishWayInTheChosenCodePage() {
+        // Mazovia: 156 Ł, 162 ó, 166 ź, 149 Ć.
+        writeList(CompanyListRecord("\x9C\xA2"
+                                    "d\xA6",
+                                    "LODZ") +
+                  CompanyListRecord("Lublin", "LUB") + CompanyListRecord("\x95ma", "CMA") +
+                  CompanyListRecord("Czarny", "CZA"));
+        const auto dialog = open(QStringLiteral("LUB"));
+        QVERIFY(dialog);
+        QCOMPARE(column(*dialog, 0), (QStringList{"Czarny", "Ćma", "Lublin", "Łódź"}));
+        QCOMPARE(dialog->currentRowKatalog(), QStringLiteral("LUB"));
+
+        // With code page 852 chosen in the main window the same bytes read differently.
+        code_ = PolishCharset::pcCp852;
+        dialog->LoadCompanyList();
+        QVERIFY(column(*dialog, 0).contains(QStringLiteral("śód¦")));
+        QVERIFY(!column(*dialog, 0).contains(QStringLiteral("Łódź")));
+    }
+
+    void aMissingFileBeepsAndKeepsTheTable() {
+        const auto empty = open(QStringLiteral("X"), path(QStringLiteral("none.dat")));
+        QVERIFY(empty);
+        QCOMPARE(beeps_, 1);
+        QVERIFY(empty->filenameEdit()->hasFocus());
+        QCOMPARE(empty->grid()->model()->rowCount(), 0);
+        empty->close();
+
+        writeList(CompanyListRecord("A", "A") + CompanyListRecord("B", "B"));
+        const auto dialog = open(QStringLiteral("B"));
+        QVERIFY(dialog);
+        dialog->filenameEdit()->setFileName(dir_.path());  // a directory is no list file
+        QTest::mouseClick(dialog->findChild<QPushButton*>("bb_Zaladuj"), Qt::LeftButton);
+        QCOMPARE(beeps_, 2);
+        QVERIFY(dialog->filenameEdit()->hasFocus());
+        QCOMPARE(dialog->grid()->model()->rowCount(), 2);
+        QCOMPARE(dialog->currentRowKatalog(), QStringLiteral("B"));
+    }
+
+    void doubleClickOnACompanySetsItsDirectory() {
+        writeList(CompanyListRecord("Alfa", "FIRMA1") + CompanyListRecord("Beta", "FIRMA2"));
+        whenPickerLoaded([this](TFormSpisFirm& dialog) {
+            dialog.filenameEdit()->setFileName(path());
+            dialog.LoadCompanyList();
+            QCOMPARE(dialog.currentRowKatalog(), QStringLiteral("FIRMA1"));
+            doubleClickRow(dialog, 1);
+        });
+        const auto chosen =
+            trevo::gui::PickLedgerDirectory(nullptr, path("FIRMA1"), codeSource(), freshSettings());
+        QCOMPARE(chosen, std::optional<QString>(path("FIRMA2")));
+    }
+
+    void doubleClickOnTitlesOrAnEmptyGridConfirms() {
+        writeList(CompanyListRecord("Alfa", "FIRMA1") + CompanyListRecord("Beta", "FIRMA2"));
+        whenPickerLoaded([this](TFormSpisFirm& dialog) {
+            dialog.filenameEdit()->setFileName(path());
+            dialog.LoadCompanyList();
+            QHeaderView* titles = dialog.grid()->horizontalHeader();
+            QTest::mouseDClick(titles->viewport(), Qt::LeftButton, {},
+                               QPoint(titles->sectionPosition(0) + 5, titles->height() / 2));
+        });
+        QCOMPARE(
+            trevo::gui::PickLedgerDirectory(nullptr, path("FIRMA2"), codeSource(), freshSettings()),
+            std::optional<QString>(path("FIRMA2")));
+
+        writeList("");
+        whenPickerLoaded([this](TFormSpisFirm& dialog) {
+            dialog.filenameEdit()->setFileName(path());
+            dialog.LoadCompanyList();
+            QCOMPARE(dialog.grid()->model()->rowCount(), 0);
+            QTest::mouseDClick(dialog.grid()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+        });
+        QCOMPARE(
+            trevo::gui::PickLedgerDirectory(nullptr, path("FIRMA2"), codeSource(), freshSettings()),
+            std::optional<QString>(dir_.path() + u'/'));
+    }
+
+    void aBareListNameGivesTheKatalogAlone() {
+        writeList(CompanyListRecord("Alfa", "FIRMA1"));
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir_.path()));
+        whenPickerLoaded([](TFormSpisFirm& dialog) {
+            QCOMPARE(dialog.listFileName(), QStringLiteral("spisfirm.dat"));
+            doubleClickRow(dialog, 0);
+        });
+        const auto chosen =
+            trevo::gui::PickLedgerDirectory(nullptr, QString(), codeSource(), freshSettings());
+        QDir::setCurrent(previous);
+        QCOMPARE(chosen, std::optional<QString>(QStringLiteral("FIRMA1")));
+    }
+
+    void theListFileNameIsRememberedBesideTheMainWindowsSection() {
+        writeList(CompanyListRecord("Alfa", "FIRMA1"));
+        const QString settings = freshSettings();
+        trevo::testing::WriteFileBytes(settings.toStdString(),
+                                       "[MAIN]\r\nde_KPR_Text=/kpr/FIRMA1\r\n\r\n");
+        whenPickerLoaded([this](TFormSpisFirm& dialog) {
+            dialog.filenameEdit()->setFileName(path());
+            dialog.reject();
+        });
+        QCOMPARE(trevo::gui::PickLedgerDirectory(nullptr, QString(), codeSource(), settings),
+                 std::nullopt);
+        const std::string written = trevo::testing::ReadFileBytes(settings.toStdString());
+        QVERIFY(written.find("de_KPR_Text=/kpr/FIRMA1\r\n") != std::string::npos);
+        QVERIFY(written.find("FilenameEdit_FileName=" + path().toStdString() + "\r\n") !=
+                std::string::npos);
+
+        // The next picker has the name before its first load, so the list is there at once.
+        whenPickerLoaded([this](TFormSpisFirm& dialog) {
+            QCOMPARE(dialog.listFileName(), path());
+            QCOMPARE(column(dialog, 1), QStringList{QStringLiteral("FIRMA1")});
+            doubleClickRow(dialog, 0);
+        });
+        QCOMPARE(trevo::gui::PickLedgerDirectory(nullptr, QString(), codeSource(), settings),
+                 std::optional<QString>(path("FIRMA1")));
+    }
+
+    void closingWithTheCloseBoxChangesNothing() {
+        writeList(CompanyListRecord("Alfa", "FIRMA1"));
+        whenPickerLoaded([this](TFormSpisFirm& dialog) {
+            dialog.filenameEdit()->setFileName(path());
+            dialog.LoadCompanyList();
+            dialog.close();
+        });
+        QCOMPARE(
+            trevo::gui::PickLedgerDirectory(nullptr, path("FIRMA1"), codeSource(), freshSettings()),
+            std::nullopt);
+    }
+};
+
+QTEST_MAIN(SpisFirmTest)
+#include "SpisFirmTest.moc"

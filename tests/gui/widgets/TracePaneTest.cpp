@@ -1,0 +1,201 @@
+// The trace pane as the user meets it: where lines break, following the end while a run
+// writes, reading only, selecting with the keyboard and the mouse, copying, and long traces.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include "gui/widgets/TracePane.h"
+
+using trevo::gui::TracePane;
+
+namespace {
+
+QString Numbered(int from, int count) {
+    QStringList lines;
+    for (int i = from; i < from + count; ++i) {
+        lines << QString("linia %1").arg(i);
+    }
+    return lines.join(u'\n');
+}
+
+// A shown pane of a fixed size with the focus, as in the window.
+class ShownPane {
+  public:
+    ShownPane() {
+        pane.resize(300, 200);
+        pane.show();
+        pane.activateWindow();
+        pane.setFocus();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    }
+    QScrollBar& Bar() { return *pane.verticalScrollBar(); }
+    TracePane pane;
+};
+
+int DarkPixels(const QImage& image) {
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            dark += qGray(image.pixel(x, y)) < 128;
+        }
+    }
+    return dark;
+}
+
+}  // namespace
+
+class TracePaneTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void linesBreakAsInATextBox() {
+        TracePane pane;
+        QCOMPARE(pane.LineCount(), 0);
+        QCOMPARE(pane.toPlainText(), QString());
+        pane.AppendLines("a\r\nb\rc\nd");  // CR LF is one break, a lone CR is one too
+        pane.AppendLines("");              // every batch starts a line of its own
+        pane.AppendLines(QString("e") + QChar(0x2029) + "f" + QChar(0x2028) + "g\n");
+        QCOMPARE(pane.LineCount(), 9);
+        QCOMPARE(pane.toPlainText(), QString("a\nb\nc\nd\n\ne\nf\ng\n"));
+        QCOMPARE(pane.Line(3), QString("d"));
+        QCOMPARE(pane.Line(8), QString());
+        pane.AppendLines(QString(5000, u'x'));  // far wider than the pane: never wrapped
+        QCOMPARE(pane.LineCount(), 10);
+        pane.ClearLines();
+        QCOMPARE(pane.LineCount(), 0);
+        pane.AppendLines("");  // a leading empty line is a line
+        QCOMPARE(pane.LineCount(), 1);
+    }
+
+    void followsTheEndOnlyWhileShowingIt() {
+        ShownPane shown;
+        shown.pane.AppendLines(Numbered(0, 1000));
+        QVERIFY(shown.Bar().maximum() > 0);
+        QCOMPARE(shown.Bar().value(), shown.Bar().maximum());
+        shown.Bar().setValue(10);
+        shown.pane.AppendLines(Numbered(1000, 1000));
+        QCOMPARE(shown.Bar().value(), 10);  // the user is reading: the view stays
+        shown.Bar().setValue(shown.Bar().maximum());
+        shown.pane.AppendLines(Numbered(2000, 10));
+        QCOMPARE(shown.Bar().value(), shown.Bar().maximum());
+        // The last line can be scrolled to the bottom of the view, not beyond.
+        QCOMPARE(shown.Bar().maximum(), shown.pane.LineCount() - shown.Bar().pageStep());
+        shown.pane.ClearLines();
+        QCOMPARE(shown.Bar().maximum(), 0);
+    }
+
+    void typingChangesNothing() {
+        ShownPane shown;
+        shown.pane.AppendLines("abc\ndef");
+        QTest::keyClick(&shown.pane, Qt::Key_X);
+        QTest::keyClick(&shown.pane, Qt::Key_Backspace);
+        QTest::keyClick(&shown.pane, Qt::Key_Delete);
+        QTest::keyClick(&shown.pane, Qt::Key_Return);
+        QApplication::clipboard()->setText("pasted");
+        QTest::keySequence(&shown.pane, QKeySequence::Paste);
+        QCOMPARE(shown.pane.toPlainText(), QString("abc\ndef"));
+    }
+
+    void keyboardMovesSelectsAndCopies() {
+        ShownPane shown;
+        shown.pane.AppendLines(QString("pierwsza linia\ndruga\ntrzecia") + QChar(QChar::Nbsp) +
+                               "linia");
+        QTest::keyClick(&shown.pane, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(&shown.pane, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(shown.pane.SelectedText(), QString("pierwsza "));
+        QTest::keyClick(&shown.pane, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(&shown.pane, Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(shown.pane.SelectedText(), QString("pierwsza linia\ndruga"));
+        QTest::keySequence(&shown.pane, QKeySequence::Copy);
+        QCOMPARE(QApplication::clipboard()->text(), QString("pierwsza linia\ndruga"));
+        // A move without Shift drops the selection; copying then leaves the clipboard alone.
+        QTest::keyClick(&shown.pane, Qt::Key_Left);
+        QCOMPARE(shown.pane.SelectedText(), QString());
+        QTest::keySequence(&shown.pane, QKeySequence::Copy);
+        QCOMPARE(QApplication::clipboard()->text(), QString("pierwsza linia\ndruga"));
+        // Whole text, with the no-break space handed out as a plain one.
+        QTest::keySequence(&shown.pane, QKeySequence::SelectAll);
+        QCOMPARE(shown.pane.SelectedText(), QString("pierwsza linia\ndruga\ntrzecia linia"));
+        QCOMPARE(shown.pane.toPlainText(), shown.pane.SelectedText());
+    }
+
+    void keyboardScrollsALongTrace() {
+        ShownPane shown;
+        shown.pane.AppendLines(Numbered(0, 5000));
+        QTest::keyClick(&shown.pane, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(shown.Bar().value(), 0);
+        QTest::keyClick(&shown.pane, Qt::Key_PageDown);
+        QCOMPARE(shown.Bar().value(), shown.Bar().pageStep());
+        QTest::keyClick(&shown.pane, Qt::Key_PageDown, Qt::ShiftModifier);
+        QVERIFY(shown.pane.SelectedText().startsWith("linia " +
+                                                     QString::number(shown.Bar().pageStep())));
+        QTest::keyClick(&shown.pane, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(shown.Bar().value(), shown.Bar().maximum());
+        QTest::keyClick(&shown.pane, Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(shown.pane.SelectedText(), QString("\nlinia 4999"));  // same column, line above
+    }
+
+    void mouseSelectsLinesAndWords() {
+        ShownPane shown;
+        shown.pane.AppendLines("alfa beta\ngamma delta\nepsilon");
+        QWidget* view = shown.pane.viewport();
+        const int row = QFontMetrics(shown.pane.font()).lineSpacing();
+        const QPoint firstLineStart(1, 4 + row / 2);
+        const QPoint thirdLineEnd(view->width() - 2, 4 + 2 * row + row / 2);
+        QTest::mousePress(view, Qt::LeftButton, {}, firstLineStart);
+        QTest::mouseMove(view, thirdLineEnd);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, thirdLineEnd);
+        QCOMPARE(shown.pane.SelectedText(), shown.pane.toPlainText());
+
+        const QPoint onGamma(QFontMetrics(shown.pane.font()).horizontalAdvance("gam") + 4,
+                             4 + row + row / 2);
+        QTest::mouseDClick(view, Qt::LeftButton, {}, onGamma);
+        QCOMPARE(shown.pane.SelectedText(), QString("gamma"));
+        QTest::mouseClick(view, Qt::LeftButton, {}, onGamma);  // third click: the whole line
+        QCOMPARE(shown.pane.SelectedText(), QString("gamma delta\n"));
+    }
+
+    // Row pitch, margins and scroll range as in the read-only text box the pane stands for.
+    void looksLikeAReadOnlyTextBox() {
+        QPlainTextEdit box;
+        box.setReadOnly(true);
+        box.setLineWrapMode(QPlainTextEdit::NoWrap);
+        box.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        TracePane pane;
+        const QString lines = Numbered(0, 60) + "\n\tZażółć gęślą jaźń \"ŁÓDŹ\"";
+        box.setPlainText(lines);
+        pane.AppendLines(lines);
+        for (QAbstractScrollArea* view :
+             {static_cast<QAbstractScrollArea*>(&box), static_cast<QAbstractScrollArea*>(&pane)}) {
+            view->resize(300, 200);
+            view->show();
+            QVERIFY(QTest::qWaitForWindowExposed(view));
+        }
+        QCOMPARE(pane.verticalScrollBar()->maximum(), box.verticalScrollBar()->maximum());
+        QCOMPARE(pane.verticalScrollBar()->pageStep(), box.verticalScrollBar()->pageStep());
+        for (int value : {0, 1, pane.verticalScrollBar()->maximum()}) {
+            box.verticalScrollBar()->setValue(value);
+            pane.verticalScrollBar()->setValue(value);
+            QCOMPARE(pane.viewport()->grab().toImage(), box.viewport()->grab().toImage());
+        }
+    }
+
+    void showsOnlyWhatIsInView() {
+        ShownPane shown;
+        QCOMPARE(DarkPixels(shown.pane.viewport()->grab().toImage()), 0);
+        shown.pane.AppendLines(Numbered(0, 200'000));
+        QCOMPARE(shown.pane.LineCount(), 200'000);
+        QVERIFY(DarkPixels(shown.pane.viewport()->grab().toImage()) > 0);
+        shown.Bar().setValue(shown.Bar().maximum() / 2);
+        QVERIFY(DarkPixels(shown.pane.viewport()->grab().toImage()) > 0);
+        QCOMPARE(shown.pane.Line(199'999), QString("linia 199999"));
+    }
+};
+
+QTEST_MAIN(TracePaneTest)
+#include "TracePaneTest.moc"

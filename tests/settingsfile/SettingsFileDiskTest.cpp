@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "settingsfile/SettingsFile.h"
+#include "settingsfile/WindowSectionWrite.h"
+
+namespace trevo::settings {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsFileDisk : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "trevo-settings-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(dir_, ignored);
+    }
+
+    std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+    static void Put(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string Contents(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(SettingsFileDisk, AMissingFileReadsAsAnEmptyDocument) {
+    const SettingsFileRead read = SettingsFile::Read(PathOf("trevo2KPR.INI"));
+    EXPECT_TRUE(read.status.ok);
+    EXPECT_EQ(read.document.SectionCount(), 0u);
+    EXPECT_FALSE(SettingsFile::Read(dir_.string()).status.ok);
+}
+
+TEST_F(SettingsFileDisk, WritesTheDocumentCreatingTheDirectory) {
+    const std::string path = PathOf("program/dir/trevo2KPR.INI");
+    SettingsFile file;
+    file.Set("MAIN", "FE_EPP_Text", "\xA3\xF3\x64\x9F");
+    ASSERT_TRUE(file.Write(path).ok);
+    EXPECT_EQ(Contents(path), "[MAIN]\r\nFE_EPP_Text=\xA3\xF3\x64\x9F\r\n\r\n");
+    EXPECT_EQ(SettingsFile::Read(path).document.Get("main", "fe_epp_text"), "\xA3\xF3\x64\x9F");
+    EXPECT_FALSE(fs::exists(path + ".new"));
+}
+
+TEST_F(SettingsFileDisk, ReplacingKeepsTheFilesPermissions) {
+    const std::string path = PathOf("trevo2KPR.INI");
+    Put(path, "[A]\r\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(SettingsFile::Parse("[B]\r\n").Write(path).ok);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Contents(path), "[B]\r\n\r\n");
+}
+
+TEST_F(SettingsFileDisk, AWriteFailureIsAValueWithAReason) {
+    Put(PathOf("plain"), "x");
+    const SettingsFileStatus status = SettingsFile().Write(PathOf("plain/trevo2KPR.INI"));
+    EXPECT_FALSE(status.ok);
+    EXPECT_FALSE(status.reason.empty());
+    fs::create_directory(PathOf("trevo2KPR.INI"));
+    EXPECT_FALSE(SettingsFile().Write(PathOf("trevo2KPR.INI")).ok);
+}
+
+TEST_F(SettingsFileDisk, AWindowSectionLeavesTheOtherSectionsAsOnDisk) {
+    const std::string path = PathOf("trevo2KPR.INI");
+    // The main window read the file before the picker wrote its section.
+    SettingsFile mainCopy = SettingsFile::Parse("[SPISFIRM]\r\nFilenameEdit_FileName=old\r\n");
+    mainCopy.Set("MAIN", "FormVersion", "0");
+    Put(path, "[SPISFIRM]\r\nFilenameEdit_FileName=new\r\n[MAIN]\r\nFormVersion=5\r\nx=1\r\n");
+
+    EXPECT_EQ(WriteWindowSection(path, mainCopy, "main").outcome, SectionWriteOutcome::Written);
+    EXPECT_EQ(Contents(path),
+              "[SPISFIRM]\r\nFilenameEdit_FileName=new\r\n\r\n[MAIN]\r\nFormVersion=0\r\n\r\n");
+
+    const std::string fresh = PathOf("sub/trevo2KPR.INI");
+    EXPECT_EQ(WriteWindowSection(fresh, mainCopy, "MAIN").outcome, SectionWriteOutcome::Written);
+    EXPECT_EQ(Contents(fresh), "[MAIN]\r\nFormVersion=0\r\n\r\n");
+}
+
+TEST_F(SettingsFileDisk, AReadOnlyFileIsNeverWritten) {
+    const std::string path = PathOf("trevo2KPR.INI");
+    Put(path, "[MAIN]\r\nFormVersion=0\r\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_TRUE(IsReadOnlyFile(path));
+    const SettingsFile copy = SettingsFile::Parse("[MAIN]\r\nFormVersion=1\r\n");
+    EXPECT_EQ(WriteWindowSection(path, copy, "MAIN").outcome, SectionWriteOutcome::LeftReadOnly);
+    EXPECT_EQ(Contents(path), "[MAIN]\r\nFormVersion=0\r\n");
+
+    // One write bit, anyone's, makes it writable.
+    fs::permissions(path, fs::perms::others_write, fs::perm_options::add);
+    EXPECT_FALSE(IsReadOnlyFile(path));
+    EXPECT_FALSE(IsReadOnlyFile(PathOf("missing")));
+}
+
+TEST_F(SettingsFileDisk, AFileThatCannotBeReadIsNotOverwritten) {
+    // A directory in the file's place cannot be read; the write must not go ahead blindly.
+    const std::string path = PathOf("trevo2KPR.INI");
+    fs::create_directory(path);
+    const SectionWriteResult result =
+        WriteWindowSection(path, SettingsFile::Parse("[MAIN]\r\nk=1\r\n"), "MAIN");
+    EXPECT_EQ(result.outcome, SectionWriteOutcome::Failed);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_TRUE(fs::is_directory(path));
+}
+
+}  // namespace
+}  // namespace trevo::settings
