@@ -2,11 +2,12 @@
 
 #include "cli/Commands.h"
 #include "cli/ConvertArguments.h"
-#include "cli/Utf8TraceSink.h"
+#include "cli/RunSignals.h"
+#include "cli/TraceOutput.h"
 #include "engine/files/FileSystem.h"
 #include "engine/platform/Clock.h"
-#include "engine/text/CurrencyFormat.h"
 #include "engine/run/ConversionRun.h"
+#include "engine/text/CurrencyFormat.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
@@ -46,12 +47,14 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     inputs.attributeLetter = options.attributeLetter;
     inputs.registerLetter = options.registerLetter;
 
-    Utf8TraceSink trace(stdout);
+    const std::unique_ptr<OutputTraceSink> trace = TraceSinkFor(stdout);
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
-    const RunResult result = RunConversion(inputs, {trace, fileSystem, clock, money});
+    const RunSignals signals;
+    const RunResult result =
+        RunConversion(inputs, {*trace, fileSystem, clock, money, nullptr, &signals.Stop()});
     // A trace that did not reach its reader is a failed run, whatever was booked.
-    const bool traceWritten = trace.Flush();
+    const bool traceWritten = trace->Flush();
 
     switch (result.outcome) {
         case RunOutcome::ExportNotOpened:
@@ -59,6 +62,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
             return kExitUsage;
         case RunOutcome::Stopped:
             return kExitStopped;
+        case RunOutcome::Interrupted:
+            return ExitStatusForSignal(signals.Stop().load());
         case RunOutcome::Completed:
             break;
     }
@@ -66,8 +71,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "trevo2kpr-cli convert: the trace could not be written to stdout\n");
         return kExitStopped;
     }
-    // A period file that cannot be closed may not hold what was written to it.
-    return result.closeFailed ? kExitStopped : kExitDone;
+    // A period file that cannot be closed may not hold what was written to it; an export that
+    // changed while it was read may have given fewer or mixed documents.
+    return result.closeFailed || result.exportChanged ? kExitStopped : kExitDone;
 }
 
 }  // namespace trevo::cli

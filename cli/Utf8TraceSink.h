@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/platform/TraceSink.h"
+#include "cli/TraceOutput.h"
 
 namespace trevo::cli {
 
 // Prints trace lines as UTF-8, one output line per trace line; a line holding CR LF prints as
 // several lines. Output is LF-terminated and written in large blocks.
-class Utf8TraceSink final : public TraceSink {
+class Utf8TraceSink final : public OutputTraceSink {
   public:
     explicit Utf8TraceSink(std::FILE* out) : out_(out) {}
     Utf8TraceSink(const Utf8TraceSink&) = delete;
@@ -17,8 +17,7 @@ class Utf8TraceSink final : public TraceSink {
     ~Utf8TraceSink() override { Flush(); }
 
     void AppendLine(std::string_view line) override;
-    // Writes what is pending; false once any part of the trace could not be written.
-    bool Flush();
+    bool Flush() override;
 
   private:
     std::FILE* out_;

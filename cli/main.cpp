@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "engine/platform/StandardDescriptors.h"
 
 namespace trevo::cli {
 
@@ -34,6 +35,9 @@ void PrintUsage(std::FILE* out) {
 
 int main(int argc, char** argv) {
     using namespace trevo::cli;
+    if (!trevo::OpenClosedStandardDescriptors()) {
+        return kExitUsage;  // nothing may be opened while 0, 1 or 2 is free
+    }
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         PrintUsage(stderr);

@@ -2,9 +2,14 @@
 
 #include <QApplication>
 
+#include "engine/platform/StandardDescriptors.h"
 #include "gui/mainwindow/frm_Main.h"
 
 int main(int argc, char* argv[]) {
+    // Before anything opens a file: a free descriptor 0, 1 or 2 would be taken by a ledger file.
+    if (!trevo::OpenClosedStandardDescriptors()) {
+        return 1;
+    }
     QApplication application(argc, argv);
     trevo::gui::TFormMain window;
     window.show();

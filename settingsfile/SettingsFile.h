@@ -17,6 +17,10 @@
 #include <unordered_map>
 #include <vector>
 
+namespace trevo {
+class FileSystem;
+}
+
 namespace trevo::settings {
 
 // Section names and keys of the settings file compare without regard to letter case, for ASCII
@@ -43,12 +47,16 @@ class SettingsFile {
     static SettingsFile Parse(std::string_view bytes);
     std::string Serialize() const;
 
+    // Paths are the system's file names. Without a file system, the machine's own is used.
+
     // A missing file gives an empty document; a file that exists but cannot be read gives an
     // empty document and a failed status.
     static SettingsFileRead Read(const std::string& path);
+    static SettingsFileRead Read(FileSystem& fileSystem, const std::string& path);
     // Creates the file's directory when it is missing. The old contents are replaced only once
-    // the new ones are completely on disk.
+    // the new ones are completely on disk (see ReplaceWholeFile).
     SettingsFileStatus Write(const std::string& path) const;
+    SettingsFileStatus Write(FileSystem& fileSystem, const std::string& path) const;
 
     bool HasSection(std::string_view section) const;
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;

@@ -1,34 +1,25 @@
 #include "settingsfile/WindowSectionWrite.h"
 
-#include <filesystem>
-#include <system_error>
+#include "engine/files/FileSystem.h"
 
 namespace trevo::settings {
 
-namespace fs = std::filesystem;
-
-bool IsReadOnlyFile(const std::string& path) {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (error || !fs::exists(status)) {
-        return false;
-    }
-    constexpr fs::perms kAnyWrite =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return (status.permissions() & kAnyWrite) == fs::perms::none;
-}
-
 SectionWriteResult WriteWindowSection(const std::string& path, const SettingsFile& copy,
                                       std::string_view section) {
-    if (IsReadOnlyFile(path)) {
+    return WriteWindowSection(LocalFileSystem(), path, copy, section);
+}
+
+SectionWriteResult WriteWindowSection(FileSystem& fileSystem, const std::string& path,
+                                      const SettingsFile& copy, std::string_view section) {
+    if (fileSystem.IsReadOnlyFile(SystemPath{path})) {
         return {SectionWriteOutcome::LeftReadOnly, {}};
     }
-    SettingsFileRead onDisk = SettingsFile::Read(path);
+    SettingsFileRead onDisk = SettingsFile::Read(fileSystem, path);
     if (!onDisk.status.ok) {
         return {SectionWriteOutcome::Failed, std::move(onDisk.status.reason)};
     }
     onDisk.document.CopySectionFrom(copy, section);
-    SettingsFileStatus written = onDisk.document.Write(path);
+    SettingsFileStatus written = onDisk.document.Write(fileSystem, path);
     if (!written.ok) {
         return {SectionWriteOutcome::Failed, std::move(written.reason)};
     }

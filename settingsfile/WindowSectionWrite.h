@@ -10,10 +10,6 @@
 
 namespace trevo::settings {
 
-// A file is read-only when nobody has the write permission bit, as with the read-only
-// attribute elsewhere. Access checks are no guide: they always allow the superuser.
-bool IsReadOnlyFile(const std::string& path);
-
 enum class SectionWriteOutcome {
     Written,
     LeftReadOnly,  // the file is read-only and was not touched
@@ -27,8 +23,11 @@ struct SectionWriteResult {
 
 // Reads the file, replaces its section `section` with the one of `copy` (nothing changes when
 // `copy` has none), and writes it back, creating the directory and the file when missing. A file
-// that cannot be read is not written, so that the other sections are never lost.
+// that cannot be read is not written, so that the other sections are never lost. A read-only
+// file (FileSystem::IsReadOnlyFile) is left as it is.
 SectionWriteResult WriteWindowSection(const std::string& path, const SettingsFile& copy,
                                       std::string_view section);
+SectionWriteResult WriteWindowSection(FileSystem& fileSystem, const std::string& path,
+                                      const SettingsFile& copy, std::string_view section);
 
 }  // namespace trevo::settings

@@ -6,6 +6,11 @@ namespace trevo::testing {
 
 namespace {
 
+// What an injected failure reports.
+std::error_code InjectedError() {
+    return std::make_error_code(std::errc::io_error);
+}
+
 class FaultyRecordFile final : public RecordFile {
   public:
     FaultyRecordFile(std::unique_ptr<RecordFile> real, FaultInjectingFileSystem& faults)
@@ -31,6 +36,12 @@ class FaultyRecordFile final : public RecordFile {
         const bool closed = real_->Close();  // the handle goes either way, as a real close does
         return !faults_.Fails(FileOperation::Close) && closed;
     }
+    LockOutcome LockAgainstOtherRuns() override {
+        if (faults_.Fails(FileOperation::Lock)) {
+            return LockOutcome::Failed;
+        }
+        return real_->LockAgainstOtherRuns();
+    }
 
   private:
     std::unique_ptr<RecordFile> real_;
@@ -49,9 +60,36 @@ class FaultyInputFile final : public InputFile {
         return real_->Read(buffer, std::min(capacity, faults_.ReadLimit()));
     }
     std::uint64_t SizeAtOpen() const override { return real_->SizeAtOpen(); }
+    bool ChangedSinceOpen() override { return real_->ChangedSinceOpen(); }
 
   private:
     std::unique_ptr<InputFile> real_;
+    FaultInjectingFileSystem& faults_;
+};
+
+class FaultyOutputFile final : public OutputFile {
+  public:
+    FaultyOutputFile(std::unique_ptr<OutputFile> real, FaultInjectingFileSystem& faults)
+        : real_(std::move(real)), faults_(faults) {}
+
+    std::error_code Write(std::string_view bytes) override {
+        if (faults_.Fails(FileOperation::Write)) {
+            // A disk that fills up part of the way through.
+            real_->Write(bytes.substr(0, std::min(bytes.size(), faults_.ShortWriteBytes())));
+            return std::make_error_code(std::errc::no_space_on_device);
+        }
+        return real_->Write(bytes);
+    }
+    std::error_code Sync() override {
+        return faults_.Fails(FileOperation::Sync) ? InjectedError() : real_->Sync();
+    }
+    std::error_code Close() override {
+        const std::error_code closed = real_->Close();
+        return faults_.Fails(FileOperation::Close) ? InjectedError() : closed;
+    }
+
+  private:
+    std::unique_ptr<OutputFile> real_;
     FaultInjectingFileSystem& faults_;
 };
 
@@ -81,6 +119,55 @@ std::unique_ptr<RecordFile> FaultInjectingFileSystem::OpenOrCreateRecordFile(
 std::unique_ptr<InputFile> FaultInjectingFileSystem::OpenForReading(const std::string& path) {
     auto file = real_.OpenForReading(path);
     return file ? std::make_unique<FaultyInputFile>(std::move(file), *this) : nullptr;
+}
+
+}  // namespace trevo::testing
+
+namespace trevo::testing {
+
+FileLockAttempt FaultInjectingFileSystem::LockRecordFile(const std::string& path) {
+    if (Fails(FileOperation::Lock)) {
+        return {};
+    }
+    return real_.LockRecordFile(path);
+}
+
+WholeFileRead FaultInjectingFileSystem::ReadWholeFile(const SystemPath& path) {
+    if (Fails(FileOperation::Read)) {
+        return {InjectedError(), {}};
+    }
+    return real_.ReadWholeFile(path);
+}
+
+OutputFileOpen FaultInjectingFileSystem::CreateNewFile(const SystemPath& path,
+                                                       std::optional<unsigned> permissions) {
+    if (Fails(FileOperation::Open)) {
+        return {nullptr, std::make_error_code(std::errc::permission_denied)};
+    }
+    OutputFileOpen opened = real_.CreateNewFile(path, permissions);
+    if (opened.file) {
+        opened.file = std::make_unique<FaultyOutputFile>(std::move(opened.file), *this);
+    }
+    return opened;
+}
+
+OutputFileOpen FaultInjectingFileSystem::OpenForOverwrite(const SystemPath& path) {
+    if (Fails(FileOperation::Open)) {
+        return {nullptr, std::make_error_code(std::errc::permission_denied)};
+    }
+    OutputFileOpen opened = real_.OpenForOverwrite(path);
+    if (opened.file) {
+        opened.file = std::make_unique<FaultyOutputFile>(std::move(opened.file), *this);
+    }
+    return opened;
+}
+
+std::error_code FaultInjectingFileSystem::Rename(const SystemPath& from, const SystemPath& to) {
+    return Fails(FileOperation::Rename) ? InjectedError() : real_.Rename(from, to);
+}
+
+std::error_code FaultInjectingFileSystem::SyncDirectory(const SystemPath& path) {
+    return Fails(FileOperation::Sync) ? InjectedError() : real_.SyncDirectory(path);
 }
 
 }  // namespace trevo::testing

@@ -1,6 +1,8 @@
 #pragma once
 // Wraps a file system and makes the n-th operation of one kind fail, so that tests can sweep a
-// failure across every step of a run. Operations are counted per kind from 1.
+// failure across every step of a run or of a file replacement. Operations are counted per kind
+// from 1. Open counts opening a record file and creating or emptying a whole file; Read counts
+// reads of input files and whole-file reads; Sync counts forcing a file or a directory to disk.
 
 #include <array>
 #include <cstddef>
@@ -12,7 +14,7 @@
 
 namespace trevo::testing {
 
-enum class FileOperation { Open, Size, Seek, Write, Close, Read, Count_ };
+enum class FileOperation { Open, Size, Seek, Write, Close, Read, Lock, Sync, Rename, Count_ };
 
 class FaultInjectingFileSystem final : public FileSystem {
   public:
@@ -31,6 +33,23 @@ class FaultInjectingFileSystem final : public FileSystem {
     bool DirectoryExists(const std::string& path) override { return real_.DirectoryExists(path); }
     std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) override;
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
+    FileLockAttempt LockRecordFile(const std::string& path) override;
+
+    bool IsReadOnlyFile(const SystemPath& path) override { return real_.IsReadOnlyFile(path); }
+    WholeFileRead ReadWholeFile(const SystemPath& path) override;
+    PathKind Inspect(const SystemPath& path) override { return real_.Inspect(path); }
+    std::optional<SystemPath> LinkTarget(const SystemPath& path) override {
+        return real_.LinkTarget(path);
+    }
+    std::error_code CreateDirectories(const SystemPath& path) override {
+        return real_.CreateDirectories(path);
+    }
+    OutputFileOpen CreateNewFile(const SystemPath& path,
+                                 std::optional<unsigned> permissions) override;
+    OutputFileOpen OpenForOverwrite(const SystemPath& path) override;
+    std::error_code Rename(const SystemPath& from, const SystemPath& to) override;
+    std::error_code Remove(const SystemPath& path) override { return real_.Remove(path); }
+    std::error_code SyncDirectory(const SystemPath& path) override;
 
     // True when this operation is to fail; counts it.
     bool Fails(FileOperation operation);

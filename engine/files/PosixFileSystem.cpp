@@ -3,6 +3,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
 
 #include "engine/files/FileSystem.h"
 #include "engine/text/Win1250.h"
@@ -15,6 +18,19 @@ namespace {
 // names files in UTF-8.
 std::string NativePath(const std::string& path) {
     return text::Win1250ToUtf8(path);
+}
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+// The one rule for read-only files (see FileSystem::IsReadOnlyFile).
+bool NoWritePermission(mode_t mode) {
+    return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 bool ClearNonBlocking(int fd) {
@@ -52,27 +68,45 @@ class Descriptor {
     int fd_;
 };
 
+// An exclusive open-file-description lock on the whole file; see LockOutcome.
+LockOutcome LockWholeFile(int fd) {
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0;
+    lock.l_len = 0;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) {
+        return LockOutcome::Taken;
+    }
+    return errno == EAGAIN || errno == EACCES ? LockOutcome::HeldByAnotherRun : LockOutcome::Failed;
+}
+
 class PosixRecordFile final : public RecordFile {
   public:
-    explicit PosixRecordFile(int fd) : fd_(fd) {}
+    PosixRecordFile(int fd, std::string nativePath, const struct stat& opened)
+        : fd_(fd), nativePath_(std::move(nativePath)), opened_(opened) {}
 
     std::optional<std::uint64_t> SizeInBytes() override {
-        struct stat info {};
-        if (!fd_.IsOpen() || ::fstat(fd_.Get(), &info) != 0) {
+        // The name is looked up afresh, without following a link: the file under it must still
+        // be the one open here. Its size comes with it. Checking this before every append
+        // leaves a gap of one write: a rename between the lookup and the write sends that one
+        // record along with the file, and the next append reports it.
+        struct stat named {};
+        if (!fd_.IsOpen() || ::lstat(nativePath_.c_str(), &named) != 0 ||
+            !SameFile(named, opened_)) {
             return std::nullopt;
         }
-        // A file that lost its last name (deleted, its directory removed, or replaced by
-        // another file) can still be written, but nobody will read what is appended: a record
-        // booked there would be lost without a word.
-        if (info.st_nlink == 0) {
-            return std::nullopt;
-        }
-        return static_cast<std::uint64_t>(info.st_size);
+        return static_cast<std::uint64_t>(named.st_size);
     }
 
     bool Seek(std::uint64_t offset) override {
-        return fd_.IsOpen() && ::lseek(fd_.Get(), static_cast<off_t>(offset), SEEK_SET) ==
-                                   static_cast<off_t>(offset);
+        // The position is kept here and handed to one positioned write: nothing else uses the
+        // descriptor's own position, and the append costs one system call less.
+        if (!fd_.IsOpen() || offset > static_cast<std::uint64_t>(kMaxOffset)) {
+            return false;
+        }
+        offset_ = offset;
+        return true;
     }
 
     std::size_t Write(const void* data, std::size_t size) override {
@@ -81,12 +115,33 @@ class PosixRecordFile final : public RecordFile {
         }
         ssize_t written;
         do {
-            written = ::write(fd_.Get(), data, size);
+            written = ::pwrite(fd_.Get(), data, size, static_cast<off_t>(offset_));
         } while (written < 0 && errno == EINTR);
-        return written < 0 ? 0 : static_cast<std::size_t>(written);
+        if (written < 0) {
+            return 0;
+        }
+        offset_ += static_cast<std::uint64_t>(written);
+        return static_cast<std::size_t>(written);
     }
 
     bool Close() override { return fd_.Close(); }
+
+    LockOutcome LockAgainstOtherRuns() override {
+        return fd_.IsOpen() ? LockWholeFile(fd_.Get()) : LockOutcome::Failed;
+    }
+
+  private:
+    static constexpr off_t kMaxOffset = std::numeric_limits<off_t>::max();
+
+    Descriptor fd_;
+    std::string nativePath_;
+    struct stat opened_;
+    std::uint64_t offset_ = 0;
+};
+
+class PosixFileLock final : public FileLock {
+  public:
+    explicit PosixFileLock(int fd) : fd_(fd) {}
 
   private:
     Descriptor fd_;
@@ -94,7 +149,8 @@ class PosixRecordFile final : public RecordFile {
 
 class PosixInputFile final : public InputFile {
   public:
-    PosixInputFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    PosixInputFile(int fd, const struct stat& opened)
+        : fd_(fd), size_(static_cast<std::uint64_t>(opened.st_size)), opened_(opened) {}
 
     std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
         ssize_t got;
@@ -109,9 +165,45 @@ class PosixInputFile final : public InputFile {
 
     std::uint64_t SizeAtOpen() const override { return size_; }
 
+    bool ChangedSinceOpen() override {
+        struct stat now {};
+        return ::fstat(fd_.Get(), &now) != 0 || now.st_size != opened_.st_size ||
+               now.st_mtim.tv_sec != opened_.st_mtim.tv_sec ||
+               now.st_mtim.tv_nsec != opened_.st_mtim.tv_nsec;
+    }
+
   private:
     Descriptor fd_;
     std::uint64_t size_;
+    struct stat opened_;
+};
+
+class PosixOutputFile final : public OutputFile {
+  public:
+    explicit PosixOutputFile(int fd) : fd_(fd) {}
+
+    std::error_code Write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(fd_.Get(), bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                return LastError();
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return {};
+    }
+
+    std::error_code Sync() override {
+        return ::fsync(fd_.Get()) == 0 ? std::error_code() : LastError();
+    }
+
+    std::error_code Close() override { return fd_.Close() ? std::error_code() : LastError(); }
+
+  private:
+    Descriptor fd_;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -128,22 +220,160 @@ class PosixFileSystem final : public FileSystem {
 
     std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) override {
         // O_CREAT without O_TRUNC: a file another program creates meanwhile is kept, never
-        // emptied. O_NONBLOCK only keeps a special file from stalling the open.
+        // emptied. O_NOFOLLOW: a link in the period file's place is refused, dangling or not,
+        // and its target never touched (the ledger directory itself may be a link). O_NONBLOCK
+        // only keeps a special file from stalling the open.
+        std::string native = NativePath(path);
         Descriptor fd(
-            ::open(NativePath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
+            ::open(native.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666));
         struct stat info {};
         if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
             return nullptr;
         }
-        // A file without write permission is read-only, even to the superuser: it is never
-        // written, as the ledger program's own platform would refuse it.
-        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        // Never written, even by the superuser, as the ledger program's own platform would
+        // refuse it.
+        if (NoWritePermission(info.st_mode)) {
             return nullptr;
         }
         if (!ClearNonBlocking(fd.Get())) {
             return nullptr;
         }
-        return std::make_unique<PosixRecordFile>(fd.Release());
+        return std::make_unique<PosixRecordFile>(fd.Release(), std::move(native), info);
+    }
+
+    FileLockAttempt LockRecordFile(const std::string& path) override {
+        Descriptor fd(
+            ::open(NativePath(path).c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            return {};
+        }
+        const LockOutcome outcome = LockWholeFile(fd.Get());
+        if (outcome != LockOutcome::Taken) {
+            return {outcome, nullptr};
+        }
+        return {outcome, std::make_unique<PosixFileLock>(fd.Release())};
+    }
+
+    bool IsReadOnlyFile(const SystemPath& path) override {
+        struct stat info {};
+        return ::stat(path.name.c_str(), &info) == 0 && NoWritePermission(info.st_mode);
+    }
+
+    WholeFileRead ReadWholeFile(const SystemPath& path) override {
+        WholeFileRead result;
+        Descriptor fd(::open(path.name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0) {
+            result.error = LastError();
+            return result;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            result.error = std::make_error_code(std::errc::is_a_directory);
+            return result;
+        }
+        if (!S_ISREG(info.st_mode) || !ClearNonBlocking(fd.Get())) {
+            result.error = std::make_error_code(std::errc::invalid_argument);
+            return result;
+        }
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                result.error = LastError();
+                result.bytes.clear();
+                return result;
+            }
+            if (got == 0) {
+                return result;
+            }
+            result.bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+
+    PathKind Inspect(const SystemPath& path) override {
+        struct stat info {};
+        PathKind kind;
+        if (::lstat(path.name.c_str(), &info) != 0) {
+            return kind;
+        }
+        kind.exists = true;
+        kind.isLink = S_ISLNK(info.st_mode);
+        if (kind.isLink && ::stat(path.name.c_str(), &info) != 0) {
+            return kind;  // a dangling link
+        }
+        kind.isDirectory = S_ISDIR(info.st_mode);
+        kind.permissions = static_cast<unsigned>(info.st_mode & 0777);
+        return kind;
+    }
+
+    std::optional<SystemPath> LinkTarget(const SystemPath& path) override {
+        std::string target(4096, '\0');
+        const ssize_t n = ::readlink(path.name.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) {
+            return std::nullopt;
+        }
+        target.resize(static_cast<std::size_t>(n));
+        const auto slash = path.name.rfind('/');
+        if (!target.starts_with('/') && slash != std::string::npos) {
+            target.insert(0, path.name, 0, slash + 1);
+        }
+        return SystemPath{target};
+    }
+
+    std::error_code CreateDirectories(const SystemPath& path) override {
+        std::error_code error;
+        std::filesystem::create_directories(path.name, error);
+        return error;
+    }
+
+    OutputFileOpen CreateNewFile(const SystemPath& path,
+                                 std::optional<unsigned> permissions) override {
+        Descriptor fd(
+            ::open(path.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!fd.IsOpen()) {
+            return {nullptr, LastError()};
+        }
+        if (permissions && ::fchmod(fd.Get(), static_cast<mode_t>(*permissions & 07777)) != 0) {
+            const std::error_code error = LastError();
+            ::unlink(path.name.c_str());
+            return {nullptr, error};
+        }
+        return {std::make_unique<PosixOutputFile>(fd.Release()), {}};
+    }
+
+    OutputFileOpen OpenForOverwrite(const SystemPath& path) override {
+        Descriptor fd(::open(path.name.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0) {
+            return {nullptr, LastError()};
+        }
+        if (!S_ISREG(info.st_mode) || !ClearNonBlocking(fd.Get())) {
+            return {nullptr, std::make_error_code(std::errc::invalid_argument)};
+        }
+        return {std::make_unique<PosixOutputFile>(fd.Release()), {}};
+    }
+
+    std::error_code Rename(const SystemPath& from, const SystemPath& to) override {
+        return ::rename(from.name.c_str(), to.name.c_str()) == 0 ? std::error_code() : LastError();
+    }
+
+    std::error_code Remove(const SystemPath& path) override {
+        return ::unlink(path.name.c_str()) == 0 ? std::error_code() : LastError();
+    }
+
+    std::error_code SyncDirectory(const SystemPath& path) override {
+        Descriptor fd(::open(path.name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!fd.IsOpen()) {
+            return LastError();
+        }
+        if (::fsync(fd.Get()) != 0) {
+            return LastError();
+        }
+        return fd.Close() ? std::error_code() : LastError();
     }
 
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override {
@@ -164,8 +394,7 @@ class PosixFileSystem final : public FileSystem {
             !ClearNonBlocking(fd.Get())) {
             return nullptr;
         }
-        return std::make_unique<PosixInputFile>(fd.Release(),
-                                                static_cast<std::uint64_t>(info.st_size));
+        return std::make_unique<PosixInputFile>(fd.Release(), info);
     }
 };
 

@@ -15,6 +15,7 @@ namespace {
 constexpr auto kOpenFailed = "Błąd otwarcia pliku %s !"_w1250;
 constexpr auto kAppendFailed = "Błąd dopisania do pliku %s !"_w1250;
 constexpr auto kCloseFailed = "Błąd zamknięcia pliku %s !"_w1250;
+constexpr auto kHeldByAnotherRun = "Plik %s jest zapisywany przez inną konwersję !"_w1250;
 
 }  // namespace
 
@@ -52,6 +53,14 @@ bool PeriodFiles::OpenPeriod(std::uint16_t year, std::uint16_t month) {
     file_ = fileSystem_.OpenOrCreateRecordFile(periodFileName_);
     if (!file_) {
         Report(kOpenFailed);
+        return false;
+    }
+    // Another converter run appending to the same file would take the same record counts and
+    // overwrite records (see LockOutcome); that file is left to it.
+    const LockOutcome lock = file_->LockAgainstOtherRuns();
+    if (lock != LockOutcome::Taken) {
+        file_.reset();
+        Report(lock == LockOutcome::HeldByAnotherRun ? kHeldByAnotherRun : kOpenFailed);
         return false;
     }
     periodOpen_ = true;

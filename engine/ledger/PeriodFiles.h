@@ -23,7 +23,8 @@ class PeriodFiles {
     PeriodFiles& operator=(const PeriodFiles&) = delete;
     ~PeriodFiles();
 
-    // Makes the file of the period current, opening or creating it. On failure the message
+    // Makes the file of the period current, opening or creating it and taking the lock between
+    // converter runs on it. On failure (also when another run holds the file) the message
     // naming the file is already on the trace.
     bool OpenPeriod(std::uint16_t year, std::uint16_t month);
 

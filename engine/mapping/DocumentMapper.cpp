@@ -28,6 +28,7 @@ constexpr std::uint8_t kFlagsType0 = 1;
 constexpr std::uint8_t kFlagsType1 = 15;
 constexpr std::uint8_t kFlagMarker = 128;
 constexpr std::uint8_t kKprCodeType1 = 10;
+constexpr std::uint16_t kLastYear = 9999;
 
 // The binary64 value 0.01 lies just above one hundredth; the limit is the value nearest to it
 // with a 64-bit mantissa, just below, so a difference of exactly 0.01 disagrees.
@@ -85,8 +86,9 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry) {
         trace_.AppendLine(FormatMessage(kBadType, {entry.docNumber.View(), type}));
         return false;
     }
-    // A document without a month of a year would land in a file the ledger never reads.
-    if (date.month < 1 || date.month > 12 || date.year == 0) {
+    // A document without a month of a year would land in a file the ledger never reads. A year
+    // beyond 9999 comes from a negative year column ("-001" is stored as 65535).
+    if (date.month < 1 || date.month > 12 || date.year == 0 || date.year > kLastYear) {
         trace_.AppendLine(FormatMessage(kBadDate, {entry.docNumber.View(), unsigned{date.day},
                                                    unsigned{date.month}, unsigned{date.year}}));
         return false;

@@ -24,6 +24,10 @@ constexpr auto kCount = " *** Ilość dokumentów %d"_w1250;
 constexpr auto kCheckOnlyEnd = " *** Koniec procedury sprawdzającej (BEZ ZAPISU ) ***"_w1250;
 constexpr auto kEnd = " *** Koniec przetwarzania ***"_w1250;
 constexpr auto kExportOpenFailed = "Błąd otwarcia pliku epp \"%s\""_w1250;
+// Lines of this system's own, after the run's closing line.
+constexpr auto kExportChanged = "Plik epp \"%s\" zmienił się w trakcie odczytu !"_w1250;
+constexpr auto kInterrupted = " *** Konwersja przerwana, zapisano dokumentów: %d"_w1250;
+constexpr auto kCheckInterrupted = " *** Sprawdzanie przerwane, sprawdzono dokumentów: %d"_w1250;
 
 }  // namespace
 
@@ -52,6 +56,10 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
     result.outcome = RunOutcome::Completed;
 
     for (;;) {
+        if (services.stop != nullptr && services.stop->load(std::memory_order_relaxed) != 0) {
+            result.outcome = RunOutcome::Interrupted;
+            break;
+        }
         if (services.progress) {
             services.progress->LineDone(reader.BytesConsumed(), exportFile->SizeAtOpen(),
                                         result.documentCount);
@@ -88,6 +96,16 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
     trace.AppendLine(FormatMessage(kCount, {result.documentCount}));
     trace.AppendLine(inputs.checkOnly ? kCheckOnlyEnd : kEnd);
     result.closeFailed = !periods.ClosePeriod();
+    // Windows keeps other writers off an open export file; here a change is found afterwards.
+    if (exportFile->ChangedSinceOpen()) {
+        result.exportChanged = true;
+        trace.AppendLine(FormatMessage(kExportChanged, {inputs.exportPath}));
+    }
+    if (result.outcome == RunOutcome::Interrupted) {
+        // Every document counted was booked: an interruption comes only between documents.
+        trace.AppendLine(FormatMessage(inputs.checkOnly ? kCheckInterrupted : kInterrupted,
+                                       {result.documentCount}));
+    }
     return result;
 }
 

@@ -2,6 +2,7 @@
 // One conversion run: every document line of the export file mapped, reported and, unless the
 // run only checks, appended to the period file of its month.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -37,18 +38,27 @@ struct RunServices {
     const Clock& clock;
     const CurrencyFormat& money;
     RunProgress* progress = nullptr;
+    // Looked at before every line read: once it is not 0, the run reads no further line (the
+    // document in hand is already booked), finishes as usual and ends Interrupted. The value
+    // is the asker's (the command line puts the signal number there). May be set from a signal
+    // handler or another thread.
+    const std::atomic<int>* stop = nullptr;
 };
 
 enum class RunOutcome {
     ExportNotOpened,  // nothing was traced; the caller shows "Błąd otwarcia pliku epp"
     Completed,        // the end of the export file was reached
     Stopped,          // a period file or read failure ended the reading
+    Interrupted,      // `stop` was set; the trace's last line says how many were booked
 };
 
 struct RunResult {
     RunOutcome outcome = RunOutcome::ExportNotOpened;
     std::int64_t documentCount = 0;  // documents the mapping accepted
     bool closeFailed = false;        // the last period file could not be closed
+    // The export file's size or modification time changed while it was read: documents may
+    // be missing or mixed. Said on the trace after the closing line.
+    bool exportChanged = false;
 };
 
 RunResult RunConversion(const RunInputs& inputs, const RunServices& services);

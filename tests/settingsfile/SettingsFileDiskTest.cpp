@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 
+#include "engine/files/FileSystem.h"
 #include "settingsfile/SettingsFile.h"
 #include "settingsfile/WindowSectionWrite.h"
 
@@ -95,15 +96,15 @@ TEST_F(SettingsFileDisk, AReadOnlyFileIsNeverWritten) {
     const std::string path = PathOf("trevo2KPR.INI");
     Put(path, "[MAIN]\r\nFormVersion=0\r\n");
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    EXPECT_TRUE(IsReadOnlyFile(path));
+    EXPECT_TRUE(LocalFileSystem().IsReadOnlyFile({path}));
     const SettingsFile copy = SettingsFile::Parse("[MAIN]\r\nFormVersion=1\r\n");
     EXPECT_EQ(WriteWindowSection(path, copy, "MAIN").outcome, SectionWriteOutcome::LeftReadOnly);
     EXPECT_EQ(Contents(path), "[MAIN]\r\nFormVersion=0\r\n");
 
     // One write bit, anyone's, makes it writable.
     fs::permissions(path, fs::perms::others_write, fs::perm_options::add);
-    EXPECT_FALSE(IsReadOnlyFile(path));
-    EXPECT_FALSE(IsReadOnlyFile(PathOf("missing")));
+    EXPECT_FALSE(LocalFileSystem().IsReadOnlyFile({path}));
+    EXPECT_FALSE(LocalFileSystem().IsReadOnlyFile({PathOf("missing")}));
 }
 
 TEST_F(SettingsFileDisk, AFileThatCannotBeReadIsNotOverwritten) {

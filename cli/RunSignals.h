@@ -1,0 +1,39 @@
+#pragma once
+// The signals a convert run of the command line handles, for as long as an object of this
+// class lives:
+// - SIGPIPE is ignored: a reader that went away (`| head -1`) makes writing the trace fail,
+//   which the run reports by its exit status, instead of killing the run between two records;
+// - SIGINT, SIGTERM and SIGHUP ask the run to stop: it finishes the document in hand, reads no
+//   further, reports and closes its files (see RunServices::stop). A signal that was ignored
+//   when the program started (nohup, a background job) stays ignored.
+
+#include <signal.h>
+
+#include <array>
+#include <atomic>
+
+namespace trevo::cli {
+
+class RunSignals {
+  public:
+    RunSignals();
+    RunSignals(const RunSignals&) = delete;
+    RunSignals& operator=(const RunSignals&) = delete;
+    // Puts back what was there before.
+    ~RunSignals();
+
+    // 0, or the number of the last stopping signal that arrived.
+    const std::atomic<int>& Stop() const;
+
+  private:
+    struct sigaction savedPipe_ {};
+    std::array<struct sigaction, 3> savedStop_{};
+    std::array<bool, 3> installed_{};
+};
+
+// The exit status of a run stopped by `signal`, as a shell reports a process it killed.
+inline int ExitStatusForSignal(int signal) {
+    return 128 + signal;
+}
+
+}  // namespace trevo::cli
