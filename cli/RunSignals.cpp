@@ -1,13 +1,12 @@
 #include "cli/RunSignals.h"
 
+#include "engine/platform/SignalFlags.h"
+
 namespace trevo::cli {
 
 namespace {
 
-static_assert(std::atomic<int>::is_always_lock_free, "the stop flag is set in a signal handler");
-
-// Set by the handler, read by the run: the program's one piece of global state.
-std::atomic<int> stopSignal{0};
+using signal_flags::stopSignal;
 
 constexpr std::array<int, 3> kStopSignals = {SIGINT, SIGTERM, SIGHUP};
 

@@ -1,31 +1,76 @@
 #include "cli/Utf8TraceSink.h"
 
+#include <array>
+#include <cstring>
+
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
 
 namespace {
+
 constexpr std::size_t kBlockSize = 64 * 1024;
+
+// The UTF-8 form of every byte from 0x80, made once: the trace is most of a run's output.
+struct Utf8Form {
+    std::array<char, 3> bytes{};
+    std::uint8_t size = 0;
+};
+
+constexpr std::array<Utf8Form, 128> MakeHighForms() {
+    std::array<Utf8Form, 128> forms{};
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+        const char32_t code = text::Win1250ToCodePoint(static_cast<unsigned char>(0x80 + i));
+        Utf8Form& form = forms[i];
+        if (code < 0x800) {
+            form.bytes = {static_cast<char>(0xC0 | (code >> 6)),
+                          static_cast<char>(0x80 | (code & 0x3F)), 0};
+            form.size = 2;
+        } else {
+            form.bytes = {static_cast<char>(0xE0 | (code >> 12)),
+                          static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
+                          static_cast<char>(0x80 | (code & 0x3F))};
+            form.size = 3;
+        }
+    }
+    return forms;
 }
 
+constexpr std::array<Utf8Form, 128> kHighForms = MakeHighForms();
+
+}  // namespace
+
 void Utf8TraceSink::AppendLine(std::string_view line) {
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(line[i]);
-        if (byte == '\r' && i + 1 < line.size() && line[i + 1] == '\n') {
-            continue;  // CR LF prints as the LF alone
-        }
-        text::AppendUtf8(pending_, text::Win1250ToCodePoint(byte));
+    // At most three bytes per byte, and the LF.
+    const std::size_t room = line.size() * 3 + 1;
+    if (pending_.size() < used_ + room) {
+        pending_.resize(std::max(used_ + room, kBlockSize + kBlockSize / 2));
     }
-    pending_ += '\n';
-    if (pending_.size() >= kBlockSize) {
+    char* out = pending_.data() + used_;
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p != end) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte >= 0x80) {
+            const Utf8Form& form = kHighForms[byte - 0x80];
+            std::memcpy(out, form.bytes.data(), form.bytes.size());
+            out += form.size;
+        } else if (byte != '\r' || p + 1 == end || p[1] != '\n') {
+            *out++ = static_cast<char>(byte);
+        }  // CR LF prints as the LF alone
+        ++p;
+    }
+    *out++ = '\n';
+    used_ = static_cast<std::size_t>(out - pending_.data());
+    if (used_ >= kBlockSize) {
         Flush();
     }
 }
 
 bool Utf8TraceSink::Flush() {
-    if (!pending_.empty()) {
-        failed_ |= std::fwrite(pending_.data(), 1, pending_.size(), out_) != pending_.size();
-        pending_.clear();
+    if (used_ > 0) {
+        failed_ |= std::fwrite(pending_.data(), 1, used_, out_) != used_;
+        used_ = 0;
     }
     failed_ |= std::fflush(out_) != 0;
     return !failed_;

@@ -21,7 +21,8 @@ class Utf8TraceSink final : public OutputTraceSink {
 
   private:
     std::FILE* out_;
-    std::string pending_;
+    std::string pending_;  // the first used_ bytes are the trace not yet written
+    std::size_t used_ = 0;
     bool failed_ = false;
 };
 

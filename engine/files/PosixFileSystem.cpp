@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 #include <limits>
 
 #include "engine/files/FileSystem.h"
+#include "engine/files/NameWatch.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo {
@@ -27,10 +29,6 @@ std::error_code LastError() {
 // The one rule for read-only files (see FileSystem::IsReadOnlyFile).
 bool NoWritePermission(mode_t mode) {
     return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 bool ClearNonBlocking(int fd) {
@@ -84,19 +82,35 @@ LockOutcome LockWholeFile(int fd) {
 class PosixRecordFile final : public RecordFile {
   public:
     PosixRecordFile(int fd, std::string nativePath, const struct stat& opened)
-        : fd_(fd), nativePath_(std::move(nativePath)), opened_(opened) {}
+        : fd_(fd), nativePath_(std::move(nativePath)), opened_(opened), watch_(nativePath_) {}
 
     std::optional<std::uint64_t> SizeInBytes() override {
-        // The name is looked up afresh, without following a link: the file under it must still
-        // be the one open here. Its size comes with it. Checking this before every append
-        // leaves a gap of one write: a rename between the lookup and the write sends that one
-        // record along with the file, and the next append reports it.
-        struct stat named {};
-        if (!fd_.IsOpen() || ::lstat(nativePath_.c_str(), &named) != 0 ||
-            !SameFile(named, opened_)) {
+        // The file must still be the one under its name. The name is looked up again only
+        // when something along its path was renamed or removed since the last look. A rename
+        // between this check and the write sends that one record along with the file; the next
+        // append reports it.
+        if (!fd_.IsOpen() || (!watch_.Quiet() && !StillNamed())) {
             return std::nullopt;
         }
-        return static_cast<std::uint64_t>(named.st_size);
+        // The size from the end of the file, as the record count must be taken afresh: the
+        // ledger program may append meanwhile. Not fstat: a query of the file's times makes
+        // the system stamp the next write with a fine-grained time, which dirties the inode
+        // on every append and doubles its cost.
+        const off_t end = ::lseek(fd_.Get(), 0, SEEK_END);
+        if (end < 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint64_t>(end);
+    }
+
+    // The name, looked up without following a link, leads to the file open here. Only the
+    // type and the inode are asked for, for the same reason as above.
+    bool StillNamed() const {
+        struct statx named {};
+        return ::statx(AT_FDCWD, nativePath_.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_INO,
+                       &named) == 0 &&
+               named.stx_ino == opened_.st_ino &&
+               ::makedev(named.stx_dev_major, named.stx_dev_minor) == opened_.st_dev;
     }
 
     bool Seek(std::uint64_t offset) override {
@@ -136,6 +150,7 @@ class PosixRecordFile final : public RecordFile {
     Descriptor fd_;
     std::string nativePath_;
     struct stat opened_;
+    NameWatch watch_;
     std::uint64_t offset_ = 0;
 };
 
@@ -238,7 +253,9 @@ class PosixFileSystem final : public FileSystem {
         if (!ClearNonBlocking(fd.Get())) {
             return nullptr;
         }
-        return std::make_unique<PosixRecordFile>(fd.Release(), std::move(native), info);
+        auto file = std::make_unique<PosixRecordFile>(fd.Release(), std::move(native), info);
+        // The watch began after the open: a rename in between is found here.
+        return file->StillNamed() ? std::move(file) : nullptr;
     }
 
     FileLockAttempt LockRecordFile(const std::string& path) override {
