@@ -1,6 +1,7 @@
 #include "cli/Utf8TraceSink.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/text/Win1250.h"
@@ -50,6 +51,23 @@ void Utf8TraceSink::AppendLine(std::string_view line) {
     const char* p = line.data();
     const char* const end = p + line.size();
     while (p != end) {
+        // Eight plain ASCII bytes at a time, none of them CR.
+        while (end - p >= 8) {
+            std::uint64_t block;
+            std::memcpy(&block, p, sizeof block);
+            const std::uint64_t notCr = block ^ 0x0D0D0D0D0D0D0D0DULL;
+            const std::uint64_t crFound =
+                (notCr - 0x0101010101010101ULL) & ~notCr & 0x8080808080808080ULL;
+            if (((block & 0x8080808080808080ULL) | crFound) != 0) {
+                break;
+            }
+            std::memcpy(out, p, sizeof block);
+            out += sizeof block;
+            p += sizeof block;
+        }
+        if (p == end) {
+            break;
+        }
         const auto byte = static_cast<unsigned char>(*p);
         if (byte >= 0x80) {
             const Utf8Form& form = kHighForms[byte - 0x80];

@@ -13,7 +13,7 @@ bool OpenClosedStandardDescriptors() {
             continue;
         }
         // The lowest free descriptor is this one: the ones below it are open by now.
-        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        const int opened = ::open("/dev/null", O_RDONLY);
         if (opened != fd) {
             if (opened >= 0) {
                 ::close(opened);

@@ -6,9 +6,10 @@
 
 namespace trevo {
 
-// Opens each of descriptors 0, 1 and 2 that is closed on /dev/null. Call first thing in main,
-// before anything opens a file. False when one could not be opened; the program must then stop
-// without opening anything.
+// Opens each of descriptors 0, 1 and 2 that is closed on /dev/null, for reading only: what the
+// program then prints to a closed stdout or stderr still fails, as it did, instead of
+// vanishing. Call first thing in main, before anything opens a file. False when one could not
+// be opened; the program must then stop without opening anything.
 bool OpenClosedStandardDescriptors();
 
 }  // namespace trevo

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "tests/reliability/LedgerRun.h"
 #include "testing/FaultInjectingFileSystem.h"
+#include "tests/reliability/LedgerRun.h"
 
 namespace trevo::reliability {
 namespace {
@@ -88,6 +88,7 @@ class FileFaultSweepTest : public ::testing::TestWithParam<Sweep> {
                 EXPECT_EQ(tail, (Lines{kReadFailedLine, CountLine(documents), kEndLine}));
                 return d;
             case FileOperation::Open:
+            case FileOperation::Lock:
                 EXPECT_EQ(tail, (Lines{OpenFailedLine(file(kMonths.at(d - 1))), kPeriodFailedLine,
                                        CountLine(documents), kEndLine}));
                 return d - 1;
@@ -191,6 +192,7 @@ TEST_P(FileFaultSweepTest, EveryFailurePointIsReportedOnceAndKeepsWholeRecords) 
 
 INSTANTIATE_TEST_SUITE_P(EachOperation, FileFaultSweepTest,
                          ::testing::Values(Sweep{FileOperation::Open, false, "Open"},
+                                           Sweep{FileOperation::Lock, false, "Lock"},
                                            Sweep{FileOperation::Size, false, "Size"},
                                            Sweep{FileOperation::Seek, false, "Seek"},
                                            Sweep{FileOperation::Write, false, "Write"},

@@ -1,7 +1,7 @@
 // Real faults on real files: a read-only ledger directory, a period file without write
-// permission, a directory where a period file should be, and the ledger directory or the open
-// period file going away during a run. Permission cases run as an unprivileged user (as
-// `nobody` when the tests run as root, for whom permission checks pass).
+// permission, a directory or a symbolic link where a period file should be, and the ledger
+// directory or the open period file going away during a run. Permission cases run as an
+// unprivileged user (as `nobody` when the tests run as root, for whom permission checks pass).
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -168,6 +168,36 @@ TEST_F(RealFileFaultsTest, DirectoryInPlaceOfAPeriodFileStopsTheRunUntilItIsGone
     EXPECT_EQ(testing::ReadFileBytes(PeriodFile(3)).size(), 400u);
 }
 
+// A link in a period file's place is never followed: its target, inside the ledger or out of
+// it, is not written, and a dangling one creates nothing. The ledger directory itself may be a
+// link.
+TEST_F(RealFileFaultsTest, SymbolicLinkInPlaceOfAPeriodFileIsRefused) {
+    const std::string exportPath = WriteExport({"20240105", "20240106"});
+    fs::create_directory(root_.File("other"));
+    const std::string outside = root_.File("other/file.txt");
+    testing::WriteFileBytes(outside, "tail of another file");
+    const Lines refused{OpenFailedLine(PeriodFile(1)), kPeriodFailedLine, CountLine(1), kEndLine};
+
+    fs::create_symlink("../other/file.txt", PeriodFile(1));
+    const RunRecord toFile = RunOnce(exportPath, Ledger(), LocalFileSystem());
+    EXPECT_EQ(toFile.result.outcome, RunOutcome::Stopped);
+    EXPECT_EQ(Tail(toFile.trace, 4), refused);
+    EXPECT_EQ(testing::ReadFileBytes(outside), "tail of another file");
+
+    fs::remove(PeriodFile(1));
+    fs::create_symlink("../other/new.txt", PeriodFile(1));
+    const RunRecord dangling = RunOnce(exportPath, Ledger(), LocalFileSystem());
+    EXPECT_EQ(Tail(dangling.trace, 4), refused);
+    EXPECT_FALSE(fs::exists(root_.File("other/new.txt")));
+
+    fs::remove(PeriodFile(1));
+    const std::string linkedLedger = root_.File("linked");
+    fs::create_directory_symlink("FIRMA1", linkedLedger);
+    const RunRecord throughLink = RunOnce(exportPath, linkedLedger, LocalFileSystem());
+    EXPECT_EQ(throughLink.result.outcome, RunOutcome::Completed);
+    EXPECT_EQ(testing::ReadFileBytes(PeriodFile(1)).size(), 800u);
+}
+
 TEST_F(RealFileFaultsTest, LedgerDirectoryRemovedBetweenMonthsStopsAtTheNextOpen) {
     const std::string exportPath = WriteExport({"20240105", "20240106", "20240201"});
     AfterDocuments remove(2, [&] { fs::remove_all(Ledger()); });
@@ -184,6 +214,12 @@ TEST_F(RealFileFaultsTest, LedgerDirectoryRemovedBetweenMonthsStopsAtTheNextOpen
 TEST_F(RealFileFaultsTest, OpenPeriodFileThatLosesItsNameFailsTheNextAppend) {
     const std::vector<std::pair<const char*, std::function<void()>>> cases = {
         {"ledger directory removed", [&] { fs::remove_all(Ledger()); }},
+        {"ledger directory renamed", [&] { fs::rename(Ledger(), Ledger() + ".old"); }},
+        {"period file renamed",
+         [&] {
+             fs::rename(PeriodFile(1), PeriodFile(1) + ".bak");
+             testing::WriteFileBytes(PeriodFile(1), "");
+         }},
         {"period file deleted", [&] { fs::remove(PeriodFile(1)); }},
         {"period file replaced",
          [&] {
@@ -195,6 +231,7 @@ TEST_F(RealFileFaultsTest, OpenPeriodFileThatLosesItsNameFailsTheNextAppend) {
     for (const auto& [name, act] : cases) {
         SCOPED_TRACE(name);
         fs::remove_all(Ledger());
+        fs::remove_all(Ledger() + ".old");
         fs::create_directory(Ledger());
         AfterDocuments fault(2, act);
         const RunRecord run = RunOnce(exportPath, Ledger(), LocalFileSystem(), &fault);

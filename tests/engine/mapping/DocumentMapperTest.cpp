@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "testing/MemoryTraceSink.h"
 #include "engine/exportfile/ExportColumns.h"
 #include "engine/mapping/DocumentMapper.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/TraceSink.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/FakeClock.h"
+#include "testing/MemoryTraceSink.h"
 
 namespace trevo {
 namespace {
@@ -126,6 +126,13 @@ TEST_F(DocumentMapperTest, DatesWithoutAMonthOfAYearAreRejected) {
     trace_.Clear();
     EXPECT_FALSE(Map(Document().Date("00000315")));
     EXPECT_EQ(Trace().back(), Win1250("* Dokument nr \"FV 1/2024\" - błędna data 15-3-0"));
+    trace_.Clear();
+    // A negative year wraps to 65535, a file ("65535ORMEK.1") the ledger never reads.
+    EXPECT_FALSE(Map(Document().Date("-0010115")));
+    EXPECT_EQ(Trace(), (Lines{Win1250("* Dokument nr \"FV 1/2024\" - błędna data 15-1-65535")}));
+    trace_.Clear();
+    EXPECT_TRUE(Map(Document().Date("99991231")));
+    EXPECT_TRUE(Map(Document().Date("00010101")));
     trace_.Clear();
     // The day is the ledger's business; only month and year choose the file.
     EXPECT_TRUE(Map(Document().Date("20240300")));
