@@ -7,7 +7,7 @@
 #include "engine/files/FileSystem.h"
 #include "engine/platform/Clock.h"
 #include "engine/run/ConversionRun.h"
-#include "engine/text/CurrencyFormat.h"
+#include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
