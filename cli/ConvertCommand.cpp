@@ -2,12 +2,13 @@
 
 #include "cli/Commands.h"
 #include "cli/ConvertArguments.h"
+#include "cli/Help.h"
 #include "cli/RunSignals.h"
 #include "cli/TraceOutput.h"
 #include "engine/files/FileSystem.h"
 #include "engine/platform/Clock.h"
+#include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "engine/run/ConversionRun.h"
-#include "engine/text/CurrencyFormat.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
@@ -23,18 +24,15 @@ void PrintUtf8Error(const std::string& win1250) {
 int RunConvertCommand(const std::vector<std::string>& args) {
     const auto parsed = ParseConvertArguments(args);
     if (std::holds_alternative<HelpRequested>(parsed)) {
-        PrintUsage(stdout);
-        return kExitDone;
+        return PrintHelp(ConvertHelp());
     }
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: %s\n", error->message.c_str());
-        PrintUsage(stderr);
-        return kExitUsage;
+        return ReportUsageError("convert", *error);
     }
     const auto& options = std::get<ConvertArguments>(parsed);
     FileSystem& fileSystem = LocalFileSystem();
     if (!options.checkOnly && !fileSystem.DirectoryExists(*options.ledgerDir)) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: ledger directory \"%s\" does not exist\n",
+        std::fprintf(stderr, "trevo2kpr-cli convert: katalog danych KPR \"%s\" nie istnieje\n",
                      text::Win1250ToUtf8(*options.ledgerDir).c_str());
         return kExitUsage;
     }
@@ -50,9 +48,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const std::unique_ptr<OutputTraceSink> trace = TraceSinkFor(stdout);
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
-    const RunSignals signals;
+    const RunSignals runSignals;
     const RunResult result =
-        RunConversion(inputs, {*trace, fileSystem, clock, money, nullptr, &signals.Stop()});
+        RunConversion(inputs, {*trace, fileSystem, clock, money, nullptr, &runSignals.Stop()});
     // A trace that did not reach its reader is a failed run, whatever was booked.
     const bool traceWritten = trace->Flush();
 
@@ -63,12 +61,13 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         case RunOutcome::Stopped:
             return kExitStopped;
         case RunOutcome::Interrupted:
-            return ExitStatusForSignal(signals.Stop().load());
+            return ExitStatusForSignal(runSignals.Stop().load());
         case RunOutcome::Completed:
             break;
     }
     if (!traceWritten) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: the trace could not be written to stdout\n");
+        std::fprintf(stderr,
+                     "trevo2kpr-cli convert: nie udało się zapisać śladu na standardowe wyjście\n");
         return kExitStopped;
     }
     // A period file that cannot be closed may not hold what was written to it; an export that
