@@ -10,8 +10,11 @@ constexpr std::string_view kExitStatuses =
     "Kod wyjścia:\n"
     "  0  plik eksportu przeczytany do końca\n"
     "  1  przebieg przerwany błędem pliku danych KPR lub odczytu (ślad jest pełny), ostatni plik\n"
-    "     danych nie dał się zamknąć albo śladu nie udało się zapisać na standardowe wyjście\n"
-    "  2  błąd wywołania, brak katalogu danych KPR albo pliku eksportu nie da się otworzyć\n";
+    "     danych nie dał się zamknąć, śladu nie udało się zapisać na standardowe wyjście albo\n"
+    "     plik eksportu zmienił się w trakcie odczytu\n"
+    "  2  błąd wywołania, brak katalogu danych KPR albo pliku eksportu nie da się otworzyć\n"
+    "  128 + numer sygnału  przebieg przerwany sygnałem (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP)\n"
+    "     po zapisaniu bieżącego dokumentu; ostatni wiersz śladu podaje liczbę zapisanych\n";
 
 constexpr std::string_view kConvertUsage =
     "  trevo2kpr-cli convert [--check] [--code-page mazovia|852] [--attribute C]\n"

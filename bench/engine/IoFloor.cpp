@@ -1,7 +1,6 @@
 #include "bench/engine/IoFloor.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -79,17 +78,14 @@ bool AppendRecords(const std::string& path, std::uint64_t count) {
     std::array<char, kRecordSize> record{};
     std::memset(record.data(), 'r', record.size());
     for (std::uint64_t i = 0; i < count; ++i) {
-        struct stat info {};
-        if (::fstat(fd.Get(), &info) != 0) {
+        const off_t size = ::lseek(fd.Get(), 0, SEEK_END);
+        if (size < 0) {
             return false;
         }
-        const auto offset = static_cast<off_t>(info.st_size / kRecordSize * kRecordSize);
-        if (::lseek(fd.Get(), offset, SEEK_SET) != offset) {
-            return false;
-        }
+        const auto offset = static_cast<off_t>(size / kRecordSize * kRecordSize);
         const auto seqNo = static_cast<std::uint32_t>(offset / kRecordSize + 1);
         std::memcpy(record.data(), &seqNo, sizeof seqNo);
-        if (::write(fd.Get(), record.data(), record.size()) !=
+        if (::pwrite(fd.Get(), record.data(), record.size(), offset) !=
             static_cast<ssize_t>(record.size())) {
             return false;
         }

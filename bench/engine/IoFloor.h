@@ -2,7 +2,7 @@
 // The floor a conversion run is measured against: the file work any run must do, without
 // mapping. Reading: the export file through a 64 KiB buffer with read(2), split at every LF.
 // Writing: one 400-byte record after another into one file, each as the engine appends it:
-// fstat for the size, lseek to the record's offset, one write(2) of 400 bytes.
+// lseek to the end for the size, one pwrite(2) of 400 bytes at the last whole record.
 
 #include <cstdint>
 #include <optional>
