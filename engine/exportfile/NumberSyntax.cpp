@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <string>
 
 namespace trevo {
@@ -24,6 +25,10 @@ int HexDigit(char c) {
     }
     return -1;
 }
+
+constexpr std::size_t kExactDigits = 15;  // below 2^53
+constexpr double kExactPowersOfTen[kExactDigits + 1] = {
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 std::size_t SkipSpaces(std::string_view text) {
     std::size_t i = 0;
@@ -138,6 +143,22 @@ std::optional<double> ParseReal(std::string_view text) {
     }
     if (i != text.size() || i == numberStart) {
         return std::nullopt;
+    }
+
+    // The usual amount, "[-]digits.digits" with at most fifteen digits in all: the digits as
+    // one integer are exact in binary64, and so is 10^k for k up to 22, so one division gives
+    // the correctly rounded value, the same as from_chars, at a fraction of its cost.
+    if (exponentText.empty() && integerDigits.size() + fractionDigits.size() <= kExactDigits) {
+        std::uint64_t mantissa = 0;
+        for (const char c : integerDigits) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        for (const char c : fractionDigits) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        const double value =
+            static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits.size()];
+        return negative ? -value : value;
     }
 
     // from_chars is given digits on both sides of the point and no "+". The usual form of an

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 namespace trevo {
@@ -60,6 +62,25 @@ constexpr TranslationMap BuildTranslationMap() {
 
 constexpr TranslationMap kTranslations = BuildTranslationMap();
 
+using AsciiKept = std::array<std::array<bool, kPolishCharsetCount>, kPolishCharsetCount>;
+
+// Whether every byte below 128 stays as it is between two representations: then plain text,
+// most of every field, is copied eight bytes at a time.
+constexpr AsciiKept BuildAsciiKept() {
+    AsciiKept kept{};
+    for (int from = 0; from < kPolishCharsetCount; ++from) {
+        for (int to = 0; to < kPolishCharsetCount; ++to) {
+            kept[from][to] = true;
+            for (int byte = 0; byte < 128; ++byte) {
+                kept[from][to] = kept[from][to] && kTranslations[from][to][byte] == byte;
+            }
+        }
+    }
+    return kept;
+}
+
+constexpr AsciiKept kAsciiKept = BuildAsciiKept();
+
 int CheckedCode(PolishCharset charset) {
     const int code = static_cast<int>(charset);
     if (code >= kPolishCharsetCount) {
@@ -78,9 +99,23 @@ void ConvertPolishLetters(std::string_view text, PolishCharset source, PolishCha
     if (to != kTwoChar || from == to || from == kAscii) {
         const ByteMap& bytes = kTranslations[from][to];
         out.resize(text.size());
-        std::transform(text.begin(), text.end(), out.begin(), [&bytes](char c) {
+        const auto translate = [&bytes](char c) {
             return static_cast<char>(bytes[static_cast<unsigned char>(c)]);
-        });
+        };
+        std::size_t i = 0;
+        if (kAsciiKept[from][to]) {
+            for (; i + 8 <= text.size(); i += 8) {
+                std::uint64_t block;
+                std::memcpy(&block, text.data() + i, sizeof block);
+                if ((block & 0x8080808080808080ULL) == 0) {
+                    std::memcpy(out.data() + i, &block, sizeof block);
+                } else {
+                    std::transform(text.begin() + i, text.begin() + i + 8, out.begin() + i,
+                                   translate);
+                }
+            }
+        }
+        std::transform(text.begin() + i, text.end(), out.begin() + i, translate);
         return;
     }
     const auto& columns = kColumns[from];

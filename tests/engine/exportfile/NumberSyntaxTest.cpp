@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
 
 #include "engine/exportfile/NumberSyntax.h"
 
@@ -65,6 +69,34 @@ TEST(RealSyntax, AcceptedForms) {
     EXPECT_EQ(ParseReal("."), 0.0);
     EXPECT_EQ(ParseReal("  7"), 7.0);
     EXPECT_EQ(ParseReal("10.01"), 10.01);  // nearest binary64, as the compiler rounds it
+}
+
+// The short way for the usual amounts gives the correctly rounded value, as the long one does.
+TEST(RealSyntax, UsualAmountsReadAsTheCorrectlyRoundedValue) {
+    std::uint64_t state = 0x9E3779B97F4A7C15u;
+    const auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 100'000; ++i) {
+        std::string text = next() % 4 == 0 ? "-" : "";
+        const std::size_t integer = next() % 14;
+        const std::size_t fraction = std::max<std::size_t>(next() % (16 - integer), integer == 0);
+        for (std::size_t d = 0; d < integer; ++d) {
+            text += static_cast<char>('0' + next() % 10);
+        }
+        text += '.';
+        for (std::size_t d = 0; d < fraction; ++d) {
+            text += static_cast<char>('0' + next() % 10);
+        }
+        const auto parsed = ParseReal(text);
+        ASSERT_TRUE(parsed) << text;
+        const double expected = std::strtod(text.c_str(), nullptr);
+        ASSERT_EQ(std::signbit(*parsed), std::signbit(expected)) << text;
+        ASSERT_EQ(*parsed, expected) << text;
+    }
 }
 
 TEST(RealSyntax, RejectedForms) {
