@@ -193,7 +193,7 @@ int Run(const Options& options) {
     }
     std::printf(
         "floor: read(2) of the export in 64 KiB blocks split at LF, then %zu appends of 400 bytes "
-        "to one file, each fstat + lseek + write(2)\n\n",
+        "to one file, each lseek(SEEK_END) + pwrite(2)\n\n",
         options.documents);
 
     FileSystem& fileSystem = LocalFileSystem();
