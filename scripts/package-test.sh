@@ -73,6 +73,7 @@ cleanup() {
 trap cleanup EXIT
 step "unpacking a fresh system"
 tar -C "$system" -xf "$base"
+chmod 755 "$system"  # its root, which mktemp made private
 for dir in proc sys dev; do
     mount --rbind "/$dir" "$system/$dir"
     mount --make-rslave "$system/$dir"
@@ -90,8 +91,10 @@ cp "$root/scripts/package-check-inside.sh" "$system/tmp/"
 in_system() { chroot "$system" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 
 step "apt install ./$(basename "$package")"
-in_system apt-get update -q >/dev/null
-in_system env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+# The package cache is the host's folder, which apt's sandbox user cannot write.
+in_system apt-get -o APT::Sandbox::User=root update -q >/dev/null
+in_system env DEBIAN_FRONTEND=noninteractive apt-get -o APT::Sandbox::User=root \
+    install -y -q --no-install-recommends \
     "/tmp/$(basename "$package")" >"$system/tmp/apt.log" 2>&1 || { tail -n 30 "$system/tmp/apt.log"; exit 1; }
 grep -E '^(Setting up|Unpacking) ' "$system/tmp/apt.log" | wc -l | xargs echo "packages set up:"
 
