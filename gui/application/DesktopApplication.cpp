@@ -13,8 +13,8 @@ namespace trevo::gui {
 void SetUpDesktopApplication(QApplication& application) {
     QApplication::setApplicationName(QStringLiteral("trevo2KPR"));
     QApplication::setOrganizationName(QStringLiteral("trevo2KPR"));
-    QApplication::setApplicationVersion(
-        QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
+    QApplication::setApplicationVersion(QString::fromUtf8(
+        ProgramVersion().data(), static_cast<qsizetype>(ProgramVersion().size())));
     QApplication::setDesktopFileName(QStringLiteral("pl.trevo2kpr.trevo2kpr"));
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {

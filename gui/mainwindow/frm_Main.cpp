@@ -19,6 +19,7 @@
 
 #include "engine/files/FileSystem.h"
 #include "engine/platform/Clock.h"
+#include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "engine/run/ConversionRun.h"
 #include "engine/text/CurrencyFormat.h"
 #include "gui/mainwindow/PaneTraceSink.h"

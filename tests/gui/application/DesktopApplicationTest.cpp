@@ -2,6 +2,7 @@
 // Polish locale (this test runs with LANG=pl_PL.UTF-8), and termination signals that close the
 // windows as the user would, saving the settings.
 
+#include <unistd.h>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -14,7 +15,6 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
-#include <unistd.h>
 
 #include "gui/application/DesktopApplication.h"
 #include "gui/mainwindow/frm_Main.h"
@@ -54,15 +54,14 @@ class DesktopApplicationTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() {
-        SetUpDesktopApplication(*qApp);
-    }
+    void initTestCase() { SetUpDesktopApplication(*qApp); }
 
     void namesIconAndVersion() {
         QCOMPARE(QApplication::applicationName(), QString("trevo2KPR"));
         QCOMPARE(QApplication::organizationName(), QString("trevo2KPR"));
         QCOMPARE(QApplication::desktopFileName(), QString("pl.trevo2kpr.trevo2kpr"));
-        QCOMPARE(QApplication::applicationVersion().toStdString(), std::string(trevo::kVersion));
+        QCOMPARE(QApplication::applicationVersion().toStdString(),
+                 std::string(trevo::ProgramVersion()));
         const QIcon icon = QApplication::windowIcon();
         QVERIFY(!icon.isNull());
         for (const int size : {16, 32, 48, 256}) {
