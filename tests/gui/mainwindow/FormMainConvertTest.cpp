@@ -16,10 +16,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "tests/gui/mainwindow/FormMainTestSupport.h"
-#include "gui/mainwindow/frm_Main.h"
 #include "engine/ledger/LedgerEntryLayout.h"
+#include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/ButtonEdit.h"
+#include "tests/gui/mainwindow/FormMainTestSupport.h"
 
 using namespace trevo::gui;
 using namespace trevo::gui::test;
@@ -193,8 +193,7 @@ class FormMainConvertTest : public QObject {
         QFETCH(bool, mazovia);
         QFETCH(int, letterL);
         const QString company = "Zakład Usług Żółć Ś.C.";
-        Fixture f(ExportDocument("FV 1/2024", company) + "\r\n" +
-                  std::string(509, ' ') + "\r\n");
+        Fixture f(ExportDocument("FV 1/2024", company) + "\r\n" + std::string(509, ' ') + "\r\n");
         f.user.answer = true;
         f.Control<QRadioButton>(mazovia ? "RB_MAZ" : "RB_852")->setChecked(true);
         f.Control<QLineEdit>("Edit_Atrybut")->setText("A");

@@ -14,10 +14,10 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "tests/gui/mainwindow/FormMainTestSupport.h"
 #include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/ButtonEdit.h"
 #include "gui/widgets/FormScale.h"
+#include "tests/gui/mainwindow/FormMainTestSupport.h"
 
 using namespace trevo::gui;
 using namespace trevo::gui::test;
@@ -57,10 +57,9 @@ struct ExpectedAction {
 };
 
 const ExpectedAction kActions[] = {
-    {"act_Konwert", "Konwersja", "Konwersja danych ze standardu VAT_R.TXT \"vrs\" 2 KPR",
-     "Ctrl+R", "tk_KOnwersja"},
-    {"Act_FirmyKPR", "Firmy KPR", "Ułatwia wybranie katalogu firmy z KPR", "Ctrl+F",
-     "ToolButton3"},
+    {"act_Konwert", "Konwersja", "Konwersja danych ze standardu VAT_R.TXT \"vrs\" 2 KPR", "Ctrl+R",
+     "tk_KOnwersja"},
+    {"Act_FirmyKPR", "Firmy KPR", "Ułatwia wybranie katalogu firmy z KPR", "Ctrl+F", "ToolButton3"},
     {"act_Help", "Włącza dymki podpowiedzi", "Włącza dymki podpowiedzi", "F1", "tb_Help"},
     {"act_WyczyscTrace", "Wyczyść", "Czyści pole śledzenia", "Ctrl+L", "tb_ClearTrace"},
     {"act_Close", "Koniec", "Kończy prace programu", "Ctrl+Q", "tb_koniec"},
@@ -88,8 +87,8 @@ void CheckCaptionsFitAndNothingOverlaps() {
     auto* top = window.findChild<QWidget*>("PanelTop");
     QVERIFY(top != nullptr);
 
-    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "ch_sprawdz", "RB_MAZ",
-                             "RB_852"}) {
+    for (const char* name :
+         {"Label1", "Label2", "Label3", "Label4", "ch_sprawdz", "RB_MAZ", "RB_852"}) {
         auto* control = window.findChild<QWidget*>(name);
         QVERIFY2(control != nullptr, name);
         QVERIFY2(CaptionWidthNeeded(control) <= control->width(),
@@ -108,7 +107,8 @@ void CheckCaptionsFitAndNothingOverlaps() {
                              "RB_852", "Label3", "Edit_Atrybut", "Label4", "Edit_REJ"}) {
         controls.append({name, RectIn(window.findChild<QWidget*>(name), top)});
     }
-    for (QToolButton* button : window.findChild<QToolBar*>("ToolBar1")->findChildren<QToolButton*>()) {
+    for (QToolButton* button :
+         window.findChild<QToolBar*>("ToolBar1")->findChildren<QToolButton*>()) {
         if (button->isVisible() && button->defaultAction() != nullptr) {
             controls.append({button->objectName(), RectIn(button, top)});
         }
@@ -184,8 +184,8 @@ class FormMainLayoutTest : public QObject {
         QVERIFY(control != nullptr);
         const FormScale& scale = window.Scale();
         if (geometry.width() > 0) {
-            QCOMPARE(control->geometry(), scale.Rect(geometry.x(), geometry.y(), geometry.width(),
-                                                     geometry.height()));
+            QCOMPARE(control->geometry(),
+                     scale.Rect(geometry.x(), geometry.y(), geometry.width(), geometry.height()));
         } else if (geometry.topLeft() != QPoint()) {
             // Labels size themselves.
             QCOMPARE(control->pos(), QPoint(scale.X(geometry.x()), scale.Y(geometry.y())));
@@ -227,8 +227,8 @@ class FormMainLayoutTest : public QObject {
         const int height = scale.Height(466);
         QCOMPARE(top->geometry(), QRect(0, 0, width, scale.Height(129)));
         QCOMPARE(status->geometry(), QRect(0, height - scale.Height(19), width, scale.Height(19)));
-        QCOMPARE(main->geometry(), QRect(0, scale.Height(129), width,
-                                         height - scale.Height(129) - scale.Height(19)));
+        QCOMPARE(main->geometry(),
+                 QRect(0, scale.Height(129), width, height - scale.Height(129) - scale.Height(19)));
         QCOMPARE(left->geometry(), main->rect());
         QCOMPARE(memo->geometry(), left->rect().adjusted(3, 3, -3, -3));
         QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);

@@ -14,11 +14,11 @@
 #include <functional>
 #include <memory>
 
-#include "gui/picker/frm_SpisFirm.h"
 #include "gui/picker/CompanyTableModel.h"
+#include "gui/picker/PickLedgerDirectory.h"
+#include "gui/picker/frm_SpisFirm.h"
 #include "gui/widgets/FileNameEdit.h"
 #include "gui/widgets/FormScale.h"
-#include "gui/picker/PickLedgerDirectory.h"
 #include "testing/CompanyListBuilder.h"
 #include "testing/TempDirectory.h"
 

@@ -40,11 +40,12 @@ class SettingsLocationTest : public QObject {
         QTest::addColumn<bool>("fileWritable");
         QTest::addColumn<bool>("fileReadOnly");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("portable program, first start") << true << false << false << false << kBeside;
+        QTest::newRow("portable program, first start")
+            << true << false << false << false << kBeside;
         QTest::newRow("portable program, its file") << true << true << true << false << kBeside;
         QTest::newRow("installed into /usr/bin") << false << false << false << false << kUser;
-        QTest::newRow("an existing file the user can write") << false << true << true << false
-                                                              << kBeside;
+        QTest::newRow("an existing file the user can write")
+            << false << true << true << false << kBeside;
         QTest::newRow("an existing read-only file stays in charge")
             << false << true << false << true << kBeside;
         QTest::newRow("somebody else's file") << false << true << false << false << kUser;
