@@ -330,7 +330,7 @@ class FormMainConvertTest : public QObject {
     void clicksAndKeysDuringARunAreDiscarded() {
         std::string bytes;
         for (int i = 0; i < 500; ++i) {
-            bytes += ExportLine::Document(QString("FV %1").arg(i), "Firma").Bytes() + "\r\n";
+            bytes += ExportDocument(QString("FV %1").arg(i), "Firma") + "\r\n";
         }
         Fixture f(bytes);
         f.user.answer = true;
@@ -370,7 +370,7 @@ class FormMainConvertTest : public QObject {
     }
 
     void theWindowTakesTheQuestionsPlaceBeforeTheRunWorks() {
-        Fixture f(ExportLine::Document("FV 1", "Firma").Bytes() + "\r\n");
+        Fixture f(ExportDocument("FV 1", "Firma") + "\r\n");
         f.user.answer = true;
         f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
         // The run itself shows nothing until it ends.
