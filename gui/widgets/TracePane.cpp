@@ -56,6 +56,10 @@ void TracePane::AppendLines(const QString& lines) {
     QScrollBar* bar = verticalScrollBar();
     const bool followEnd = bar->value() == bar->maximum();
 
+    // Counting characters walks every line: only when a screen reader listens.
+    const bool tellAccessibility = QAccessible::isActive();
+    const bool hadLines = !lines_.empty();
+    const int previousCount = tellAccessibility && hadLines ? CharacterCount() : 0;
     const int batch = static_cast<int>(batches_.size());
     batches_.push_back(lines);
     const QChar* text = lines.constData();
@@ -71,11 +75,10 @@ void TracePane::AppendLines(const QString& lines) {
             start = i + 1;
         }
     }
-    const int previousCount = CharacterCount();
     lines_.push_back({batch, start, size - start});
 
-    if (QAccessible::isActive()) {
-        // The new lines follow a line break, unless the pane was empty.
+    if (tellAccessibility) {
+        // The new lines, after a line break unless the pane was empty.
         QAccessibleTextInsertEvent event(this, previousCount,
                                          TextBetween(previousCount, CharacterCount()));
         QAccessible::updateAccessibility(&event);
