@@ -13,7 +13,9 @@ namespace trevo::gui {
 
 class FormScale {
   public:
-    // The design font's metrics: the 52 letters A-Z a-z together, and one line's height.
+    // The design font's metrics at 96 pixels per inch, as that font is usually measured (it
+    // is not on this platform): the 52 letters A-Z a-z together, about 5.5 pixels a letter,
+    // and one line's height.
     static constexpr double kDesignAlphabetWidth = 286;
     static constexpr double kDesignLineHeight = 13;
 
