@@ -68,7 +68,12 @@ cleanup() {
     for (( i=${#mounted[@]}-1; i>=0; i-- )); do
         umount -l "${mounted[$i]}" 2>/dev/null || true
     done
-    rm -rf "$system"
+    # Never remove through a mount that is still there (the host's /dev, /proc, the cache).
+    if grep -qF " $system/" /proc/self/mounts; then
+        echo "package-test: $system still has mounts; left in place" >&2
+        return
+    fi
+    rm -rf --one-file-system "$system"
 }
 trap cleanup EXIT
 step "unpacking a fresh system"
