@@ -2,6 +2,7 @@
 // Polish locale (this test runs with LANG=pl_PL.UTF-8), and termination signals that close the
 // windows as the user would, saving the settings.
 
+#include <pwd.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -127,19 +129,69 @@ class DesktopApplicationTest : public QObject {
         QTemporaryDir dir;
         const QString program = dir.filePath("trevo2KPR");
         QVERIFY(QFile::copy(TREVO_GUI_PROGRAM, program));
+        QCOMPARE(RunUntilSigterm(program, {}, {}), 0);
+        QVERIFY(ReadAll(dir.filePath("trevo2KPR.INI")).contains("[MAIN]\r\n"));
+    }
+
+    void anInstalledProgramKeepsItsSettingsInTheUsersConfigurationFolder() {
+        // The program in a folder its user cannot write, like /usr/bin; as root the program
+        // runs as `nobody`, for whom the permissions count.
+        QTemporaryDir programDir;
+        QTemporaryDir configHome;
+        const QString program = programDir.filePath("trevo2KPR");
+        QVERIFY(QFile::copy(TREVO_GUI_PROGRAM, program));
+        QStringList prefix;
+        if (::geteuid() == 0) {
+            const passwd* nobody = ::getpwnam("nobody");
+            const QString setpriv = QStandardPaths::findExecutable("setpriv");
+            if (nobody == nullptr || setpriv.isEmpty()) {
+                QSKIP("no user nobody or no setpriv to run the program as an ordinary user");
+            }
+            QVERIFY(::chown(QFile::encodeName(configHome.path()).constData(), nobody->pw_uid,
+                            nobody->pw_gid) == 0);
+            prefix = {setpriv, QString("--reuid=%1").arg(nobody->pw_uid),
+                      QString("--regid=%1").arg(nobody->pw_gid), "--clear-groups"};
+        }
+        const auto open = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                          QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(programDir.path(), open));
+        QVERIFY(QFile::setPermissions(configHome.path(), open | QFile::WriteOwner));
+
+        const int status = RunUntilSigterm(program, prefix, configHome.path());
+        QFile::setPermissions(programDir.path(), open | QFile::WriteOwner);
+        QCOMPARE(status, 0);
+        QVERIFY(!QFileInfo::exists(programDir.filePath("trevo2KPR.INI")));
+        QVERIFY(ReadAll(configHome.filePath("trevo2KPR/trevo2KPR.INI")).startsWith("[MAIN]\r\n"));
+    }
+
+  private:
+    // Starts the program offscreen (after `prefix`, and with XDG_CONFIG_HOME set when
+    // `configHome` is given), sends SIGTERM once it is up, and gives its exit status; -1 when it
+    // did not end by itself.
+    static int RunUntilSigterm(const QString& program, QStringList prefix,
+                               const QString& configHome) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!configHome.isEmpty()) {
+            environment.insert("XDG_CONFIG_HOME", configHome);
+            environment.insert("HOME", configHome);
+        }
         process.setProcessEnvironment(environment);
-        process.start(program, {});
-        QVERIFY(process.waitForStarted());
-        // Up and in its event loop once its window exists; the settings file is read by then.
+        prefix << program;
+        process.start(prefix.takeFirst(), prefix);
+        if (!process.waitForStarted()) {
+            return -1;
+        }
+        // Up and in its event loop once its window exists (an early signal would wait, blocked).
         QTest::qWait(1500);
         ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
-        QVERIFY(process.waitForFinished(10000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 0);
-        QVERIFY(ReadAll(dir.filePath("trevo2KPR.INI")).contains("[MAIN]\r\n"));
+        if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        return process.exitCode();
     }
 };
 
