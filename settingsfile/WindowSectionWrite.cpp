@@ -4,6 +4,10 @@
 
 namespace trevo::settings {
 
+bool IsReadOnlyFile(const std::string& path) {
+    return LocalFileSystem().IsReadOnlyFile(SystemPath{path});
+}
+
 SectionWriteResult WriteWindowSection(const std::string& path, const SettingsFile& copy,
                                       std::string_view section) {
     return WriteWindowSection(LocalFileSystem(), path, copy, section);

@@ -10,6 +10,10 @@
 
 namespace trevo::settings {
 
+// The file layer's rule for read-only files (FileSystem::IsReadOnlyFile) on this machine's
+// file system, for a settings file named by the system.
+bool IsReadOnlyFile(const std::string& path);
+
 enum class SectionWriteOutcome {
     Written,
     LeftReadOnly,  // the file is read-only and was not touched
