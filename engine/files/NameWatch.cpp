@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -83,8 +84,11 @@ NameWatch::NameWatch(const std::string& nativePath) {
     const std::string parent = last == std::string::npos ? "." : nativePath.substr(0, last + 1);
     const std::unique_ptr<char, FreeDeleter> real(::realpath(parent.c_str(), nullptr));
     if (real) {
-        const std::vector<std::string> more = DirectoriesAlong(std::string(real.get()) + "/x");
-        directories.insert(directories.end(), more.begin(), more.end());
+        for (std::string& directory : DirectoriesAlong(std::string(real.get()) + "/x")) {
+            if (std::find(directories.begin(), directories.end(), directory) == directories.end()) {
+                directories.push_back(std::move(directory));
+            }
+        }
     }
     seen_ = signal_flags::nameEvents.load(std::memory_order_acquire);
     for (const std::string& directory : directories) {
