@@ -56,13 +56,14 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
     result.outcome = RunOutcome::Completed;
 
     for (;;) {
-        if (services.stop != nullptr && services.stop->load(std::memory_order_relaxed) != 0) {
-            result.outcome = RunOutcome::Interrupted;
-            break;
-        }
         if (services.progress) {
             services.progress->LineDone(reader.BytesConsumed(), exportFile->SizeAtOpen(),
                                         result.documentCount);
+        }
+        // After the progress report, where a window would take a click on Cancel.
+        if (services.stop != nullptr && services.stop->load(std::memory_order_relaxed) != 0) {
+            result.outcome = RunOutcome::Interrupted;
+            break;
         }
         trace.AppendLine({});
         const auto status = reader.ReadExportLine();

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "testing/MemoryTraceSink.h"
 #include "engine/exportfile/ExportColumns.h"
 #include "engine/ledger/PeriodFiles.h"
 #include "engine/platform/TraceSink.h"
@@ -10,6 +9,7 @@
 #include "testing/ExportLineBuilder.h"
 #include "testing/FakeClock.h"
 #include "testing/FaultInjectingFileSystem.h"
+#include "testing/MemoryTraceSink.h"
 #include "testing/TempDirectory.h"
 
 namespace trevo {
@@ -185,6 +185,58 @@ TEST_F(ConversionRunTest, ExportEndingInLineBreakAndEndOfTextStopsCleanly) {
     EXPECT_EQ(result.outcome, RunOutcome::Completed);
     EXPECT_EQ(result.documentCount, 1);
     EXPECT_EQ(Trace().end()[-3], kPhysicalEnd);
+}
+
+}  // namespace
+}  // namespace trevo
+
+namespace trevo {
+namespace {
+
+// Asks the run to stop once it has accepted `documents` documents, as a signal handler or a
+// window's Cancel would.
+class StopAfter final : public RunProgress {
+  public:
+    StopAfter(std::int64_t documents, std::atomic<int>& stop)
+        : documents_(documents), stop_(stop) {}
+    void LineDone(std::uint64_t, std::uint64_t, std::int64_t documentCount) override {
+        if (documentCount >= documents_) {
+            stop_.store(2);
+        }
+    }
+
+  private:
+    std::int64_t documents_;
+    std::atomic<int>& stop_;
+};
+
+TEST_F(ConversionRunTest, AStoppedRunBooksTheDocumentInHandAndSaysHowManyAfterItsEnd) {
+    std::string bytes;
+    for (const char* number : {"A", "B", "C", "D"}) {
+        bytes += Document("20240301", number) + "\r\n";
+    }
+    for (const bool checkOnly : {false, true}) {
+        SCOPED_TRACE(checkOnly ? "check-only" : "writing");
+        trace_.Clear();
+        WriteFileBytes(ExportPath(), bytes);
+        std::atomic<int> stop{0};
+        StopAfter progress(2, stop);
+        RunInputs inputs;
+        inputs.exportPath = ExportPath();
+        inputs.ledgerDir = LedgerDir();
+        inputs.checkOnly = checkOnly;
+        const RunResult result =
+            RunConversion(inputs, {trace_, LocalFileSystem(), clock_, money_, &progress, &stop});
+        EXPECT_EQ(result.outcome, RunOutcome::Interrupted);
+        EXPECT_EQ(result.documentCount, 2);
+        const Lines& t = Trace();
+        ASSERT_GE(t.size(), 3u);
+        EXPECT_EQ(t[t.size() - 3], Count(2));
+        EXPECT_EQ(t.back(),
+                  Win1250(checkOnly ? " *** Sprawdzanie przerwane, sprawdzono dokumentów: 2"
+                                    : " *** Konwersja przerwana, zapisano dokumentów: 2"));
+    }
+    EXPECT_EQ(ReadFileBytes(PeriodFile(2024, 3)).size(), 800u);
 }
 
 }  // namespace
