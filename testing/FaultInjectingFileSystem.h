@@ -12,7 +12,7 @@
 
 namespace trevo::testing {
 
-enum class FileOperation { Open, Size, Seek, Write, Close, Read, Count_ };
+enum class FileOperation { Open, Size, Seek, Write, Close, Read, Remove, Count_ };
 
 class FaultInjectingFileSystem final : public FileSystem {
   public:
@@ -31,6 +31,14 @@ class FaultInjectingFileSystem final : public FileSystem {
     bool DirectoryExists(const std::string& path) override { return real_.DirectoryExists(path); }
     std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) override;
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
+    std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override;
+    std::unique_ptr<RecordFile> CreateNewFile(const std::string& path) override;
+    bool MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
+    std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
+        return real_.ListDirectory(path);
+    }
+    bool RemoveOpenFile(const std::string& path, RecordFile& open) override;
+    bool RemoveFile(const std::string& path) override;
 
     // True when this operation is to fail; counts it.
     bool Fails(FileOperation operation);

@@ -12,7 +12,9 @@ namespace trevo {
 
 class Clock;
 class FileSystem;
+class PeriodWriteObserver;
 class TraceSink;
+struct RunSummary;
 
 struct RunInputs {
     std::string exportPath;  // as typed: no quotes are removed
@@ -21,6 +23,9 @@ struct RunInputs {
     bool checkOnly = false;
     char attributeLetter = 0;  // Windows-1250 byte; 0 when the box is empty
     char registerLetter = 0;
+    // Documents the period files held before the run are not booked again; the trace has one
+    // line for each instead of its booking lines.
+    bool skipBooked = false;
 };
 
 // Told after every line read; a window uses it to show progress and keep repainting.
@@ -37,6 +42,11 @@ struct RunServices {
     const Clock& clock;
     const CurrencyFormat& money;
     RunProgress* progress = nullptr;
+    // Filled with the run's summary when given. Documents already booked are looked for only
+    // then, or when they are to be skipped.
+    RunSummary* summary = nullptr;
+    // Told of every open of and append to a period file (the run's journal).
+    PeriodWriteObserver* journal = nullptr;
 };
 
 enum class RunOutcome {
