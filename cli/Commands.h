@@ -2,7 +2,6 @@
 // The commands of trevo2kpr-cli. Each takes the arguments after its name and returns the exit
 // status: 0 done, 1 stopped on a ledger-file or read failure, 2 usage error or missing input.
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,9 +11,11 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitStopped = 1;
 inline constexpr int kExitUsage = 2;
 
+// The whole command line after the program's name: the command word and its arguments, or
+// --help / --version.
+int RunCommandLine(const std::vector<std::string>& args);
+
 int RunConvertCommand(const std::vector<std::string>& args);
 int RunCompaniesCommand(const std::vector<std::string>& args);
-
-void PrintUsage(std::FILE* out);
 
 }  // namespace trevo::cli

@@ -5,28 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/ConvertArguments.h"
-#include "qtplatform/UserLocaleCollation.h"
-#include "engine/files/FileSystem.h"
+#include "cli/Help.h"
 #include "companies/CompanyList.h"
 #include "companies/CompanyRows.h"
+#include "engine/files/FileSystem.h"
 #include "engine/text/Win1250.h"
+#include "qtplatform/UserLocaleCollation.h"
 
 namespace trevo::cli {
 
 namespace {
-
-struct CompaniesArguments {
-    PolishCharset ledgerCode = PolishCharset::pcMazovia;
-    std::string listFile;  // Windows-1250
-};
-
-int UsageFailure(const std::string& message) {
-    std::fprintf(stderr, "trevo2kpr-cli companies: %s\n", message.c_str());
-    PrintUsage(stderr);
-    return kExitUsage;
-}
 
 void PrintRow(const CompanyRow& row) {
     std::string line = text::Win1250ToUtf8(row.firma);
@@ -41,58 +31,42 @@ void PrintRow(const CompanyRow& row) {
 }  // namespace
 
 int RunCompaniesCommand(const std::vector<std::string>& args) {
-    CompaniesArguments parsed;
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            positional.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            PrintUsage(stdout);
-            return kExitDone;
-        } else if (arg == "--code-page" || arg.starts_with("--code-page=")) {
-            std::string value;
-            if (arg != "--code-page") {
-                value = arg.substr(arg.find('=') + 1);
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                return UsageFailure("option '--code-page' needs a value");
-            }
-            const auto code = ParseCodePage(value);
-            if (!code) {
-                return UsageFailure("option '--code-page' takes mazovia or 852, not '" + value +
-                                    "'");
-            }
-            parsed.ledgerCode = *code;
-        } else {
-            return UsageFailure("unknown option '" + arg + "'");
+    CommandLine line;
+    line.AddValueOption("code-page", "mazovia|852");
+    if (const auto stop = line.Parse(args)) {
+        if (std::holds_alternative<HelpRequested>(*stop)) {
+            return PrintHelp(CompaniesHelp());
         }
+        return ReportUsageError("companies", std::get<UsageError>(*stop));
     }
+    const auto code = CodePageOption(line);
+    if (const auto* error = std::get_if<UsageError>(&code)) {
+        return ReportUsageError("companies", *error);
+    }
+    const PolishCharset ledgerCode = std::get<PolishCharset>(code);
+    const std::vector<std::string> positional = line.Positional();
     if (positional.size() != 1) {
-        return UsageFailure(positional.empty() ? "missing LIST_FILE"
-                                               : "unexpected argument '" + positional[1] + "'");
+        return ReportUsageError(
+            "companies", {positional.empty() ? "brak LIST_FILE"
+                                             : "nadmiarowy argument '" + positional[1] + "'"});
     }
-    const auto listFile = text::Utf8ToWin1250(positional[0]);
-    if (!listFile) {
-        return UsageFailure("path '" + positional[0] + "' has characters outside Windows-1250");
+    const auto converted = PathArgument(positional[0]);
+    if (const auto* error = std::get_if<UsageError>(&converted)) {
+        return ReportUsageError("companies", *error);
     }
-    parsed.listFile = *listFile;
+    const std::string& listFile = std::get<std::string>(converted);
 
     FileSystem& fileSystem = LocalFileSystem();
-    if (!fileSystem.FileExists(parsed.listFile)) {
-        std::fprintf(stderr, "trevo2kpr-cli companies: company list \"%s\" does not exist\n",
+    if (!fileSystem.FileExists(listFile)) {
+        std::fprintf(stderr, "trevo2kpr-cli companies: lista firm \"%s\" nie istnieje\n",
                      positional[0].c_str());
         return kExitUsage;
     }
     // As the picker: an unreadable list is an empty list.
     std::vector<CompanyRow> rows;
-    ReadCompanyList(
-        fileSystem, parsed.listFile, parsed.ledgerCode,
-        [&rows](const CompanyRecord& record) { rows.push_back(MakeCompanyRow(record)); });
+    ReadCompanyList(fileSystem, listFile, ledgerCode, [&rows](const CompanyRecord& record) {
+        rows.push_back(MakeCompanyRow(record));
+    });
     const qt::UserLocaleCollation collation;
     SortRowsByFirma(rows, std::nullopt, collation);
     for (const CompanyRow& row : rows) {

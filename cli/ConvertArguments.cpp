@@ -6,97 +6,74 @@ namespace trevo::cli {
 
 namespace {
 
-// One character given as UTF-8, as its Windows-1250 byte.
-std::optional<char> LetterOption(const std::string& value) {
-    const auto bytes = text::Utf8ToWin1250(value);
+// One character given as UTF-8, as its Windows-1250 byte; 0 when the option is absent.
+std::variant<char, UsageError> LetterOption(const CommandLine& line, const char* name) {
+    const auto value = line.Value(name);
+    if (!value) {
+        return char{0};
+    }
+    const auto bytes = text::Utf8ToWin1250(*value);
     if (!bytes || bytes->size() != 1) {
-        return std::nullopt;
+        return UsageError{"opcja '--" + std::string(name) +
+                          "' przyjmuje jeden znak, który mieści Windows-1250, nie '" + *value +
+                          "'"};
     }
     return (*bytes)[0];
 }
 
 }  // namespace
 
-std::optional<PolishCharset> ParseCodePage(const std::string& value) {
-    if (value == "mazovia") {
-        return PolishCharset::pcMazovia;
-    }
-    if (value == "852") {
-        return PolishCharset::pcCp852;
-    }
-    return std::nullopt;
-}
-
 std::variant<ConvertArguments, HelpRequested, UsageError> ParseConvertArguments(
     const std::vector<std::string>& args) {
-    ConvertArguments parsed;
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            return HelpRequested{};
-        }
-        if (arg == "--check") {
-            parsed.checkOnly = true;
-            continue;
-        }
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (const auto eq = arg.find('='); eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
-        if (name != "--code-page" && name != "--attribute" && name != "--register") {
-            return UsageError{"unknown option '" + name + "'"};
-        }
-        if (!value) {
-            if (i + 1 == args.size()) {
-                return UsageError{"option '" + name + "' needs a value"};
-            }
-            value = args[++i];
-        }
-        if (name == "--code-page") {
-            const auto code = ParseCodePage(*value);
-            if (!code) {
-                return UsageError{"option '--code-page' takes mazovia or 852, not '" + *value +
-                                  "'"};
-            }
-            parsed.ledgerCode = *code;
-        } else {
-            const auto letter = LetterOption(*value);
-            if (!letter) {
-                return UsageError{"option '" + name +
-                                  "' takes one character that Windows-1250 can hold, not '" +
-                                  *value + "'"};
-            }
-            (name == "--attribute" ? parsed.attributeLetter : parsed.registerLetter) = *letter;
-        }
+    CommandLine line;
+    line.AddFlag("check");
+    line.AddValueOption("code-page", "mazovia|852");
+    line.AddValueOption("attribute", "C");
+    line.AddValueOption("register", "C");
+    if (auto stop = line.Parse(args)) {
+        return std::visit(
+            [](auto&& reason) -> std::variant<ConvertArguments, HelpRequested, UsageError> {
+                return reason;
+            },
+            std::move(*stop));
     }
+
+    ConvertArguments parsed;
+    parsed.checkOnly = line.IsSet("check");
+    const auto code = CodePageOption(line);
+    if (const auto* error = std::get_if<UsageError>(&code)) {
+        return *error;
+    }
+    parsed.ledgerCode = std::get<PolishCharset>(code);
+    for (const auto& [name, letter] : {std::pair{"attribute", &parsed.attributeLetter},
+                                       std::pair{"register", &parsed.registerLetter}}) {
+        const auto value = LetterOption(line, name);
+        if (const auto* error = std::get_if<UsageError>(&value)) {
+            return *error;
+        }
+        *letter = std::get<char>(value);
+    }
+
+    const std::vector<std::string> positional = line.Positional();
     if (positional.empty()) {
-        return UsageError{"missing EXPORT_FILE"};
+        return UsageError{"brak EXPORT_FILE"};
     }
     if (positional.size() > 2) {
-        return UsageError{"unexpected argument '" + positional[2] + "'"};
+        return UsageError{"nadmiarowy argument '" + positional[2] + "'"};
     }
+    std::vector<std::string> paths;
     for (const std::string& path : positional) {
-        if (!text::Utf8ToWin1250(path)) {
-            return UsageError{"path '" + path + "' has characters outside Windows-1250"};
+        auto converted = PathArgument(path);
+        if (const auto* error = std::get_if<UsageError>(&converted)) {
+            return *error;
         }
+        paths.push_back(std::move(std::get<std::string>(converted)));
     }
-    parsed.exportFile = *text::Utf8ToWin1250(positional[0]);
-    if (positional.size() == 2) {
-        parsed.ledgerDir = *text::Utf8ToWin1250(positional[1]);
+    parsed.exportFile = paths[0];
+    if (paths.size() == 2) {
+        parsed.ledgerDir = paths[1];
     } else if (!parsed.checkOnly) {
-        return UsageError{"missing LEDGER_DIR (needed unless --check is given)"};
+        return UsageError{"brak LEDGER_DIR (potrzebny, gdy nie podano --check)"};
     }
     return parsed;
 }

@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "engine/text/zdTransPL.h"
 
 namespace trevo::cli {
@@ -19,17 +20,8 @@ struct ConvertArguments {
     std::optional<std::string> ledgerDir;
 };
 
-struct HelpRequested {};
-
-struct UsageError {
-    std::string message;  // UTF-8
-};
-
 // Parses the arguments that follow the word "convert".
 std::variant<ConvertArguments, HelpRequested, UsageError> ParseConvertArguments(
     const std::vector<std::string>& args);
-
-// The option value of --code-page: "mazovia" or "852".
-std::optional<PolishCharset> ParseCodePage(const std::string& value);
 
 }  // namespace trevo::cli

@@ -2,11 +2,12 @@
 
 #include "cli/Commands.h"
 #include "cli/ConvertArguments.h"
+#include "cli/Help.h"
 #include "cli/Utf8TraceSink.h"
 #include "engine/files/FileSystem.h"
 #include "engine/platform/Clock.h"
-#include "engine/text/CurrencyFormat.h"
 #include "engine/run/ConversionRun.h"
+#include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
@@ -22,18 +23,15 @@ void PrintUtf8Error(const std::string& win1250) {
 int RunConvertCommand(const std::vector<std::string>& args) {
     const auto parsed = ParseConvertArguments(args);
     if (std::holds_alternative<HelpRequested>(parsed)) {
-        PrintUsage(stdout);
-        return kExitDone;
+        return PrintHelp(ConvertHelp());
     }
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: %s\n", error->message.c_str());
-        PrintUsage(stderr);
-        return kExitUsage;
+        return ReportUsageError("convert", *error);
     }
     const auto& options = std::get<ConvertArguments>(parsed);
     FileSystem& fileSystem = LocalFileSystem();
     if (!options.checkOnly && !fileSystem.DirectoryExists(*options.ledgerDir)) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: ledger directory \"%s\" does not exist\n",
+        std::fprintf(stderr, "trevo2kpr-cli convert: katalog danych KPR \"%s\" nie istnieje\n",
                      text::Win1250ToUtf8(*options.ledgerDir).c_str());
         return kExitUsage;
     }
@@ -63,7 +61,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
             break;
     }
     if (!traceWritten) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: the trace could not be written to stdout\n");
+        std::fprintf(stderr,
+                     "trevo2kpr-cli convert: nie udało się zapisać śladu na standardowe wyjście\n");
         return kExitStopped;
     }
     // A period file that cannot be closed may not hold what was written to it.

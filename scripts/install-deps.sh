@@ -4,11 +4,11 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build make pkg-config
-    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    g++ cmake ninja-build make pkg-config git
+    libgtest-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     xvfb xauth
-    clang libclang-rt-dev
+    clang libclang-rt-dev clang-format
     locales
     time
 )

@@ -1,11 +1,10 @@
-// Reads the currency format of the user's locale without touching the process-wide locale.
+#include "engine/platform/UserLocaleCurrencyFormat.h"
 
 #include <climits>
 #include <clocale>
 #include <optional>
 #include <string>
 
-#include "engine/text/CurrencyFormat.h"
 #include "engine/text/Win1250.h"
 
 #if defined(__unix__) || defined(__APPLE__)

@@ -17,10 +17,6 @@ struct CurrencyFormat {
     static CurrencyFormat Polish();
 };
 
-// The currency format of the user's locale (LC_MONETARY); the plain form "1234.56" when the
-// locale names no currency.
-CurrencyFormat CurrencyFormatFromUserLocale();
-
 // Appends `value` in the currency format: rounded half away from zero to `decimals` digits,
 // grouped, with the symbol and sign placed as the format says. Values beyond eighteen integer
 // digits, infinities and NaN are printed in plain scientific form.

@@ -18,7 +18,7 @@
 #include "engine/files/FileSystem.h"
 #include "gui/picker/PickLedgerDirectory.h"
 #include "engine/platform/Clock.h"
-#include "engine/text/CurrencyFormat.h"
+#include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "qtplatform/Win1250Text.h"
 #include "engine/run/ConversionRun.h"
 #include "gui/mainwindow/PaneTraceSink.h"

@@ -37,6 +37,10 @@ TEST(ConvertArguments, OptionsInAnyOrderAndBothValueForms) {
 TEST(ConvertArguments, PathsBecomeWindows1250) {
     EXPECT_EQ(Parsed({"--check", "/dane/Łódź.kpm"}).exportFile, "/dane/\xA3\xF3\x64\x9F.kpm");
     EXPECT_EQ(Parsed({"--check", "--", "-odd-name"}).exportFile, "-odd-name");
+    EXPECT_EQ(Parsed({"--check", "-"}).exportFile, "-");
+    // The last of a repeated option counts.
+    EXPECT_EQ(Parsed({"--code-page=852", "--code-page", "mazovia", "--check", "e"}).ledgerCode,
+              PolishCharset::pcMazovia);
 }
 
 TEST(ConvertArguments, UsageErrorsNameTheOption) {
@@ -50,6 +54,10 @@ TEST(ConvertArguments, UsageErrorsNameTheOption) {
     EXPECT_NE(Error({}).find("EXPORT_FILE"), std::string::npos);
     EXPECT_NE(Error({"e", "d", "x"}).find("'x'"), std::string::npos);
     EXPECT_TRUE(std::holds_alternative<HelpRequested>(ParseConvertArguments({"e", "--help"})));
+    EXPECT_TRUE(std::holds_alternative<HelpRequested>(ParseConvertArguments({"-h"})));
+    // A path outside Windows-1250, and bytes that are no UTF-8.
+    EXPECT_NE(Error({"--check", "/dane/中.kpm"}).find("Windows-1250"), std::string::npos);
+    EXPECT_NE(Error({"--check", "/dane/\xFF.kpm"}).find("Windows-1250"), std::string::npos);
 }
 
 }  // namespace

@@ -111,14 +111,41 @@ TEST_F(ConvertCommandTest, TraceThatCannotBeWrittenIsNoSuccess) {
         RunProcess(TREVO_CLI_PATH, {"convert", "--check", Export(Document("20240301"))},
                    {"LC_ALL=C"}, "/dev/full");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("could not be written"), std::string::npos);
+    EXPECT_NE(result.err.find("nie udało się zapisać śladu"), std::string::npos);
 }
 
-TEST_F(ConvertCommandTest, HelpPrintsTheUsage) {
-    const auto result = Cli({"--help"});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_NE(result.out.find("trevo2kpr-cli convert [--check]"), std::string::npos);
-    EXPECT_EQ(Cli({"convert", "--help"}).exitCode, 0);
+TEST_F(ConvertCommandTest, HelpAndVersionGoToStdoutAndSucceed) {
+    for (const char* option : {"--help", "-h", "help"}) {
+        const auto result = Cli({option});
+        EXPECT_EQ(result.exitCode, 0) << option;
+        EXPECT_NE(result.out.find("trevo2kpr-cli convert [--check]"), std::string::npos);
+        EXPECT_NE(result.out.find("Kod wyjścia"), std::string::npos);
+        EXPECT_EQ(result.err, "");
+    }
+    for (const char* option : {"--version", "-V"}) {
+        const auto result = Cli({option});
+        EXPECT_EQ(result.exitCode, 0) << option;
+        EXPECT_EQ(result.out, "trevo2kpr-cli " TREVO_VERSION "\n");
+    }
+    // Help wins over whatever else is on the line.
+    const auto convertHelp = Cli({"convert", "--bogus", "--help"});
+    EXPECT_EQ(convertHelp.exitCode, 0);
+    EXPECT_NE(convertHelp.out.find("--attribute ZNAK"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, UsageErrorIsOnePolishLineAndAHint) {
+    const auto result = Cli({"convert", "--code-page", "437", "e.kpm", "d"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err,
+              "trevo2kpr-cli convert: opcja '--code-page' przyjmuje mazovia albo 852, nie '437'\n"
+              "Więcej: trevo2kpr-cli convert --help\n");
+    EXPECT_EQ(Cli({"frobnicate"}).err,
+              "trevo2kpr-cli: nieznane polecenie 'frobnicate'\nWięcej: trevo2kpr-cli --help\n");
+    EXPECT_EQ(Cli({}).err, "trevo2kpr-cli: brak polecenia\nWięcej: trevo2kpr-cli --help\n");
+    EXPECT_EQ(Cli({"convert", "--check=yes", "e.kpm"}).err,
+              "trevo2kpr-cli convert: opcja '--check' nie przyjmuje wartości\n"
+              "Więcej: trevo2kpr-cli convert --help\n");
 }
 
 }  // namespace

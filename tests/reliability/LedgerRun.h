@@ -27,9 +27,14 @@ using namespace trevo::literals;
 using Lines = std::vector<std::string>;
 using Ledger = std::map<std::string, std::string>;  // file name → bytes
 
-inline const std::string kEndLine(" *** Koniec przetwarzania ***"_w1250);
-inline const std::string kPeriodFailedLine(" * błąd otwarcia okresu *"_w1250);
-inline const std::string kReadFailedLine("io Błąd odczytu z pliku "_w1250);
+// Through a function: clang 14 crashes on a std::string constructed straight from a _w1250
+// literal.
+inline std::string Text(std::string_view bytes) {
+    return std::string(bytes);
+}
+inline const std::string kEndLine = Text(" *** Koniec przetwarzania ***"_w1250);
+inline const std::string kPeriodFailedLine = Text(" * błąd otwarcia okresu *"_w1250);
+inline const std::string kReadFailedLine = Text("io Błąd odczytu z pliku "_w1250);
 
 inline std::string CountLine(std::int64_t count) {
     return FormatMessage(" *** Ilość dokumentów %d"_w1250, {count});

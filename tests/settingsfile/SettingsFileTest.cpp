@@ -37,9 +37,8 @@ TEST(SettingsFileReading, FollowsTheLineRules) {
 }
 
 TEST(SettingsFileReading, ComparesNamesWithoutLetterCase) {
-    const std::string bytes =
-        std::string("[Łódź]\r\nŻółw_Text=1\r\n[main]\r\nfe_epp_text=v\r\n"_w1250);
-    const SettingsFile file = SettingsFile::Parse(bytes);
+    const SettingsFile file =
+        SettingsFile::Parse("[Łódź]\r\nŻółw_Text=1\r\n[main]\r\nfe_epp_text=v\r\n"_w1250);
     EXPECT_EQ(file.Get("ŁÓDŹ"_w1250, "żÓŁW_TEXT"_w1250), "1");
     EXPECT_EQ(file.Get("MAIN", "FE_EPP_Text"), "v");
     // The division sign is no letter: 0xF7 and 0xD7 stay apart.

@@ -131,7 +131,7 @@ class FormMainConvertTest : public QObject {
     }
 
     void answerNoRunsNothing() {
-        Fixture f(ExportLine::Document("FV 1", "Firma").Bytes() + "\r\n");
+        Fixture f(ExportDocument("FV 1", "Firma") + "\r\n");
         f.user.answer = false;
         f.Convert();
         QCOMPARE(f.user.questions, 1);
@@ -179,7 +179,7 @@ class FormMainConvertTest : public QObject {
         QFETCH(bool, mazovia);
         QFETCH(int, letterL);
         const QString company = "Zakład Usług Żółć Ś.C.";
-        Fixture f(ExportLine::Document("FV 1/2024", company).Bytes() + "\r\n" +
+        Fixture f(ExportDocument("FV 1/2024", company) + "\r\n" +
                   std::string(509, ' ') + "\r\n");
         f.user.answer = true;
         f.Control<QRadioButton>(mazovia ? "RB_MAZ" : "RB_852")->setChecked(true);
@@ -213,7 +213,7 @@ class FormMainConvertTest : public QObject {
     }
 
     void checkOnlyRunTouchesNoLedgerFile() {
-        Fixture f(ExportLine::Document("FV 1", "Firma").Bytes());
+        Fixture f(ExportDocument("FV 1", "Firma"));
         f.user.answer = true;
         f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
         f.Box("de_KPR")->setText(f.dir.filePath("absent"));
@@ -227,7 +227,7 @@ class FormMainConvertTest : public QObject {
     }
 
     void pathsWithPolishLettersAreFound() {
-        Fixture f(ExportLine::Document("FV 1", "Firma").Bytes());
+        Fixture f(ExportDocument("FV 1", "Firma"));
         const QString exportPath = f.dir.filePath("źródło.kpm");
         const QString ledgerDir = f.dir.filePath("KSIĘGA");
         QVERIFY(QFile::rename(f.exportPath, exportPath));
@@ -241,7 +241,7 @@ class FormMainConvertTest : public QObject {
     }
 
     void exportFileThatDoesNotOpenShowsOnlyTheMessage() {
-        Fixture f(ExportLine::Document("FV 1", "Firma").Bytes());
+        Fixture f(ExportDocument("FV 1", "Firma"));
         f.user.answer = true;
         f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
         f.Convert();
@@ -270,7 +270,7 @@ class FormMainConvertTest : public QObject {
     void longRunRepaintsShowsProgressAndTakesNoInput() {
         std::string bytes;
         for (int i = 0; i < 2000; ++i) {
-            bytes += ExportLine::Document(QString("FV %1").arg(i), "Firma").Bytes() + "\r\n";
+            bytes += ExportDocument(QString("FV %1").arg(i), "Firma") + "\r\n";
         }
         Fixture f(bytes);
         f.user.answer = true;

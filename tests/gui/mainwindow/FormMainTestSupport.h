@@ -11,6 +11,7 @@
 #include "gui/mainwindow/FormMainHooks.h"
 #include "qtplatform/Win1250Text.h"
 #include "gui/widgets/TracePane.h"
+#include "testing/ExportLineBuilder.h"
 
 namespace trevo::gui::test {
 
@@ -52,38 +53,21 @@ struct UserContacts {
     }
 };
 
-// A 510-byte document line: the given values at their columns (1-based, as the export file
-// numbers them), blanks elsewhere. Texts are written in Windows-1250.
-class ExportLine {
-  public:
-    ExportLine() : bytes_(510, ' ') {}
-
-    ExportLine& Put(int column, const QString& value) {
-        const std::string encoded = Win1250FromQString(value);
-        bytes_.replace(static_cast<std::size_t>(column - 1), encoded.size(), encoded);
-        return *this;
-    }
-
-    // A booked document: date 2024-03-15, type 0, netto 100.00 agreeing with Netto_KPR.
-    static ExportLine Document(const QString& number, const QString& company) {
-        ExportLine line;
-        line.Put(10, "20240315")
-            .Put(34, number)
-            .Put(54, company)
-            .Put(216, "100.00")
-            .Put(258, "1234567890")
-            .Put(271, "0")
-            .Put(272, "100.00")
-            .Put(357, "23.00")
-            .Put(509, "PL");
-        return line;
-    }
-
-    const std::string& Bytes() const { return bytes_; }
-
-  private:
-    std::string bytes_;
-};
+// A booked document: date 2024-03-15, type 0, netto 100.00 agreeing with Netto_KPR.
+inline std::string ExportDocument(const QString& number, const QString& company) {
+    namespace col = export_columns;
+    return testing::ExportLineBuilder()
+        .Date("20240315")
+        .Number(Win1250FromQString(number))
+        .Company(Win1250FromQString(company))
+        .Nip("1234567890")
+        .Type("0")
+        .Amount(col::kNettoKpr, "100.00")
+        .Amount(col::kNetto1, "100.00")
+        .Amount(col::kVat1, "23.00")
+        .CountryPrefix("PL")
+        .Line();
+}
 
 // Every line of the trace pane of `window`.
 inline QStringList TraceLines(const QWidget& window) {

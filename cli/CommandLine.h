@@ -1,0 +1,57 @@
+#pragma once
+// One subcommand's arguments, parsed by Qt's command-line parser, and what every subcommand says
+// the same way: its help on stdout, a usage error as one Polish line and a hint on stderr, the
+// --code-page values and paths that must fit Windows-1250.
+
+#include <QCommandLineParser>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "engine/text/zdTransPL.h"
+
+namespace trevo::cli {
+
+struct HelpRequested {};
+
+struct UsageError {
+    std::string message;  // UTF-8, Polish
+};
+
+class CommandLine {
+  public:
+    CommandLine();
+
+    // Long option names without the dashes, e.g. "check".
+    void AddFlag(const char* name);
+    void AddValueOption(const char* name, const char* valueName);
+
+    // Nothing when the arguments parse; otherwise --help (or -h) was given or they are wrong.
+    std::optional<std::variant<HelpRequested, UsageError>> Parse(
+        const std::vector<std::string>& args);
+
+    bool IsSet(const char* name) const;
+    // The last value given, UTF-8.
+    std::optional<std::string> Value(const char* name) const;
+    std::vector<std::string> Positional() const;
+
+  private:
+    QCommandLineParser parser_;
+};
+
+// "mazovia" or "852".
+std::optional<PolishCharset> ParseCodePage(std::string_view value);
+std::variant<PolishCharset, UsageError> CodePageOption(const CommandLine& line);
+
+// A path given as UTF-8 in the Windows-1250 form the engine takes.
+std::variant<std::string, UsageError> PathArgument(const std::string& utf8);
+
+// Prints "trevo2kpr-cli COMMAND: MESSAGE" and the hint to the command's help; the usage exit
+// status.
+int ReportUsageError(std::string_view command, const UsageError& error);
+// Prints a help text to stdout; the exit status of a help request.
+int PrintHelp(std::string_view text);
+
+}  // namespace trevo::cli
