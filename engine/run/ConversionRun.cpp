@@ -142,6 +142,9 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
                                                        : Action::BookedAgain;
                 if (summary) {
                     summary->Repeated(lineNumber, entry, *match, action);
+                    if (services.alreadyBooked) {
+                        services.alreadyBooked(services.summary->alreadyBooked.back());
+                    }
                 }
                 if (action == Action::Skipped) {
                     documentLines.Drop();

@@ -3,6 +3,7 @@
 // run only checks, appended to the period file of its month.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/text/CurrencyFormat.h"
@@ -14,6 +15,7 @@ class Clock;
 class FileSystem;
 class PeriodWriteObserver;
 class TraceSink;
+struct RepeatedDocument;
 struct RunSummary;
 
 struct RunInputs {
@@ -47,6 +49,8 @@ struct RunServices {
     RunSummary* summary = nullptr;
     // Told of every open of and append to a period file (the run's journal).
     PeriodWriteObserver* journal = nullptr;
+    // Told of each document booked before, as soon as it is found (with a summary only).
+    std::function<void(const RepeatedDocument&)> alreadyBooked = nullptr;
 };
 
 enum class RunOutcome {
