@@ -9,33 +9,10 @@
 #include "cli/Help.h"
 #include "engine/files/FileSystem.h"
 #include "engine/journal/UndoLastRun.h"
+#include "engine/journal/UndoReportText.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
-
-namespace {
-
-void Print(const std::string& utf8) {
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-}
-
-std::string Step(const UndoFileStep& step, bool check) {
-    std::string text = "  " + text::Win1250ToUtf8(step.fileName) + ": ";
-    if (step.remove) {
-        text += check ? "zostałby usunięty (utworzył go ten przebieg)"
-                      : "usunięty (utworzył go ten przebieg)";
-    } else {
-        text += (check ? "zostałby skrócony z " : "skrócony z ") + std::to_string(step.sizeNow) +
-                " do " + std::to_string(step.sizeBefore) +
-                " bajtów, rekordów usuniętych: " + std::to_string(step.recordsRemoved);
-        if (step.bytesRestored != 0) {
-            text += ", przywrócone bajty niepełnego rekordu: " + std::to_string(step.bytesRestored);
-        }
-    }
-    return text + "\n";
-}
-
-}  // namespace
 
 int RunUndoCommand(const std::vector<std::string>& args) {
     CommandLine line;
@@ -80,17 +57,9 @@ int RunUndoCommand(const std::vector<std::string>& args) {
                      text::Win1250ToUtf8(report.problem).c_str());
         return kExitStopped;
     }
-    char started[64];
-    std::snprintf(started, sizeof started, "%04d-%02d-%02d %02d:%02d:%02d", report.started.year,
-                  report.started.month, report.started.day, report.started.hour,
-                  report.started.minute, report.started.second);
-    Print(std::string(check ? "Cofnięcie przebiegu z " : "Cofnięto przebieg z ") + started +
-          " (plik eksportu \"" + text::Win1250ToUtf8(report.exportPath) + "\"):\n");
-    for (const UndoFileStep& step : report.steps) {
-        Print(Step(step, check));
-    }
-    if (report.steps.empty()) {
-        Print("  przebieg nie zmienił żadnego pliku\n");
+    for (const std::string& text : UndoReportLines(report, check)) {
+        const std::string utf8 = text::Win1250ToUtf8(text) + "\n";
+        std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     }
     return std::fflush(stdout) == 0 ? kExitDone : kExitStopped;
 }

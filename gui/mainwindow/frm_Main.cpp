@@ -14,14 +14,19 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <exception>
+#include <optional>
+#include <utility>
 
 #include "engine/files/FileSystem.h"
-#include "gui/picker/PickLedgerDirectory.h"
+#include "engine/journal/RunJournal.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/UserLocaleCurrencyFormat.h"
-#include "qtplatform/Win1250Text.h"
 #include "engine/run/ConversionRun.h"
+#include "engine/summary/RunSummary.h"
+#include "engine/summary/SummaryText.h"
+#include "gui/mainwindow/BookedDocumentsQuestion.h"
 #include "gui/mainwindow/PaneTraceSink.h"
+#include "gui/picker/PickLedgerDirectory.h"
 #include "gui/settings/FormStorage.h"
 #include "gui/widgets/ClickableLabel.h"
 #include "gui/widgets/DirectoryEdit.h"
@@ -30,6 +35,7 @@
 #include "gui/widgets/PanelRadioButton.h"
 #include "gui/widgets/PathQuotes.h"
 #include "gui/widgets/TracePane.h"
+#include "qtplatform/Win1250Text.h"
 
 namespace trevo::gui {
 
@@ -49,6 +55,10 @@ const QString kOwnerLine =
     QStringLiteral("Program trevo2KPR · właściciel: licencjobiorca programu");
 const QString kConfirmCaption = QStringLiteral("Start ...");
 const QString kConfirmText = QStringLiteral("Rozpocząć żmudny proces konwersji danych ?");
+const QString kBookedCaption = QStringLiteral("Dokumenty już w KPR");
+const QString kJournalLost = QStringLiteral(
+    "Nie udało się zapisać dziennika przebiegu w katalogu danych KPR - tego przebiegu nie da się "
+    "cofnąć");
 
 void Place(QWidget* widget, const char* name, int left, int top, int width, int height) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -101,6 +111,7 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
     layout->setSpacing(0);
 
     BuildActions();
+    BuildUndoAction();
     BuildTopPanel();
     BuildMainPanel();
     BuildStatusBar();
@@ -256,6 +267,8 @@ void TFormMain::BuildToolBar() {
     addButton(act_WyczyscTrace, "tb_ClearTrace");
     addSeparator();
     addButton(act_Close, "tb_koniec");
+    addSeparator();
+    addButton(act_Cofnij, "tb_Cofnij");
 }
 
 void TFormMain::BuildMainPanel() {
@@ -327,10 +340,28 @@ void TFormMain::act_KonwertExecute() {
             FE_EPP->setFocus(Qt::OtherFocusReason);
             return;
         }
-        if (!ch_sprawdz->isChecked() && !fileSystem_.DirectoryExists(Win1250FromQString(de_KPR->text()))) {
+        if (!ch_sprawdz->isChecked() &&
+            !fileSystem_.DirectoryExists(Win1250FromQString(de_KPR->text()))) {
             hooks_.beep();
             de_KPR->setFocus(Qt::OtherFocusReason);
             return;
+        }
+        skipBookedNext_ = false;
+        if (!ch_sprawdz->isChecked()) {
+            RunInputs inputs;
+            inputs.exportPath = Win1250FromQString(FE_EPP->text());
+            inputs.ledgerDir = Win1250FromQString(de_KPR->text());
+            inputs.ledgerCode = LedgerCode();
+            const SystemClock clock;
+            const BookedScan scan = ScanForBookedDocuments(inputs, fileSystem_, clock);
+            if (!scan.booked.empty()) {
+                const auto skip =
+                    hooks_.askYesNoCancel(this, kBookedCaption, BookedQuestionText(scan));
+                if (!skip) {
+                    return;
+                }
+                skipBookedNext_ = *skip;
+            }
         }
         if (!hooks_.askYesNo(this, kConfirmCaption, kConfirmText)) {
             return;
@@ -352,14 +383,24 @@ void TFormMain::RunConversion() {
     inputs.checkOnly = ch_sprawdz->isChecked();
     inputs.attributeLetter = FirstLetter(Edit_Atrybut->text());
     inputs.registerLetter = FirstLetter(Edit_REJ->text());
+    inputs.skipBooked = std::exchange(skipBookedNext_, false);
 
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
     PaneTraceSink trace(*MemoTrace);
     RunResult result;
+    RunSummary summary;
+    // Every writing run keeps a journal in the ledger directory, so that it can be undone.
+    std::optional<RunJournal> journal;
+    if (!inputs.checkOnly) {
+        journal.emplace(fileSystem_, inputs.ledgerDir, inputs.exportPath, clock.Now());
+    }
+    StatusBar->clearMessage();  // the last run's digest
     {
         RunFeedback feedback(trace, *StatusBar, runFeedbackTiming_);
-        const RunServices services{trace, fileSystem_, clock, money, &feedback};
+        RunServices services{trace, fileSystem_, clock, money, &feedback};
+        services.summary = &summary;
+        services.journal = journal ? &*journal : nullptr;
         try {
             result = trevo::RunConversion(inputs, services);
         } catch (...) {
@@ -368,11 +409,28 @@ void TFormMain::RunConversion() {
         }
         trace.Flush();
     }
+    const bool journalKept = !journal || journal->Finish();
     if (result.outcome == RunOutcome::ExportNotOpened) {
-        hooks_.showPlainMessage(this, QStringFromWin1250(ExportOpenFailedMessage(inputs.exportPath)));
+        hooks_.showPlainMessage(this,
+                                QStringFromWin1250(ExportOpenFailedMessage(inputs.exportPath)));
         return;
     }
     documentCount = result.documentCount;
+    ShowRunSummary(summary, money, journalKept);
+}
+
+void TFormMain::ShowRunSummary(const RunSummary& summary, const CurrencyFormat& money,
+                               bool journalKept) {
+    PaneTraceSink trace(*MemoTrace);
+    for (const std::string& line : SummaryLines(summary, money)) {
+        trace.AppendLine(line);
+    }
+    if (!journalKept) {
+        trace.AppendLine(Win1250FromQString(kJournalLost));
+    }
+    trace.Flush();
+    // Until the next run.
+    StatusBar->showMessage(QStringFromWin1250(SummaryDigest(summary)));
 }
 
 void TFormMain::Act_FirmyKPRExecute() {

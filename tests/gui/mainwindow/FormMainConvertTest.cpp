@@ -15,10 +15,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "tests/gui/mainwindow/FormMainTestSupport.h"
-#include "gui/mainwindow/frm_Main.h"
 #include "engine/ledger/LedgerEntryLayout.h"
+#include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/ButtonEdit.h"
+#include "tests/gui/mainwindow/FormMainTestSupport.h"
 
 using namespace trevo::gui;
 using namespace trevo::gui::test;
@@ -179,14 +179,13 @@ class FormMainConvertTest : public QObject {
         QFETCH(bool, mazovia);
         QFETCH(int, letterL);
         const QString company = "Zakład Usług Żółć Ś.C.";
-        Fixture f(ExportDocument("FV 1/2024", company) + "\r\n" +
-                  std::string(509, ' ') + "\r\n");
+        Fixture f(ExportDocument("FV 1/2024", company) + "\r\n" + std::string(509, ' ') + "\r\n");
         f.user.answer = true;
         f.Control<QRadioButton>(mazovia ? "RB_MAZ" : "RB_852")->setChecked(true);
         f.Control<QLineEdit>("Edit_Atrybut")->setText("A");
         f.Convert();
 
-        const QStringList trace = TraceLines(f.window);
+        const QStringList trace = RunTraceLines(f.window);
         QCOMPARE(trace.size(), 10);
         QCOMPARE(trace[0], kStart);
         QCOMPARE(trace[1], QString());
@@ -205,8 +204,8 @@ class FormMainConvertTest : public QObject {
         // A second run appends and the trace grows below the first.
         f.Convert();
         QCOMPARE(ReadFile(f.ledgerDir + "/2024ORMEK.3").size(), 800);
-        QCOMPARE(TraceLines(f.window).size(), 20);
-        QCOMPARE(TraceLines(f.window)[10], kStart);
+        QCOMPARE(RunTraceLines(f.window).size(), 20);
+        QCOMPARE(RunTraceLines(f.window)[10], kStart);
 
         f.Control<QAction>("act_WyczyscTrace")->trigger();
         QVERIFY(TraceLines(f.window).isEmpty());
@@ -218,7 +217,7 @@ class FormMainConvertTest : public QObject {
         f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
         f.Box("de_KPR")->setText(f.dir.filePath("absent"));
         f.Convert();
-        const QStringList trace = TraceLines(f.window);
+        const QStringList trace = RunTraceLines(f.window);
         QCOMPARE(trace.first(), QString(" *** Procedura sprawdzająca (BEZ ZAPISU ) ***"));
         QCOMPARE(trace.last(), QString(" *** Koniec procedury sprawdzającej (BEZ ZAPISU ) ***"));
         QVERIFY(trace.contains(" *** Ilość dokumentów 1"));
@@ -305,12 +304,14 @@ class FormMainConvertTest : public QObject {
         QVERIFY(f.window.isVisible());
 
         QCOMPARE(f.window.DocumentCount(), 2000);
-        const QStringList trace = TraceLines(f.window);
+        const QStringList trace = RunTraceLines(f.window);
         QVERIFY(linesDuringRun < trace.size());
         QCOMPARE(trace.count(" *** Ilość dokumentów 2000"), 1);
         QCOMPARE(trace.last(), QString(" *** Koniec procedury sprawdzającej (BEZ ZAPISU ) ***"));
-        QVERIFY(status->currentMessage().isEmpty());
-        QVERIFY(owner->isVisible());
+        // The progress has given way to the run's digest.
+        QVERIFY2(status->currentMessage().startsWith("Sprawdzono 2000 dok."),
+                 qPrintable(status->currentMessage()));
+        QVERIFY(!owner->isVisible());  // until the next run
     }
 };
 

@@ -13,9 +13,9 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "tests/gui/mainwindow/FormMainTestSupport.h"
 #include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/ButtonEdit.h"
+#include "tests/gui/mainwindow/FormMainTestSupport.h"
 
 using namespace trevo::gui;
 using namespace trevo::gui::test;
@@ -169,6 +169,8 @@ class FormMainLayoutTest : public QObject {
             {"act_Help", "Włącza dymki podpowiedzi", "Włącza dymki podpowiedzi", "tb_Help"},
             {"act_WyczyscTrace", "Wyczyść", "Czyści pole śledzenia", "tb_ClearTrace"},
             {"act_Close", "Koniec", "Kończy prace programu", "tb_koniec"},
+            {"act_Cofnij", "Cofnij ostatnią konwersję",
+             "Cofa ostatnią konwersję do katalogu danych KPR (Ctrl+Z)", "tb_Cofnij"},
         };
         for (const Expected& e : expected) {
             auto* action = window.findChild<QAction*>(e.action);
@@ -183,14 +185,16 @@ class FormMainLayoutTest : public QObject {
         }
         QCOMPARE(window.findChild<QAction*>("act_Help")->shortcut(), QKeySequence(Qt::Key_F1));
 
-        // Left to right: button, separator, button, separator, two buttons, separator, button.
+        // Left to right: button, separator, button, separator, two buttons, separator, button;
+        // then, after a separator, the undo button.
         QStringList order;
         for (QAction* action : window.findChild<QToolBar*>("ToolBar1")->actions()) {
             order << (action->isSeparator() ? "|" : action->objectName());
         }
         QCOMPARE(order, QStringList({"act_Konwert", "|", "Act_FirmyKPR", "|", "act_Help",
-                                     "act_WyczyscTrace", "|", "act_Close"}));
-        for (const char* name : {"ToolSeparator1", "ToolSeparator2", "ToolSeparator3"}) {
+                                     "act_WyczyscTrace", "|", "act_Close", "|", "act_Cofnij"}));
+        for (const char* name :
+             {"ToolSeparator1", "ToolSeparator2", "ToolSeparator3", "ToolSeparator4"}) {
             auto* separator = window.findChild<QWidget*>(name);
             QVERIFY2(separator != nullptr, name);
             QCOMPARE(separator->width(), 13);
