@@ -64,6 +64,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
     RunSummary summary;
+    // Documents one by one only for a summary that shows them: memory stays flat otherwise.
+    summary.listDocuments = options.summary || options.summaryJson.has_value();
     // Every writing run keeps a journal in the ledger directory, so that it can be undone.
     std::optional<RunJournal> journal;
     if (!options.checkOnly) {

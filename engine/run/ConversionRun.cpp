@@ -94,7 +94,9 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
     }
     std::optional<SummaryBuilder> summary;
     if (services.summary != nullptr) {
+        const bool listDocuments = services.summary->listDocuments;
         *services.summary = RunSummary{};
+        services.summary->listDocuments = listDocuments;
         services.summary->checkOnly = inputs.checkOnly;
         services.summary->skipBooked = skipBooked;
         summary.emplace(*services.summary, inputs.ledgerDir, inputs.ledgerCode, services.money);
@@ -141,9 +143,10 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
                                       : skipBooked     ? Action::Skipped
                                                        : Action::BookedAgain;
                 if (summary) {
-                    summary->Repeated(lineNumber, entry, *match, action);
+                    const RepeatedDocument repeated =
+                        summary->Repeated(lineNumber, entry, *match, action);
                     if (services.alreadyBooked) {
-                        services.alreadyBooked(services.summary->alreadyBooked.back());
+                        services.alreadyBooked(repeated);
                     }
                 }
                 if (action == Action::Skipped) {

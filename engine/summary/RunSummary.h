@@ -56,6 +56,10 @@ struct NipWarning {
 };
 
 struct RunSummary {
+    // Set by the caller: whether the documents are listed one by one. Without the lists memory
+    // stays flat however many documents the export holds; the counts are kept either way.
+    bool listDocuments = true;
+
     bool checkOnly = false;
     bool skipBooked = false;
     RunOutcome outcome = RunOutcome::ExportNotOpened;
@@ -66,9 +70,13 @@ struct RunSummary {
     std::vector<UnreadableDocument> unreadable;
     std::vector<RepeatedDocument> alreadyBooked;
     std::vector<NipWarning> nipWarnings;
+    std::int64_t rejectedCount = 0;
+    std::int64_t unreadableCount = 0;
+    std::int64_t alreadyBookedCount = 0;
+    std::int64_t nipWarningCount = 0;
 
     // A rejected document or a value read as zero: what --strict turns into a failure.
-    bool HasDocumentProblems() const { return !rejected.empty() || !unreadable.empty(); }
+    bool HasDocumentProblems() const { return rejectedCount != 0 || unreadableCount != 0; }
 };
 
 // The record field (or the document part) that the columns feed, e.g. "netto1".

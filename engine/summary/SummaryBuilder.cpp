@@ -98,10 +98,18 @@ PeriodSummary& SummaryBuilder::Period(std::uint16_t year, std::uint16_t month) {
 
 void SummaryBuilder::Mapped(std::uint64_t line, const LedgerEntry& entry,
                             const DocumentFacts& facts, bool accepted) {
+    const bool list = summary_.listDocuments;
     if (!facts.unreadable.empty()) {
-        summary_.unreadable.push_back({Ref(line, entry), facts.unreadable});
+        ++summary_.unreadableCount;
+        if (list) {
+            summary_.unreadable.push_back({Ref(line, entry), facts.unreadable});
+        }
     }
     if (!accepted) {
+        ++summary_.rejectedCount;
+        if (!list) {
+            return;
+        }
         std::string reason;
         if (facts.rejection == DocumentFacts::Rejection::BadType) {
             reason = FormatMessage(kBadType, {facts.type});
@@ -114,8 +122,11 @@ void SummaryBuilder::Mapped(std::uint64_t line, const LedgerEntry& entry,
         return;
     }
     if (!facts.foreignPrefix && !entry.nip.Empty() && !NipChecksumValid(entry.nip.View())) {
-        summary_.nipWarnings.push_back(
-            {Ref(line, entry), ToWin1250(entry.nip.View(), ledgerCode_)});
+        ++summary_.nipWarningCount;
+        if (list) {
+            summary_.nipWarnings.push_back(
+                {Ref(line, entry), ToWin1250(entry.nip.View(), ledgerCode_)});
+        }
     }
 }
 
@@ -126,10 +137,15 @@ void SummaryBuilder::Booked(const LedgerEntry& entry, const DocumentFacts& facts
     period.vatUnits += ShownUnits(facts.vatSum);
 }
 
-void SummaryBuilder::Repeated(std::uint64_t line, const LedgerEntry& entry,
-                              const BookedDocuments::Match& match,
-                              RepeatedDocument::Action action) {
-    summary_.alreadyBooked.push_back({Ref(line, entry), match.periodFile, match.slot, action});
+RepeatedDocument SummaryBuilder::Repeated(std::uint64_t line, const LedgerEntry& entry,
+                                          const BookedDocuments::Match& match,
+                                          RepeatedDocument::Action action) {
+    RepeatedDocument repeated{Ref(line, entry), match.periodFile, match.slot, action};
+    ++summary_.alreadyBookedCount;
+    if (summary_.listDocuments) {
+        summary_.alreadyBooked.push_back(repeated);
+    }
+    return repeated;
 }
 
 void SummaryBuilder::PeriodOpened(const std::string& fileName, bool existedBefore,

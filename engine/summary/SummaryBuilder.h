@@ -29,8 +29,8 @@ class SummaryBuilder final : public PeriodWriteObserver {
     void Booking(const LedgerEntry& entry) { Period(entry.entryDate.year, entry.entryDate.month); }
     // An accepted document booked into its period file (or, checking only, counted).
     void Booked(const LedgerEntry& entry, const DocumentFacts& facts);
-    void Repeated(std::uint64_t line, const LedgerEntry& entry, const BookedDocuments::Match& match,
-                  RepeatedDocument::Action action);
+    RepeatedDocument Repeated(std::uint64_t line, const LedgerEntry& entry,
+                              const BookedDocuments::Match& match, RepeatedDocument::Action action);
 
     // Fills in what the period files held before the run, when they were read.
     void Finish(RunOutcome outcome, std::int64_t documentCount, const BookedDocuments* booked);

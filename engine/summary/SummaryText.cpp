@@ -80,12 +80,12 @@ std::vector<std::string> SummaryLines(const RunSummary& s, const CurrencyFormat&
                                         p.documents, netto, vat}));
         }
     }
-    lines.push_back(FormatMessage(kRejected, {Size(s.rejected.size())}));
+    lines.push_back(FormatMessage(kRejected, {s.rejectedCount}));
     for (const RejectedDocument& r : s.rejected) {
         lines.push_back(
             FormatMessage(kRejectedItem, {Line(r.document.line), r.document.docNumber, r.reason}));
     }
-    lines.push_back(FormatMessage(kUnreadable, {Size(s.unreadable.size())}));
+    lines.push_back(FormatMessage(kUnreadable, {s.unreadableCount}));
     for (const UnreadableDocument& u : s.unreadable) {
         std::string fields;
         for (const export_columns::Columns& c : u.fields) {
@@ -97,7 +97,7 @@ std::vector<std::string> SummaryLines(const RunSummary& s, const CurrencyFormat&
         lines.push_back(
             FormatMessage(kUnreadableItem, {Line(u.document.line), u.document.docNumber, fields}));
     }
-    lines.push_back(FormatMessage(kBooked, {Size(s.alreadyBooked.size())}));
+    lines.push_back(FormatMessage(kBooked, {s.alreadyBookedCount}));
     for (const RepeatedDocument& b : s.alreadyBooked) {
         using Action = RepeatedDocument::Action;
         const std::string_view action = b.action == Action::Skipped       ? kSkipped
@@ -106,7 +106,7 @@ std::vector<std::string> SummaryLines(const RunSummary& s, const CurrencyFormat&
         lines.push_back(FormatMessage(kBookedItem, {Line(b.document.line), b.document.docNumber,
                                                     b.periodFile, std::int64_t{b.slot}, action}));
     }
-    lines.push_back(FormatMessage(kNip, {Size(s.nipWarnings.size())}));
+    lines.push_back(FormatMessage(kNip, {s.nipWarningCount}));
     for (const NipWarning& n : s.nipWarnings) {
         lines.push_back(
             FormatMessage(kNipItem, {Line(n.document.line), n.document.docNumber, n.nip}));
@@ -121,8 +121,7 @@ std::string SummaryDigest(const RunSummary& s) {
     }
     std::string digest = FormatMessage(
         kDigest, {s.checkOnly ? kDigestChecked : kDigestBooked, documents, Size(s.periods.size()),
-                  Size(s.rejected.size()), Size(s.unreadable.size()), Size(s.alreadyBooked.size()),
-                  Size(s.nipWarnings.size())});
+                  s.rejectedCount, s.unreadableCount, s.alreadyBookedCount, s.nipWarningCount});
     if (s.outcome == RunOutcome::Stopped) {
         digest += kDigestStopped;
     }

@@ -241,6 +241,28 @@ TEST_F(RunSummaryTest, ValuesReadAsZeroAndRejectedDatesAreListedWithTheirFields)
     EXPECT_TRUE(summary_.HasDocumentProblems());
 }
 
+TEST_F(RunSummaryTest, WithoutListsOnlyTheCountsAreKept) {
+    testing::SyntheticExportOptions options;
+    options.documents = 100;
+    options.firstMonth = 11;
+    testing::WriteSyntheticExport(exports_.File("synthetic.kpm"), options);
+    const std::string bytes = testing::ReadFileBytes(exports_.File("synthetic.kpm"));
+    Run(bytes);
+    summary_.listDocuments = false;
+    Run(bytes);
+    EXPECT_FALSE(summary_.listDocuments);  // the run keeps the caller's choice
+    EXPECT_EQ(summary_.rejectedCount, 2);
+    EXPECT_EQ(summary_.nipWarningCount, 2);
+    EXPECT_EQ(summary_.alreadyBookedCount, 98);
+    EXPECT_TRUE(summary_.rejected.empty());
+    EXPECT_TRUE(summary_.nipWarnings.empty());
+    EXPECT_TRUE(summary_.alreadyBooked.empty());
+    EXPECT_TRUE(summary_.HasDocumentProblems());
+    EXPECT_EQ(SummaryDigest(summary_),
+              Win1250("Zaksięgowano 98 dok. w plikach: 2; odrzucone: 2; wartości zerowane: 0; "
+                      "już w KPR: 98; złe NIP: 2"));
+}
+
 TEST_F(RunSummaryTest, TextAndJsonCarryTheSameFacts) {
     Run(Document("20241105", "FV 1"));
     Run(Document("20241105", "FV 1") +
