@@ -5,7 +5,9 @@
 #include <optional>
 
 #include "engine/files/FileSystem.h"
+#include "engine/inspect/PeriodFileReading.h"
 #include "engine/journal/JournalFormat.h"
+#include "engine/ledger/LedgerEntry.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"
 
@@ -130,7 +132,9 @@ std::optional<std::string> Check(FileSystem& fileSystem, const std::string& jour
     }
     step.sizeBefore = first.sizeBefore;
     step.bytesRestored = first.overwritten.size();
-    step.recordsRemoved = plan.writes.size();
+    step.recordsRemoved = static_cast<std::uint64_t>(std::count_if(
+        plan.writes.begin(), plan.writes.end(),
+        [](const journal::WrittenRecord* w) { return w->written.size() == LedgerEntry::kSize; }));
     step.remove = createdByRun && first.sizeBefore == 0;
     plan.step = step;
     return std::nullopt;
@@ -191,6 +195,13 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
         return refuse(FormatMessage(kUnfinished, {report.journalPath}));
     }
 
+    // A journal names period files of this directory only; anything else (a path, "..") is no
+    // journal this program wrote, and nothing outside the directory is ever touched.
+    for (const std::string& name : journal->fileOrder) {
+        if (!ParsePeriodFileName(name)) {
+            return refuse(FormatMessage(kDamaged, {report.journalPath}));
+        }
+    }
     std::vector<FilePlan> plans(journal->fileOrder.size());
     const auto planOf = [&](const std::string& name) -> FilePlan& {
         const auto at = std::find(journal->fileOrder.begin(), journal->fileOrder.end(), name);

@@ -90,6 +90,16 @@ TEST_F(ReimportUndoCommandTest, SecondRunWarnsOnStderrAndBooksAgainOrSkips) {
     EXPECT_EQ(Lines(skipped.err, "trevo2kpr-cli convert: dokument"), 2u);
 }
 
+TEST_F(ReimportUndoCommandTest, ExportListingADocumentTwiceBooksBoth) {
+    const auto result =
+        Cli({"convert", "--skip-booked",
+             Export(Document("20241105", "FV 1") + Document("20241105", "FV 1")), Ledger()});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(ReadFileBytes(Period("2024ORMEK.11")).size(), 2 * 400u);
+    EXPECT_EQ(Lines(result.out, " *** Ilość dokumentów 2"), 1u);
+}
+
 TEST_F(ReimportUndoCommandTest, CheckOnlyReportsBookedDocumentsWithoutWriting) {
     const std::string exportFile = Export(Document("20241105", "FV 1"));
     Cli({"convert", exportFile, Ledger()});

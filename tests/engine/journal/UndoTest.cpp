@@ -197,6 +197,23 @@ TEST_F(UndoTest, JournalOfAnUnfinishedRunOrADamagedOneIsRefused) {
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);
 }
 
+TEST_F(UndoTest, JournalNamingAFileOutsideTheDirectoryIsRefused) {
+    const std::string victim = exports_.File("2024ORMEK.11");
+    WriteFileBytes(victim, std::string(800, 'v'));
+    std::string bytes;
+    journal::AppendHeader(bytes, "x", {});
+    journal::AppendOpened(bytes, "../" + exports_.Path().filename().string() + "/2024ORMEK.11",
+                          true, 400);
+    journal::AppendWritten(bytes, "../" + exports_.Path().filename().string() + "/2024ORMEK.11",
+                           400, 400, "", std::string(400, 'v'));
+    journal::AppendEnd(bytes);
+    std::filesystem::create_directories(ledger_.Path() / std::string(journal::kDirectoryName));
+    WriteFileBytes((ledger_.Path() / std::string(journal::kDirectoryName) / "000001").string(),
+                   bytes);
+    EXPECT_EQ(Undo().status, Status::Refused);
+    EXPECT_EQ(ReadFileBytes(victim).size(), 800u);
+}
+
 TEST_F(UndoTest, ShortWriteThatStoppedTheRunIsTakenBackToo) {
     WriteFileBytes(File("2024ORMEK.11"), std::string(400, 'k'));
     testing::FaultInjectingFileSystem faults(LocalFileSystem());
