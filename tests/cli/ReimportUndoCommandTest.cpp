@@ -230,6 +230,16 @@ TEST_F(ReimportUndoCommandTest, UndoTakesBackOneRunAtATime) {
     EXPECT_EQ(Cli({"undo"}).exitCode, 2);
 }
 
+TEST_F(ReimportUndoCommandTest, JournalThatCannotBeMadeIsSaidOnStderrAndTheRunStands) {
+    WriteFileBytes(dir_.File("FIRMA1/trevo2KPR.dziennik"), "a file in the folder's place");
+    const auto result = Cli({"convert", Export(Document("20241105", "FV 1")), Ledger()});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.err.find("nie udało się zapisać dziennika przebiegu"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(Period("2024ORMEK.11")).size(), 400u);
+    EXPECT_EQ(Cli({"undo", Ledger()}).exitCode, 1);
+    EXPECT_EQ(ReadFileBytes(Period("2024ORMEK.11")).size(), 400u);
+}
+
 TEST_F(ReimportUndoCommandTest, UndoRefusesAfterAnotherWriterAndChangesNothing) {
     Cli({"convert", Export(Document("20241105", "FV 1") + Document("20241201", "FV 2")), Ledger()});
     // Another converter run books after it.

@@ -236,6 +236,17 @@ TEST_F(UndoTest, JournalThatCannotBeWrittenIsRemovedAndTheRunStillBooks) {
     EXPECT_EQ(Undo().status, Status::NothingToUndo);
 }
 
+TEST_F(UndoTest, LinkInThePlaceOfTheJournalFolderIsNotWrittenThrough) {
+    const auto elsewhere = exports_.Path() / "elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    std::filesystem::create_directory_symlink(
+        elsewhere, ledger_.Path() / std::string(journal::kDirectoryName));
+    Run(Document("20241105", "FV 1"));
+    EXPECT_FALSE(journalKept_);
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);  // booked all the same
+}
+
 TEST_F(UndoTest, OnlyTheMostRecentRunsKeepTheirJournals) {
     for (std::size_t i = 0; i < journal::kRunsKept + 3; ++i) {
         Run(Document("20241105", "FV 1"));

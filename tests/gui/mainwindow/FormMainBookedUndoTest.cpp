@@ -138,6 +138,17 @@ class FormMainBookedUndoTest : public QObject {
         QVERIFY(status->currentMessage().startsWith("Sprawdzono 1 dok."));
     }
 
+    void journalThatCannotBeWrittenIsSaidAfterTheSummary() {
+        Fixture f;
+        WriteFile(f.ledgerDir + "/trevo2KPR.dziennik", "a file in the folder's place");
+        f.Export({"FV 1"});
+        f.Convert();
+        QCOMPARE(f.March().size(), 400);
+        QCOMPARE(TraceLines(f.window).last(),
+                 QString("Nie udało się zapisać dziennika przebiegu w katalogu danych KPR - tego "
+                         "przebiegu nie da się cofnąć"));
+    }
+
     void undoAsksThenPutsTheLedgerBackRunByRun() {
         Fixture f;
         auto* undo = f.window.findChild<QAction*>("act_Cofnij");
