@@ -141,7 +141,8 @@ class Parser {
                 if (!member) {
                     return std::nullopt;
                 }
-                value.members.emplace_back(std::move(*key), std::move(*member));
+                value.keys.push_back(std::move(*key));
+                value.items.push_back(std::move(*member));
             } while (Eat(','));
             return Eat('}') ? std::optional(value) : std::nullopt;
         }
@@ -226,17 +227,17 @@ class Parser {
 
 const JsonValue& JsonValue::operator[](std::string_view key) const {
     static const JsonValue kNull;
-    for (const auto& [name, value] : members) {
-        if (name == key) {
-            return value;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == key) {
+            return items[i];
         }
     }
     return kNull;
 }
 
 bool JsonValue::Has(std::string_view key) const {
-    for (const auto& member : members) {
-        if (member.first == key) {
+    for (const std::string& name : keys) {
+        if (name == key) {
             return true;
         }
     }

@@ -16,8 +16,9 @@ struct JsonValue {
     Kind kind = Kind::Null;
     bool boolean = false;
     std::string text;  // the number's text as written, or the string's UTF-8 value
+    // An array's items; an object's member values, in written order, named by `keys`.
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;  // in written order
+    std::vector<std::string> keys;
 
     // The member `key` of an object; a null value when missing.
     const JsonValue& operator[](std::string_view key) const;

@@ -129,16 +129,17 @@ std::optional<std::vector<LedgerProblem>> CheckLedgerDirectory(FileSystem& fileS
     }
     std::sort(files.begin(), files.end());
     std::vector<LedgerProblem> problems;
-    for (const auto& [period, path] : files) {
-        const auto [year, month] = period;
+    for (const auto& file : files) {
+        const unsigned year = file.first.first;
+        const unsigned month = file.first.second;
+        const std::string& path = file.second;
         if (month < 1 || month > 12) {
             problems.push_back({path, 0, FormatMessage(kBadMonth, {month})});
         }
-        const auto read = ReadPeriodFile(
-            fileSystem, path,
-            [&, y = year, m = month](std::uint64_t slot, const LedgerRecordBytes& bytes) {
-                CheckRecord(bytes, slot, y, m, path, problems);
-            });
+        const auto read = ReadPeriodFile(fileSystem, path,
+                                         [&](std::uint64_t slot, const LedgerRecordBytes& bytes) {
+                                             CheckRecord(bytes, slot, year, month, path, problems);
+                                         });
         if (!read) {
             problems.push_back({path, 0, std::string(kUnreadable)});
         } else if (read->partBytes != 0) {

@@ -104,12 +104,12 @@ TEST_F(ShowVerifyCommandTest, ShownRecordsAreTheMappedEntriesFieldForField) {
         }
         for (std::size_t i = 0; i < expected.size(); ++i) {
             const testing::JsonValue& record = records->items[i];
-            ASSERT_EQ(record.members.size(), header.size());
+            ASSERT_EQ(record.keys.size(), header.size());
             for (std::size_t f = 0; f < header.size(); ++f) {
-                EXPECT_EQ(record.members[f].first, header[f]);
-                EXPECT_EQ(record.members[f].second.text, expected[i][f]) << header[f];
+                EXPECT_EQ(record.keys[f], header[f]);
+                EXPECT_EQ(record.items[f].text, expected[i][f]) << header[f];
                 // Texts and dates are strings, numbers are numbers.
-                const bool text = record.members[f].second.kind == testing::JsonValue::Kind::String;
+                const bool text = record.items[f].kind == testing::JsonValue::Kind::String;
                 EXPECT_EQ(text, f > 0 && kinds[f - 1] == EntryField::Kind::Text) << header[f];
             }
         }

@@ -33,7 +33,7 @@ TEST(JsonWriter, NestedValuesReadBackAsWritten) {
     EXPECT_EQ((*value)["list"][3].kind, testing::JsonValue::Kind::Null);
     EXPECT_EQ((*value)["text"].text, "Łódź \"cudzysłów\" \\ \n\t\x01\x7F/");
     EXPECT_EQ((*value)["objects"][0]["a"].Integer(), 1);
-    EXPECT_TRUE((*value)["objects"][1].members.empty());
+    EXPECT_TRUE((*value)["objects"][1].keys.empty());
 }
 
 TEST(TestParsers, RejectWhatIsNotJsonAndSplitCsvWithQuotes) {
