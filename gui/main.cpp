@@ -2,11 +2,18 @@
 
 #include <QApplication>
 
+#include "gui/application/DesktopApplication.h"
 #include "gui/mainwindow/frm_Main.h"
+#include "qtplatform/TerminationSignals.h"
 
 int main(int argc, char* argv[]) {
+    // Before the application object starts threads, so that none of them takes the signals.
+    trevo::qt::TerminationSignals::Block();
     QApplication application(argc, argv);
+    trevo::gui::SetUpDesktopApplication(application);
     trevo::gui::TFormMain window;
+    trevo::qt::TerminationSignals termination;
+    trevo::gui::CloseWindowsOnTermination(termination);
     window.show();
     return application.exec();
 }

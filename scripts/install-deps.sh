@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what building, testing and benchmarking trevo2KPR needs on Debian 12.
+# Installs what building, testing, benchmarking and packaging trevo2KPR needs on Debian 12.
 # Installs only what is missing, so it is quick on a machine that has everything.
 set -euo pipefail
 
@@ -11,6 +11,9 @@ packages=(
     clang libclang-rt-dev clang-format
     locales
     time
+    qt6-translations-l10n
+    dpkg-dev file desktop-file-utils appstream
+    debootstrap
 )
 
 missing=()

@@ -30,12 +30,14 @@ const QString kFailed = QStringLiteral("Cofanie przerwane: %1");
 }  // namespace
 
 void TFormMain::BuildUndoAction() {
-    // Ctrl+Z where no text box takes it for itself; a question follows in any case.
+    // A key the text boxes leave alone (Ctrl+Z undoes typing there), named in the hint as the
+    // other actions' keys are; a question follows in any case.
+    const QKeySequence key(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
     act_Cofnij = new QAction(style()->standardIcon(QStyle::SP_ArrowBack), kCaption, this);
     act_Cofnij->setObjectName("act_Cofnij");
-    act_Cofnij->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    act_Cofnij->setToolTip(
-        QStringLiteral("Cofa ostatnią konwersję do katalogu danych KPR (Ctrl+Z)"));
+    act_Cofnij->setShortcut(key);
+    act_Cofnij->setToolTip(QStringLiteral("Cofa ostatnią konwersję do katalogu danych KPR (%1)")
+                               .arg(key.toString(QKeySequence::NativeText)));
     connect(act_Cofnij, &QAction::triggered, this, &TFormMain::act_CofnijExecute);
     addAction(act_Cofnij);
 }

@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFont>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStyle>
@@ -24,8 +26,10 @@
 #include "engine/run/ConversionRun.h"
 #include "engine/summary/RunSummary.h"
 #include "engine/summary/SummaryText.h"
+#include "engine/text/CurrencyFormat.h"
 #include "gui/mainwindow/BookedDocumentsQuestion.h"
 #include "gui/mainwindow/PaneTraceSink.h"
+#include "gui/mainwindow/RunInputDiscard.h"
 #include "gui/picker/PickLedgerDirectory.h"
 #include "gui/settings/FormStorage.h"
 #include "gui/widgets/ClickableLabel.h"
@@ -48,7 +52,6 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kToolButtonWidth = 25;
 constexpr int kToolButtonHeight = 22;
 constexpr int kSeparatorWidth = 13;
-constexpr int kDesignFontPoints = 8;
 
 const QString kCaption = QStringLiteral("TREVO 2ORMEK  | w 2008.01.28");
 const QString kOwnerLine =
@@ -60,26 +63,28 @@ const QString kJournalLost = QStringLiteral(
     "Nie udało się zapisać dziennika przebiegu w katalogu danych KPR - tego przebiegu nie da się "
     "cofnąć");
 
-void Place(QWidget* widget, const char* name, int left, int top, int width, int height) {
+void Place(QWidget* widget, const char* name, const QRect& geometry) {
     widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(left, top, width, height);
+    widget->setGeometry(geometry);
 }
 
 // A label sizes itself to its text, as labels of the original layout do.
 template <typename Label>
-Label* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
+Label* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint position) {
     auto* label = new Label(text, parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->move(left, top);
+    label->move(position);
     label->adjustSize();
     return label;
 }
 
+// Every action has a key; its hint names it, so that hints teach the keys.
 QAction* MakeAction(QObject* list, const char* name, const QString& caption, const QString& hint,
-                    QStyle::StandardPixmap icon, QStyle* style) {
+                    const QKeySequence& key, QStyle::StandardPixmap icon, QStyle* style) {
     auto* action = new QAction(style->standardIcon(icon), caption, list);
     action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(hint);
+    action->setShortcut(key);
+    action->setToolTip(QStringLiteral("%1 (%2)").arg(hint, key.toString(QKeySequence::NativeText)));
     return action;
 }
 
@@ -98,13 +103,9 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
       fileSystem_(LocalFileSystem()) {
     setObjectName("FormMain");
     setWindowTitle(kCaption);
-    // The design's font family is not on this platform: the toolkit's default family is kept,
-    // at the design's 8 points, so that the captions fit the design's fixed geometry.
-    QFont designFont = font();
-    designFont.setPointSize(kDesignFontPoints);
-    setFont(designFont);
-    resize(kDesignWidth, kDesignHeight);
-    setMinimumSize(kDesignWidth, kDesignHeight);
+    // The toolkit's font, with the design's positions scaled to it.
+    scale_ = FormScale::ForFont(font());
+    resize(scale_.Size(kDesignWidth, kDesignHeight));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -127,8 +128,8 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
                                    {"MAIN",
                                     {"FE_EPP.Text", "Edit_Atrybut.Text", "Edit_REJ.Text",
                                      "de_KPR.Text", "RB_852.Checked", "RB_MAZ.Checked"},
-                                    kDesignWidth,
-                                    kDesignHeight},
+                                    scale_.Width(kDesignWidth),
+                                    scale_.Height(kDesignHeight)},
                                    settingsPath_);
 }
 
@@ -140,26 +141,27 @@ void TFormMain::BuildActions() {
     auto* list = new QObject(this);
     list->setObjectName("ActionList");
     QStyle* look = style();
+    // Keys that the boxes do not take for themselves (Ctrl+K, Ctrl+A, Ctrl+Z, ... edit text).
     act_Konwert =
         MakeAction(list, "act_Konwert", QStringLiteral("Konwersja"),
                    QStringLiteral("Konwersja danych ze standardu VAT_R.TXT \"vrs\" 2 KPR"),
-                   QStyle::SP_MediaPlay, look);
+                   QKeySequence(Qt::CTRL | Qt::Key_R), QStyle::SP_MediaPlay, look);
     Act_FirmyKPR = MakeAction(list, "Act_FirmyKPR", QStringLiteral("Firmy KPR"),
                               QStringLiteral("Ułatwia wybranie katalogu firmy z KPR"),
-                              QStyle::SP_DirOpenIcon, look);
-    act_Help =
-        MakeAction(list, "act_Help", QStringLiteral("Włącza dymki podpowiedzi"),
-                   QStringLiteral("Włącza dymki podpowiedzi"), QStyle::SP_MessageBoxQuestion, look);
+                              QKeySequence(Qt::CTRL | Qt::Key_F), QStyle::SP_DirOpenIcon, look);
+    act_Help = MakeAction(list, "act_Help", QStringLiteral("Włącza dymki podpowiedzi"),
+                          QStringLiteral("Włącza dymki podpowiedzi"), QKeySequence(Qt::Key_F1),
+                          QStyle::SP_MessageBoxQuestion, look);
     act_WyczyscTrace =
         MakeAction(list, "act_WyczyscTrace", QStringLiteral("Wyczyść"),
-                   QStringLiteral("Czyści pole śledzenia"), QStyle::SP_DialogResetButton, look);
-    act_Close =
-        MakeAction(list, "act_Close", QStringLiteral("Koniec"),
-                   QStringLiteral("Kończy prace programu"), QStyle::SP_DialogCloseButton, look);
+                   QStringLiteral("Czyści pole śledzenia"), QKeySequence(Qt::CTRL | Qt::Key_L),
+                   QStyle::SP_DialogResetButton, look);
+    act_Close = MakeAction(list, "act_Close", QStringLiteral("Koniec"),
+                           QStringLiteral("Kończy prace programu"),
+                           QKeySequence(Qt::CTRL | Qt::Key_Q), QStyle::SP_DialogCloseButton, look);
 
     // Shown pressed while hints are on.
     act_Help->setCheckable(true);
-    act_Help->setShortcut(QKeySequence(Qt::Key_F1));
 
     connect(act_Konwert, &QAction::triggered, this, &TFormMain::act_KonwertExecute);
     connect(Act_FirmyKPR, &QAction::triggered, this, &TFormMain::Act_FirmyKPRExecute);
@@ -172,23 +174,24 @@ void TFormMain::BuildActions() {
 void TFormMain::BuildTopPanel() {
     PanelTop = new QWidget(this);
     PanelTop->setObjectName("PanelTop");
-    PanelTop->setFixedHeight(kTopPanelHeight);
+    PanelTop->setFixedHeight(scale_.Height(kTopPanelHeight));
 
     BuildToolBar();
 
-    Label1 =
-        MakeLabel<ClickableLabel>(PanelTop, "Label1", QStringLiteral("Katalog danych KPR"), 8, 32);
+    const auto at = [this](int left, int top) { return QPoint(scale_.X(left), scale_.Y(top)); };
+    Label1 = MakeLabel<ClickableLabel>(PanelTop, "Label1", QStringLiteral("Katalog danych KPR"),
+                                       at(8, 32));
     connect(Label1, &ClickableLabel::clicked, this, &TFormMain::Act_FirmyKPRExecute);
 
     de_KPR = new DirectoryEdit(PanelTop);
-    Place(de_KPR, "de_KPR", 8, 48, 209, 21);
+    Place(de_KPR, "de_KPR", scale_.Rect(8, 48, 209, 21));
     de_KPR->setDialogTitle(QStringLiteral("Gdzie te dane ?"));
     de_KPR->setToolTip(QStringLiteral("tj. katalog firmy do której importujemy dane"));
 
-    Label2 = MakeLabel<QLabel>(PanelTop, "Label2", QStringLiteral("Plik Exp2Kap.kpm"), 232, 32);
+    Label2 = MakeLabel<QLabel>(PanelTop, "Label2", QStringLiteral("Plik Exp2Kap.kpm"), at(232, 32));
 
     FE_EPP = new FileNameEdit(PanelTop);
-    Place(FE_EPP, "FE_EPP", 232, 48, 209, 21);
+    Place(FE_EPP, "FE_EPP", scale_.Rect(232, 48, 209, 21));
     FE_EPP->setDialogTitle(QStringLiteral("Gdzież ten plik FVS ?"));
     FE_EPP->setDefaultSuffix(QStringLiteral("txt"));
     // Filter texts as the user sees them, each followed by its pattern. "Wszystkie pliki" takes
@@ -204,10 +207,10 @@ void TFormMain::BuildTopPanel() {
     connect(FE_EPP, &FileNameEdit::exited, this, &TFormMain::FE_EPPExit);
 
     ch_sprawdz = new QCheckBox(QStringLiteral("tylko sprawdź"), PanelTop);
-    Place(ch_sprawdz, "ch_sprawdz", 353, 29, 84, 17);
+    Place(ch_sprawdz, "ch_sprawdz", scale_.Rect(353, 29, 84, 17));
     ch_sprawdz->setLayoutDirection(Qt::RightToLeft);  // caption to the left of the box
-    // With this platform's wider font the caption may not fit: the box then grows to the left,
-    // into the empty end of the toolbar row, keeping its right edge.
+    // Should the caption still not fit (a style's wider box), the box grows to the left, into
+    // the empty end of the toolbar row, keeping its right edge.
     if (const int needed = ch_sprawdz->sizeHint().width(); needed > ch_sprawdz->width()) {
         const QRect design = ch_sprawdz->geometry();
         ch_sprawdz->setGeometry(design.right() + 1 - needed, design.top(), needed, design.height());
@@ -215,33 +218,33 @@ void TFormMain::BuildTopPanel() {
     ch_sprawdz->setToolTip(QStringLiteral("Przeprowadza konwersję bez zapisu danych na dysk"));
 
     Panel_PL = new QWidget(PanelTop);
-    Place(Panel_PL, "Panel_PL", 8, 72, 137, 25);
+    Place(Panel_PL, "Panel_PL", scale_.Rect(8, 72, 137, 25));
     RB_MAZ = new PanelRadioButton(QStringLiteral("MAZovia"), Panel_PL);
-    Place(RB_MAZ, "RB_MAZ", 3, 4, 65, 17);
+    Place(RB_MAZ, "RB_MAZ", scale_.Rect(3, 4, 65, 17));
     RB_MAZ->setToolTip(QStringLiteral("Polskie litery w KPR_ZD PL=MAZ"));
     RB_852 = new PanelRadioButton(QStringLiteral("CP852"), Panel_PL);
-    Place(RB_852, "RB_852", 75, 4, 57, 17);
+    Place(RB_852, "RB_852", scale_.Rect(75, 4, 57, 17));
     RB_852->setToolTip(QStringLiteral("Polskie litery w KPR_ZD PL=852"));
     RB_MAZ->setChecked(true);
 
-    Label3 = MakeLabel<QLabel>(PanelTop, "Label3", QStringLiteral("Atrybut KPR"), 12, 98);
+    Label3 = MakeLabel<QLabel>(PanelTop, "Label3", QStringLiteral("Atrybut KPR"), at(12, 98));
     Label3->setToolTip(QStringLiteral("atrybut dokumentu w kpr"));
     Edit_Atrybut = new QLineEdit(PanelTop);
-    Place(Edit_Atrybut, "Edit_Atrybut", 72, 96, 17, 21);
+    Place(Edit_Atrybut, "Edit_Atrybut", scale_.Rect(72, 96, 17, 21));
     Edit_Atrybut->setMaxLength(1);
     Edit_Atrybut->setToolTip(QStringLiteral("Litera grupująca Atr(x) w KPR"));
 
-    Label4 = MakeLabel<QLabel>(PanelTop, "Label4", QStringLiteral("Rejestr( )"), 110, 98);
+    Label4 = MakeLabel<QLabel>(PanelTop, "Label4", QStringLiteral("Rejestr( )"), at(110, 98));
     Label4->setToolTip(QStringLiteral("identyfikator rejestru"));
     Edit_REJ = new QLineEdit(PanelTop);
-    Place(Edit_REJ, "Edit_REJ", 168, 96, 17, 21);
+    Place(Edit_REJ, "Edit_REJ", scale_.Rect(168, 96, 17, 21));
     Edit_REJ->setMaxLength(1);
     Edit_REJ->setToolTip(QStringLiteral("Literka identyfikacyjna GrupaR(x) w KPR"));
 }
 
 void TFormMain::BuildToolBar() {
     ToolBar1 = new QToolBar(PanelTop);
-    Place(ToolBar1, "ToolBar1", 1, 1, 462, 29);
+    Place(ToolBar1, "ToolBar1", scale_.Rect(1, 1, 462, 29));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -251,13 +254,13 @@ void TFormMain::BuildToolBar() {
         ToolBar1->addAction(action);
         QWidget* button = ToolBar1->widgetForAction(action);
         button->setObjectName(QString::fromLatin1(name));
-        button->setFixedSize(kToolButtonWidth, kToolButtonHeight);
+        button->setFixedSize(scale_.Size(kToolButtonWidth, kToolButtonHeight));
     };
     int separators = 0;
     const auto addSeparator = [this, &separators] {
         QWidget* separator = ToolBar1->widgetForAction(ToolBar1->addSeparator());
         separator->setObjectName(QStringLiteral("ToolSeparator%1").arg(++separators));
-        separator->setFixedWidth(kSeparatorWidth);
+        separator->setFixedWidth(scale_.Width(kSeparatorWidth));
     };
     addButton(act_Konwert, "tk_KOnwersja");
     addSeparator();
@@ -292,7 +295,7 @@ void TFormMain::BuildMainPanel() {
 void TFormMain::BuildStatusBar() {
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName("StatusBar");
-    StatusBar->setFixedHeight(kStatusBarHeight);
+    StatusBar->setFixedHeight(scale_.Height(kStatusBarHeight));
     ownerLine_ = new QLabel(kOwnerLine, StatusBar);
     ownerLine_->setObjectName("OwnerLine");
     // A normal item: a progress message covers it, and it returns when the message is cleared.
@@ -366,6 +369,10 @@ void TFormMain::act_KonwertExecute() {
         if (!hooks_.askYesNo(this, kConfirmCaption, kConfirmText)) {
             return;
         }
+        // The run holds the GUI thread: the window takes the box's place on the screen now, so
+        // that no image of the box stays while the run works.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        repaint();
         RunConversion();
     });
 }
@@ -397,6 +404,7 @@ void TFormMain::RunConversion() {
     }
     StatusBar->clearMessage();  // the last run's digest
     {
+        const RunInputDiscard discardInput;
         RunFeedback feedback(trace, *StatusBar, runFeedbackTiming_);
         RunServices services{trace, fileSystem_, clock, money, &feedback};
         services.summary = &summary;
@@ -410,6 +418,10 @@ void TFormMain::RunConversion() {
         trace.Flush();
     }
     const bool journalKept = !journal || journal->Finish();
+    if (closeRequested_) {
+        // Asked to close during the run: now that the run has returned.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
     if (result.outcome == RunOutcome::ExportNotOpened) {
         hooks_.showPlainMessage(this,
                                 QStringFromWin1250(ExportOpenFailedMessage(inputs.exportPath)));
@@ -477,9 +489,11 @@ void TFormMain::FE_EPPExit() {
 void TFormMain::closeEvent(QCloseEvent* event) {
     // A close request that reaches the window during a run waits: the run owns open files.
     if (running_) {
+        closeRequested_ = true;
         event->ignore();
         return;
     }
+    closeRequested_ = false;
     QWidget::closeEvent(event);
 }
 

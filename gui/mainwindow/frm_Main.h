@@ -10,6 +10,7 @@
 #include "engine/text/zdTransPL.h"
 #include "gui/mainwindow/FormMainHooks.h"
 #include "gui/mainwindow/RunFeedback.h"
+#include "gui/widgets/FormScale.h"
 
 namespace trevo {
 class FileSystem;
@@ -54,6 +55,8 @@ class TFormMain : public QWidget {
     PolishCharset LedgerCode() const;
     bool HintsOn() const;
     bool IsRunning() const { return running_; }
+    // The design's positions and sizes scaled to the window's font.
+    const FormScale& Scale() const { return scale_; }
     const QString& SettingsPath() const { return settingsPath_; }
 
     // When the window starts showing a run's progress; tests shorten it.
@@ -91,7 +94,9 @@ class TFormMain : public QWidget {
     QString settingsPath_;
     FileSystem& fileSystem_;
     RunFeedbackTiming runFeedbackTiming_;
+    FormScale scale_;
     bool running_ = false;
+    bool closeRequested_ = false;
     std::int64_t documentCount = 0;
     // The answer to the already-booked question, for the run that follows it.
     bool skipBookedNext_ = false;

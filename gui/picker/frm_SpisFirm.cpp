@@ -4,22 +4,25 @@
 #include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <optional>
 
-#include "qtplatform/UserLocaleCollation.h"
-#include "engine/files/FileSystem.h"
 #include "companies/CompanyList.h"
 #include "companies/CompanyRows.h"
+#include "engine/files/FileSystem.h"
 #include "gui/picker/CompanyTableModel.h"
-#include "gui/widgets/FileNameEdit.h"
-#include "qtplatform/MessageBoxes.h"
-#include "qtplatform/Win1250Text.h"
 #include "gui/settings/FormStorage.h"
+#include "gui/widgets/FileNameEdit.h"
+#include "gui/widgets/FormScale.h"
+#include "qtplatform/MessageBoxes.h"
+#include "qtplatform/UserLocaleCollation.h"
+#include "qtplatform/Win1250Text.h"
 
 namespace trevo::gui {
 
@@ -52,23 +55,25 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
       RxMD_Spis(new CompanyTableModel(this)) {
     setObjectName(QStringLiteral("FormSpisFirm"));
     setWindowTitle(QStringLiteral("SpisFirm wg KPR"));
-    resize(kDesignWidth, kDesignHeight);
-    setMinimumSize(kDesignWidth, kDesignHeight);
+    // The toolkit's font, with the design's positions scaled to it.
+    const FormScale scale = FormScale::ForFont(font());
+    resize(scale.Size(kDesignWidth, kDesignHeight));
     setSizeGripEnabled(true);
 
     PanelTop->setObjectName(QStringLiteral("PanelTop"));
     PanelTop->setFrameShape(QFrame::StyledPanel);
-    PanelTop->setFixedHeight(57);
+    PanelTop->setFixedHeight(scale.Height(57));
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(8, 6);
+    Label1->move(scale.X(8), scale.Y(6));
+    Label1->adjustSize();
     FilenameEdit->setObjectName(QStringLiteral("FilenameEdit"));
-    FilenameEdit->setGeometry(8, 24, 193, 21);
+    FilenameEdit->setGeometry(scale.Rect(8, 24, 193, 21));
     FilenameEdit->setFileName(QStringLiteral("spisfirm.dat"));
     FilenameEdit->setNameFilters(
         FileDialogFilters(QStringLiteral("Plik firm (gw KPR)|spisfirm.dat|Wszystkie (*.*)|*.*")));
     FilenameEdit->setInitialDir(QString::fromUtf16(kInitialListDir));
     bb_Zaladuj->setObjectName(QStringLiteral("bb_Zaladuj"));
-    bb_Zaladuj->setGeometry(216, 22, 75, 25);
+    bb_Zaladuj->setGeometry(scale.Rect(216, 22, 75, 25));
     // Enter in the grid must not reload the list.
     bb_Zaladuj->setAutoDefault(false);
     connect(bb_Zaladuj, &QPushButton::clicked, this, &TFormSpisFirm::bb_ZaladujClick);
@@ -85,14 +90,18 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
     DBGridLista->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGridLista->setShowGrid(true);
     DBGridLista->setTabKeyNavigation(false);
-    DBGridLista->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // One line per company: a long name is cut with an ellipsis, never wrapped.
+    DBGridLista->setWordWrap(false);
+    DBGridLista->setTextElideMode(Qt::ElideRight);
     DBGridLista->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int charWidth = DBGridLista->fontMetrics().averageCharWidth();
-    const int widths[] = {static_cast<int>(kFirmaWidth), static_cast<int>(kKatalogWidth),
-                          static_cast<int>(kInfoWidth)};
-    for (int column = 0; column < CompanyTableModel::kFieldCount; ++column) {
-        DBGridLista->setColumnWidth(column, widths[column] * charWidth + 8);
-    }
+    // Katalog and Info show their whole texts; Firma takes what the dialog's width leaves.
+    QHeaderView* header = DBGridLista->horizontalHeader();
+    header->setMinimumSectionSize(1);
+    header->setSectionResizeMode(CompanyTableModel::RxMD_SpisFirma, QHeaderView::Stretch);
+    header->setSectionResizeMode(CompanyTableModel::RxMD_SpisKatalog, QHeaderView::Interactive);
+    header->setSectionResizeMode(CompanyTableModel::RxMD_SpisInfo, QHeaderView::Interactive);
+    FitTextColumns();
+    DBGridLista->installEventFilter(this);
     connect(DBGridLista->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { RxMD_Spis->setMarkedRow(current.row()); });
     // A double-click anywhere in the grid confirms: cells, empty space, titles, the corner.
@@ -113,7 +122,11 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
     DBGridLista->setFocus();
 
     // Reads the file now and restores when the dialog is shown, before FormActivate loads.
-    formStorage_ = new FormStorage(this, {"SPISFIRM", {"FilenameEdit.FileName"}, 360, 310},
+    formStorage_ = new FormStorage(this,
+                                   {"SPISFIRM",
+                                    {"FilenameEdit.FileName"},
+                                    scale.Width(kDesignWidth),
+                                    scale.Height(kDesignHeight)},
                                    settingsPath_.isEmpty() ? DefaultSettingsPath() : settingsPath_);
     FormCreate();
 }
@@ -142,6 +155,17 @@ bool TFormSpisFirm::event(QEvent* event) {
 }
 
 bool TFormSpisFirm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DBGridLista) {
+        // Enter in the grid confirms the selected company, like a double-click.
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                DBGridListaDblClick();
+                return true;
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::MouseButtonDblClick) {
         DBGridListaDblClick();
     }
@@ -180,6 +204,22 @@ void TFormSpisFirm::DBGridListaDblClick() {
     done(QDialog::Accepted);
 }
 
+void TFormSpisFirm::FitTextColumns() {
+    // Room for as many of the font's widest letters as the column holds, so that every text
+    // shows whole, also in rows not yet in view; wider still for wider texts or the title.
+    const QFontMetrics metrics = DBGridLista->fontMetrics();
+    const auto fit = [&](int column, std::size_t characters) {
+        DBGridLista->resizeColumnToContents(column);
+        const int design =
+            metrics.horizontalAdvance(QString(static_cast<qsizetype>(characters), u'W')) + 8;
+        const int title = DBGridLista->horizontalHeader()->sectionSizeHint(column);
+        DBGridLista->setColumnWidth(column,
+                                    std::max({design, title, DBGridLista->columnWidth(column)}));
+    };
+    fit(CompanyTableModel::RxMD_SpisKatalog, kKatalogWidth);
+    fit(CompanyTableModel::RxMD_SpisInfo, kInfoWidth);
+}
+
 void TFormSpisFirm::MakeCurrent(std::size_t row) {
     const QModelIndex index = RxMD_Spis->index(static_cast<int>(row), 0);
     DBGridLista->selectionModel()->setCurrentIndex(
@@ -216,6 +256,7 @@ void TFormSpisFirm::LoadCompanyList() {
     if (current) {
         MakeCurrent(*current);
     }
+    FitTextColumns();
     DBGridLista->setUpdatesEnabled(true);
 
     if (!failure.isNull()) {

@@ -62,6 +62,8 @@ class TFormSpisFirm : public QDialog {
     void FormCreate();
     void FormActivate();
     void MakeCurrent(std::size_t row);
+    // Widens Katalog and Info to show their whole texts.
+    void FitTextColumns();
 
     LedgerCodeSource ledgerCode_;
     QString settingsPath_;

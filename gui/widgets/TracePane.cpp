@@ -1,5 +1,6 @@
 #include "gui/widgets/TracePane.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -12,6 +13,8 @@
 #include <QTextOption>
 #include <algorithm>
 #include <cmath>
+
+#include "gui/widgets/TracePaneAccessible.h"
 
 namespace trevo::gui {
 
@@ -39,6 +42,8 @@ QString AsPlainText(QString text) {
 }  // namespace
 
 TracePane::TracePane(QWidget* parent) : QAbstractScrollArea(parent) {
+    // Registered once for the process, before any pane can be asked for.
+    [[maybe_unused]] static const bool accessible = InstallTracePaneAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -51,6 +56,10 @@ void TracePane::AppendLines(const QString& lines) {
     QScrollBar* bar = verticalScrollBar();
     const bool followEnd = bar->value() == bar->maximum();
 
+    // Counting characters walks every line: only when a screen reader listens.
+    const bool tellAccessibility = QAccessible::isActive();
+    const bool hadLines = !lines_.empty();
+    const int previousCount = tellAccessibility && hadLines ? CharacterCount() : 0;
     const int batch = static_cast<int>(batches_.size());
     batches_.push_back(lines);
     const QChar* text = lines.constData();
@@ -68,6 +77,12 @@ void TracePane::AppendLines(const QString& lines) {
     }
     lines_.push_back({batch, start, size - start});
 
+    if (tellAccessibility) {
+        // The new lines, after a line break unless the pane was empty.
+        QAccessibleTextInsertEvent event(this, previousCount,
+                                         TextBetween(previousCount, CharacterCount()));
+        QAccessible::updateAccessibility(&event);
+    }
     UpdateScrollBars();
     if (followEnd) {
         bar->setValue(bar->maximum());
@@ -76,6 +91,10 @@ void TracePane::AppendLines(const QString& lines) {
 }
 
 void TracePane::ClearLines() {
+    if (QAccessible::isActive() && !lines_.empty()) {
+        QAccessibleTextRemoveEvent event(this, 0, toPlainText());
+        QAccessible::updateAccessibility(&event);
+    }
     batches_.clear();
     lines_.clear();
     cursor_ = anchor_ = {};
@@ -135,6 +154,96 @@ void TracePane::SelectAll() {
 void TracePane::CopySelection() const {
     if (HasSelection()) {
         QApplication::clipboard()->setText(SelectedText());
+    }
+}
+
+TracePane::Position TracePane::PositionOfOffset(int offset) const {
+    offset = std::max(0, offset);
+    for (int line = 0; line < LineCount(); ++line) {
+        const int length = lines_[static_cast<std::size_t>(line)].length;
+        if (offset <= length) {
+            return {line, offset};
+        }
+        offset -= length + 1;
+    }
+    return lines_.empty() ? Position{} : Position{LineCount() - 1, lines_.back().length};
+}
+
+int TracePane::OffsetOfPosition(const Position& position) const {
+    int offset = 0;
+    for (int line = 0; line < position.line && line < LineCount(); ++line) {
+        offset += lines_[static_cast<std::size_t>(line)].length + 1;
+    }
+    return offset + position.column;
+}
+
+int TracePane::CharacterCount() const {
+    if (lines_.empty()) {
+        return 0;
+    }
+    return OffsetOfPosition({LineCount() - 1, lines_.back().length});
+}
+
+QString TracePane::TextBetween(int start, int end) const {
+    const Position from = PositionOfOffset(start);
+    const Position to = PositionOfOffset(end);
+    QString text;
+    for (int line = from.line; line <= to.line && line < LineCount(); ++line) {
+        const QString whole = Line(line);
+        const int first = line == from.line ? from.column : 0;
+        const int last = line == to.line ? to.column : static_cast<int>(whole.size());
+        text += QStringView(whole).mid(first, std::max(0, last - first));
+        if (line != to.line) {
+            text += u'\n';
+        }
+    }
+    return AsPlainText(std::move(text));
+}
+
+int TracePane::CursorOffset() const {
+    return OffsetOfPosition(cursor_);
+}
+
+std::pair<int, int> TracePane::SelectionOffsets() const {
+    return {OffsetOfPosition(anchor_), OffsetOfPosition(cursor_)};
+}
+
+void TracePane::SetSelectionOffsets(int anchor, int cursor) {
+    anchor_ = PositionOfOffset(anchor);
+    SetCursor(PositionOfOffset(cursor), true);
+    desiredX_ = CursorX(cursor_);
+    EnsureCursorVisible();
+}
+
+QRect TracePane::CharacterRect(int offset) const {
+    if (lines_.empty() || offset < 0 || offset >= CharacterCount()) {
+        return {};
+    }
+    const Position at = PositionOfOffset(offset);
+    const qreal left = CursorX(at);
+    const qreal right = at.column < lines_[static_cast<std::size_t>(at.line)].length
+                            ? CursorX({at.line, at.column + 1})
+                            : left + fontMetrics().averageCharWidth();
+    const QRectF box(TextLeft() + left, LineTop(at.line), right - left, lineHeight_);
+    return box.toAlignedRect().translated(viewport()->pos());
+}
+
+int TracePane::OffsetAt(const QPoint& point) const {
+    return OffsetOfPosition(PositionAt(point - viewport()->pos()));
+}
+
+void TracePane::ScrollToOffset(int offset) {
+    const Position at = PositionOfOffset(offset);
+    QScrollBar* bar = verticalScrollBar();
+    if (at.line < bar->value() || at.line >= bar->value() + LinesInView()) {
+        bar->setValue(at.line);
+    }
+}
+
+void TracePane::NotifyCursorMoved() {
+    if (QAccessible::isActive()) {
+        QAccessibleTextCursorEvent event(this, CursorOffset());
+        QAccessible::updateAccessibility(&event);
     }
 }
 
@@ -361,6 +470,7 @@ void TracePane::SetCursor(const Position& position, bool select) {
     }
     RestartBlink();
     viewport()->update();
+    NotifyCursorMoved();
 }
 
 void TracePane::EnsureCursorVisible() {

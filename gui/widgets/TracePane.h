@@ -9,6 +9,7 @@
 #include <QBasicTimer>
 #include <QString>
 #include <compare>
+#include <utility>
 #include <vector>
 
 class QTextLayout;
@@ -38,6 +39,20 @@ class TracePane : public QAbstractScrollArea {
     void SelectAll();
     // Puts the selected text on the clipboard; nothing when nothing is selected.
     void CopySelection() const;
+
+    // The text by character offsets, as toPlainText() gives it (lines joined by '\n'): what a
+    // screen reader asks for (TracePaneAccessible).
+    int CharacterCount() const;
+    QString TextBetween(int start, int end) const;
+    int CursorOffset() const;
+    // The selection's anchor and cursor; equal when nothing is selected.
+    std::pair<int, int> SelectionOffsets() const;
+    void SetSelectionOffsets(int anchor, int cursor);
+    // The character's box in the pane's coordinates; empty when it is out of range.
+    QRect CharacterRect(int offset) const;
+    // The offset nearest to a point in the pane's coordinates.
+    int OffsetAt(const QPoint& point) const;
+    void ScrollToOffset(int offset);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -81,6 +96,10 @@ class TracePane : public QAbstractScrollArea {
         DocumentEnd,
     };
 
+    Position PositionOfOffset(int offset) const;
+    int OffsetOfPosition(const Position& position) const;
+    // Tells assistive technology where the cursor now is.
+    void NotifyCursorMoved();
     // One unwrapped line at the origin for the layout's text.
     void LayOut(QTextLayout& layout) const;
     void MeasureLineHeight();

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -38,6 +39,19 @@ void WriteFile(const QString& path, const std::string& bytes) {
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs `act` once, at the first moment the window lets timers fire during a run.
+void WhenRunning(TFormMain& window, std::function<void()> act) {
+    auto* timer = new QTimer(&window);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, &window, act = std::move(act)] {
+        if (window.IsRunning()) {
+            timer->stop();
+            timer->deleteLater();
+            act();
+        }
+    });
+    timer->start(0);
 }
 
 // A shown window with recorded user contacts, an export file and a ledger directory.
@@ -284,8 +298,7 @@ class FormMainConvertTest : public QObject {
         bool closed = true;
         bool ownerVisibleDuringRun = true;
         f.user.whileAsking = [&] {
-            QTimer::singleShot(0, [&] {
-                QVERIFY(f.window.IsRunning());
+            WhenRunning(f.window, [&] {
                 progress = status->currentMessage();
                 ownerVisibleDuringRun = owner->isVisible();
                 linesDuringRun = static_cast<int>(TraceLines(f.window).size());
@@ -301,7 +314,6 @@ class FormMainConvertTest : public QObject {
         QVERIFY(linesDuringRun > 0);
         QCOMPARE(f.user.questions, 1);
         QVERIFY(!closed);
-        QVERIFY(f.window.isVisible());
 
         QCOMPARE(f.window.DocumentCount(), 2000);
         const QStringList trace = RunTraceLines(f.window);
@@ -312,6 +324,82 @@ class FormMainConvertTest : public QObject {
         QVERIFY2(status->currentMessage().startsWith("Sprawdzono 2000 dok."),
                  qPrintable(status->currentMessage()));
         QVERIFY(!owner->isVisible());  // until the next run
+        // The close request made during the run is carried out once the run has returned.
+        QVERIFY(f.window.isVisible());
+        QTRY_VERIFY(!f.window.isVisible());
+    }
+
+    void clicksAndKeysDuringARunAreDiscarded() {
+        std::string bytes;
+        for (int i = 0; i < 500; ++i) {
+            bytes += ExportDocument(QString("FV %1").arg(i), "Firma") + "\r\n";
+        }
+        Fixture f(bytes);
+        f.user.answer = true;
+        f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
+        f.window.SetRunFeedbackTiming({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QLineEdit* dirBox = f.Box("de_KPR")->lineEdit();
+        const QString dirBefore = dirBox->text();
+        dirBox->setFocus();
+        bool ran = false;
+        f.user.whileAsking = [&] {
+            WhenRunning(f.window, [&] {
+                ran = true;
+                // Typed and clicked while the run works: straight to the controls, and through
+                // the event queue as the window system hands them over.
+                QTest::keyClicks(dirBox, "xyz");
+                QTest::mouseClick(f.Control<QToolButton>("tb_ClearTrace"), Qt::LeftButton);
+                QTest::keySequence(dirBox, QKeySequence(QString("Ctrl+L")));
+                QTest::keySequence(dirBox, QKeySequence(QString("Ctrl+R")));
+                QCoreApplication::postEvent(
+                    dirBox, new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q"));
+            });
+        };
+        f.Convert();
+        QVERIFY(ran);
+        QCoreApplication::processEvents();
+        QCOMPARE(dirBox->text(), dirBefore);
+        QCOMPARE(f.user.questions, 1);
+        const QStringList trace = TraceLines(f.window);
+        QCOMPARE(trace.count(" *** Ilość dokumentów 500"), 1);
+
+        // Afterwards the window takes input again.
+        QTest::keyClicks(dirBox, "a");
+        QCOMPARE(dirBox->text(), dirBefore + "a");
+        f.Control<QToolButton>("tb_ClearTrace")->click();
+        QVERIFY(TraceLines(f.window).isEmpty());
+    }
+
+    void theWindowTakesTheQuestionsPlaceBeforeTheRunWorks() {
+        Fixture f(ExportDocument("FV 1", "Firma") + "\r\n");
+        f.user.answer = true;
+        f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
+        // The run itself shows nothing until it ends.
+        f.window.SetRunFeedbackTiming({std::chrono::hours(1), std::chrono::hours(1)});
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QCoreApplication::processEvents();
+
+        // Paints of the window after the answer and before the run's first trace line.
+        struct PaintWatch : QObject {
+            bool answered = false;
+            int paintsBeforeRun = 0;
+            const QWidget* window = nullptr;
+            bool eventFilter(QObject* watched, QEvent* event) override {
+                if (answered && watched == window && event->type() == QEvent::Paint &&
+                    TraceLines(*window).isEmpty()) {
+                    ++paintsBeforeRun;
+                }
+                return false;
+            }
+        } watch;
+        watch.window = &f.window;
+        f.window.installEventFilter(&watch);
+        f.user.whileAsking = [&] { watch.answered = true; };
+        f.Convert();
+        f.window.removeEventFilter(&watch);
+        QVERIFY(watch.paintsBeforeRun > 0);
+        QVERIFY(!TraceLines(f.window).isEmpty());
     }
 };
 

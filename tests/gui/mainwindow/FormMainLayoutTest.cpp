@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
@@ -15,6 +16,7 @@
 
 #include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/ButtonEdit.h"
+#include "gui/widgets/FormScale.h"
 #include "tests/gui/mainwindow/FormMainTestSupport.h"
 
 using namespace trevo::gui;
@@ -46,6 +48,81 @@ bool ShowsToolTip(QWidget* widget) {
     return QToolTip::isVisible();
 }
 
+struct ExpectedAction {
+    const char* action;
+    const char* caption;
+    const char* hint;
+    const char* key;
+    const char* button;
+};
+
+const ExpectedAction kActions[] = {
+    {"act_Konwert", "Konwersja", "Konwersja danych ze standardu VAT_R.TXT \"vrs\" 2 KPR", "Ctrl+R",
+     "tk_KOnwersja"},
+    {"Act_FirmyKPR", "Firmy KPR", "Ułatwia wybranie katalogu firmy z KPR", "Ctrl+F", "ToolButton3"},
+    {"act_Help", "Włącza dymki podpowiedzi", "Włącza dymki podpowiedzi", "F1", "tb_Help"},
+    {"act_WyczyscTrace", "Wyczyść", "Czyści pole śledzenia", "Ctrl+L", "tb_ClearTrace"},
+    {"act_Close", "Koniec", "Kończy prace programu", "Ctrl+Q", "tb_koniec"},
+    {"act_Cofnij", "Cofnij ostatnią konwersję", "Cofa ostatnią konwersję do katalogu danych KPR",
+     "Ctrl+Shift+C", "tb_Cofnij"},
+};
+
+// `widget`'s rectangle in the coordinates of `top`.
+QRect RectIn(const QWidget* widget, const QWidget* top) {
+    return QRect(widget->mapTo(top, QPoint(0, 0)), widget->size());
+}
+
+// What a caption needs: a label's text, a check box's or radio button's box and text.
+int CaptionWidthNeeded(const QWidget* control) {
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        return label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin();
+    }
+    return control->sizeHint().width();
+}
+
+// Every caption whole and no control over another, for a window made with the application's
+// current font.
+void CheckCaptionsFitAndNothingOverlaps() {
+    TFormMain window(FreshSettingsPath());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* top = window.findChild<QWidget*>("PanelTop");
+    QVERIFY(top != nullptr);
+
+    for (const char* name :
+         {"Label1", "Label2", "Label3", "Label4", "ch_sprawdz", "RB_MAZ", "RB_852"}) {
+        auto* control = window.findChild<QWidget*>(name);
+        QVERIFY2(control != nullptr, name);
+        QVERIFY2(CaptionWidthNeeded(control) <= control->width(),
+                 qPrintable(QString("%1 clipped: needs %2, has %3")
+                                .arg(name)
+                                .arg(CaptionWidthNeeded(control))
+                                .arg(control->width())));
+        QVERIFY2(control->fontMetrics().height() <= control->height(), name);
+        // Inside the top panel, not cut at its edges.
+        QVERIFY2(top->rect().contains(RectIn(control, top)), name);
+    }
+
+    // The controls a user sees and reads, toolbar buttons included; none covers another.
+    QList<QPair<QString, QRect>> controls;
+    for (const char* name : {"Label1", "de_KPR", "Label2", "FE_EPP", "ch_sprawdz", "RB_MAZ",
+                             "RB_852", "Label3", "Edit_Atrybut", "Label4", "Edit_REJ"}) {
+        controls.append({name, RectIn(window.findChild<QWidget*>(name), top)});
+    }
+    for (QToolButton* button :
+         window.findChild<QToolBar*>("ToolBar1")->findChildren<QToolButton*>()) {
+        if (button->isVisible() && button->defaultAction() != nullptr) {
+            controls.append({button->objectName(), RectIn(button, top)});
+        }
+    }
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        for (qsizetype j = i + 1; j < controls.size(); ++j) {
+            QVERIFY2(!controls[i].second.intersects(controls[j].second),
+                     qPrintable(controls[i].first + " overlaps " + controls[j].first));
+        }
+    }
+}
+
 }  // namespace
 
 class FormMainLayoutTest : public QObject {
@@ -56,8 +133,10 @@ class FormMainLayoutTest : public QObject {
         TFormMain window(FreshSettingsPath());
         QCOMPARE(window.objectName(), QString("FormMain"));
         QCOMPARE(window.windowTitle(), QString("TREVO 2ORMEK  | w 2008.01.28"));
-        QCOMPARE(window.size(), QSize(472, 466));
-        QCOMPARE(window.minimumSize(), QSize(472, 466));
+        // The design's size, scaled to the window's font; never smaller than the design.
+        QCOMPARE(window.size(), window.Scale().Size(472, 466));
+        QCOMPARE(window.minimumSize(), window.Scale().Size(472, 466));
+        QVERIFY(window.width() >= 472 && window.height() >= 466);
     }
 
     void controlsHaveTheirGeometryTextsAndHints_data() {
@@ -105,10 +184,13 @@ class FormMainLayoutTest : public QObject {
         TFormMain window(FreshSettingsPath());
         auto* control = window.findChild<QWidget*>(name);
         QVERIFY(control != nullptr);
+        const FormScale& scale = window.Scale();
         if (geometry.width() > 0) {
-            QCOMPARE(control->geometry(), geometry);
+            QCOMPARE(control->geometry(),
+                     scale.Rect(geometry.x(), geometry.y(), geometry.width(), geometry.height()));
         } else if (geometry.topLeft() != QPoint()) {
-            QCOMPARE(control->pos(), geometry.topLeft());  // labels size themselves
+            // Labels size themselves.
+            QCOMPARE(control->pos(), QPoint(scale.X(geometry.x()), scale.Y(geometry.y())));
         }
         QCOMPARE(
             control->property("text").isValid() ? control->property("text").toString() : QString(),
@@ -119,11 +201,12 @@ class FormMainLayoutTest : public QObject {
     void checkBoxGrowsToTheLeftToShowItsCaption() {
         TFormMain window(FreshSettingsPath());
         auto* box = window.findChild<QCheckBox*>("ch_sprawdz");
+        const QRect design = window.Scale().Rect(353, 29, 84, 17);
         QCOMPARE(box->layoutDirection(), Qt::RightToLeft);
-        QCOMPARE(box->y(), 29);
-        QCOMPARE(box->height(), 17);
-        QCOMPARE(box->x() + box->width(), 353 + 84);
-        QCOMPARE(box->width(), std::max(84, box->sizeHint().width()));
+        QCOMPARE(box->y(), design.y());
+        QCOMPARE(box->height(), design.height());
+        QCOMPARE(box->x() + box->width(), design.x() + design.width());
+        QCOMPARE(box->width(), std::max(design.width(), box->sizeHint().width()));
     }
 
     void designStateAndPanelsFillTheWindow() {
@@ -141,49 +224,38 @@ class FormMainLayoutTest : public QObject {
         auto* left = window.findChild<QWidget*>("Panel_Main_LEft");
         auto* memo = window.findChild<TracePane*>("MemoTrace");
         auto* status = window.findChild<QStatusBar*>("StatusBar");
-        QCOMPARE(top->geometry(), QRect(0, 0, 472, 129));
-        QCOMPARE(status->geometry(), QRect(0, 466 - 19, 472, 19));
-        QCOMPARE(main->geometry(), QRect(0, 129, 472, 466 - 129 - 19));
+        const FormScale& scale = window.Scale();
+        const int width = scale.Width(472);
+        const int height = scale.Height(466);
+        QCOMPARE(top->geometry(), QRect(0, 0, width, scale.Height(129)));
+        QCOMPARE(status->geometry(), QRect(0, height - scale.Height(19), width, scale.Height(19)));
+        QCOMPARE(main->geometry(),
+                 QRect(0, scale.Height(129), width, height - scale.Height(129) - scale.Height(19)));
         QCOMPARE(left->geometry(), main->rect());
         QCOMPARE(memo->geometry(), left->rect().adjusted(3, 3, -3, -3));
         QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QVERIFY(!status->findChild<QLabel*>("OwnerLine")->text().isEmpty());
 
-        window.resize(800, 600);
-        QCOMPARE(memo->width(), 800 - 6);
+        window.resize(width + 300, height + 100);
+        QCOMPARE(memo->width(), width + 300 - 6);
     }
 
     void actionsAndToolbar() {
         TFormMain window(FreshSettingsPath());
-        struct Expected {
-            const char* action;
-            const char* caption;
-            const char* hint;
-            const char* button;
-        };
-        const Expected expected[] = {
-            {"act_Konwert", "Konwersja", "Konwersja danych ze standardu VAT_R.TXT \"vrs\" 2 KPR",
-             "tk_KOnwersja"},
-            {"Act_FirmyKPR", "Firmy KPR", "Ułatwia wybranie katalogu firmy z KPR", "ToolButton3"},
-            {"act_Help", "Włącza dymki podpowiedzi", "Włącza dymki podpowiedzi", "tb_Help"},
-            {"act_WyczyscTrace", "Wyczyść", "Czyści pole śledzenia", "tb_ClearTrace"},
-            {"act_Close", "Koniec", "Kończy prace programu", "tb_koniec"},
-            {"act_Cofnij", "Cofnij ostatnią konwersję",
-             "Cofa ostatnią konwersję do katalogu danych KPR (Ctrl+Z)", "tb_Cofnij"},
-        };
-        for (const Expected& e : expected) {
+        for (const ExpectedAction& e : kActions) {
             auto* action = window.findChild<QAction*>(e.action);
             QVERIFY2(action != nullptr, e.action);
             QCOMPARE(action->text(), QString(e.caption));
-            QCOMPARE(action->toolTip(), QString(e.hint));
+            // The hint names the action's key.
+            QCOMPARE(action->toolTip(), QString("%1 (%2)").arg(e.hint, e.key));
+            QCOMPARE(action->shortcut(), QKeySequence(QString(e.key)));
             QVERIFY(!action->icon().isNull());
             auto* button = window.findChild<QToolButton*>(e.button);
             QVERIFY2(button != nullptr, e.button);
             QCOMPARE(button->defaultAction(), action);
-            QCOMPARE(button->width(), 25);
+            QCOMPARE(button->width(), window.Scale().Width(25));
         }
-        QCOMPARE(window.findChild<QAction*>("act_Help")->shortcut(), QKeySequence(Qt::Key_F1));
 
         // Left to right: button, separator, button, separator, two buttons, separator, button;
         // then, after a separator, the undo button.
@@ -197,8 +269,62 @@ class FormMainLayoutTest : public QObject {
              {"ToolSeparator1", "ToolSeparator2", "ToolSeparator3", "ToolSeparator4"}) {
             auto* separator = window.findChild<QWidget*>(name);
             QVERIFY2(separator != nullptr, name);
-            QCOMPARE(separator->width(), 13);
+            QCOMPARE(separator->width(), window.Scale().Width(13));
         }
+    }
+
+    void noCaptionIsClippedOrCovered_data() {
+        QTest::addColumn<qreal>("enlarge");
+        QTest::newRow("default font") << 1.0;
+        QTest::newRow("larger font") << 1.5;
+        QTest::newRow("much larger font") << 2.0;
+    }
+
+    void noCaptionIsClippedOrCovered() {
+        QFETCH(qreal, enlarge);
+        const QFont original = QApplication::font();
+        QFont font = original;
+        font.setPointSizeF(original.pointSizeF() * enlarge);
+        QApplication::setFont(font);
+        CheckCaptionsFitAndNothingOverlaps();
+        QApplication::setFont(original);
+    }
+
+    void everyActionHasItsKeyAlsoWhileABoxHasTheFocus() {
+        UserContacts user;
+        FormMainHooks hooks = user.Hooks();
+        int pickerCalls = 0;
+        hooks.pickCompanyDirectory = [&](QWidget*, const QString&,
+                                         trevo::PolishCharset) -> std::optional<QString> {
+            ++pickerCalls;
+            return std::nullopt;
+        };
+        TFormMain window(FreshSettingsPath(), hooks);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QMap<QString, int> triggered;
+        for (const ExpectedAction& e : kActions) {
+            auto* action = window.findChild<QAction*>(e.action);
+            connect(action, &QAction::triggered, this,
+                    [&triggered, name = QString(e.action)] { ++triggered[name]; });
+        }
+        auto* box = window.findChild<ButtonEdit*>("de_KPR")->lineEdit();
+        box->setFocus();
+        QVERIFY(QTest::qWaitFor([box] { return box->hasFocus(); }));
+        for (const ExpectedAction& e : kActions) {
+            if (QString(e.action) == "act_Close") {
+                continue;  // last
+            }
+            const QKeySequence key(QString(e.key));
+            QTest::keySequence(box, key);
+            QVERIFY2(triggered.value(e.action) == 1, e.action);
+        }
+        QCOMPARE(user.beeps, 2);  // Convert without an export file, undo without a directory
+        QCOMPARE(pickerCalls, 1);
+        QVERIFY(window.HintsOn());
+        QCOMPARE(box->text(), QString());  // no key reached the box
+        QTest::keySequence(box, QKeySequence(QString("Ctrl+Q")));
+        QVERIFY(!window.isVisible());
     }
 
     void tabOrderStopsAtTheCheckedCodePage() {

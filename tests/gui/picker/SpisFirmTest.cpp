@@ -14,10 +14,11 @@
 #include <functional>
 #include <memory>
 
-#include "gui/picker/frm_SpisFirm.h"
 #include "gui/picker/CompanyTableModel.h"
-#include "gui/widgets/FileNameEdit.h"
 #include "gui/picker/PickLedgerDirectory.h"
+#include "gui/picker/frm_SpisFirm.h"
+#include "gui/widgets/FileNameEdit.h"
+#include "gui/widgets/FormScale.h"
 #include "testing/CompanyListBuilder.h"
 #include "testing/TempDirectory.h"
 
@@ -118,7 +119,9 @@ class SpisFirmTest : public QObject {
     void dialogHasItsControlsAndTable() {
         TFormSpisFirm dialog(codeSource(), freshSettings());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("SpisFirm wg KPR"));
-        QCOMPARE(dialog.minimumSize(), QSize(360, 310));
+        // The design's minimum, scaled to the font as the whole form is.
+        const trevo::gui::FormScale scale = trevo::gui::FormScale::ForFont(dialog.font());
+        QCOMPARE(dialog.minimumSize(), scale.Size(360, 310));
         for (const char* name : {"PanelTop", "Label1", "FilenameEdit", "bb_Zaladuj", "PanelMain",
                                  "DBGridLista", "RxMD_Spis"}) {
             QVERIFY2(dialog.findChild<QObject*>(QString::fromLatin1(name)) != nullptr, name);
@@ -307,6 +310,60 @@ class SpisFirmTest : public QObject {
         });
         QCOMPARE(trevo::gui::PickLedgerDirectory(nullptr, QString(), codeSource(), settings),
                  std::optional<QString>(path("FIRMA1")));
+    }
+
+    void columnsShowWholeTextsAndFollowTheDialogsWidth() {
+        // Katalog and Info at their full 8 and 10 characters, in the widest letters, and a name
+        // longer than the Firma column can show.
+        writeList(CompanyListRecord("Przedsiębiorstwo Handlowo Usług", "WWWWWWWW", "MMMMMMMMMM") +
+                  CompanyListRecord("Alfa", "FIRMA1", "i"));
+        auto dialog = open(QString());
+        QVERIFY(dialog);
+        QTableView* grid = dialog->grid();
+        QVERIFY(!grid->wordWrap());
+        const QFontMetrics metrics = grid->fontMetrics();
+        for (const auto& [field, longest] :
+             {std::pair{int{trevo::gui::CompanyTableModel::RxMD_SpisKatalog}, "WWWWWWWW"},
+              std::pair{int{trevo::gui::CompanyTableModel::RxMD_SpisInfo}, "MMMMMMMMMM"}}) {
+            QVERIFY2(column(*dialog, field).contains(QString::fromLatin1(longest)), longest);
+            // The text, the cell's margins and the grid line fit.
+            QVERIFY2(grid->columnWidth(field) >= metrics.horizontalAdvance(longest) + 6, longest);
+        }
+        const auto filled = [grid] {
+            int sum = 0;
+            for (int field = 0; field < grid->model()->columnCount(); ++field) {
+                sum += grid->columnWidth(field);
+            }
+            return sum;
+        };
+        QCOMPARE(filled(), grid->viewport()->width());
+        dialog->resize(dialog->width() + 200, dialog->height());
+        QTRY_COMPARE(filled(), grid->viewport()->width());
+        // Each row keeps one line's height however long its name.
+        QCOMPARE(grid->rowHeight(0), grid->verticalHeader()->defaultSectionSize());
+    }
+
+    void enterInTheGridConfirmsTheSelectedCompany() {
+        writeList(CompanyListRecord("Alfa", "FIRMA1") + CompanyListRecord("Beta", "FIRMA2"));
+        whenPickerLoaded([this](TFormSpisFirm& dialog) {
+            dialog.filenameEdit()->setFileName(path());
+            dialog.LoadCompanyList();
+            QTest::keyClick(dialog.grid(), Qt::Key_Down);
+            QCOMPARE(dialog.currentRowKatalog(), QStringLiteral("FIRMA2"));
+            QTest::keyClick(dialog.grid(), Qt::Key_Return);
+        });
+        QCOMPARE(
+            trevo::gui::PickLedgerDirectory(nullptr, path("FIRMA1"), codeSource(), freshSettings()),
+            std::optional<QString>(path("FIRMA2")));
+        // The keypad's Enter as well.
+        whenPickerLoaded([this](TFormSpisFirm& dialog) {
+            dialog.filenameEdit()->setFileName(path());
+            dialog.LoadCompanyList();
+            QTest::keyClick(dialog.grid(), Qt::Key_Enter, Qt::KeypadModifier);
+        });
+        QCOMPARE(
+            trevo::gui::PickLedgerDirectory(nullptr, path("FIRMA1"), codeSource(), freshSettings()),
+            std::optional<QString>(path("FIRMA1")));
     }
 
     void closingWithTheCloseBoxChangesNothing() {

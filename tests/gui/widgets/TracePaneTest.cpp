@@ -1,6 +1,7 @@
 // The trace pane as the user meets it: where lines break, following the end while a run
 // writes, reading only, selecting with the keyboard and the mouse, copying, and long traces.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -194,6 +195,57 @@ class TracePaneTest : public QObject {
         shown.Bar().setValue(shown.Bar().maximum() / 2);
         QVERIFY(DarkPixels(shown.pane.viewport()->grab().toImage()) > 0);
         QCOMPARE(shown.pane.Line(199'999), QString("linia 199999"));
+    }
+
+    void screenReadersGetTheTextItsLinesCursorAndSelection() {
+        ShownPane shown;
+        TracePane& pane = shown.pane;
+        pane.setToolTip("Okienko wyników pracy i przebiegu operacji");
+        pane.AppendLines("Pierwsza linia\r\nDruga\nżółć");
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&pane);
+        QVERIFY(accessible != nullptr);
+        QCOMPARE(accessible->role(), QAccessible::EditableText);
+        QVERIFY(accessible->state().readOnly);
+        QVERIFY(accessible->state().multiLine);
+        QCOMPARE(accessible->text(QAccessible::Name), pane.toolTip());
+        QCOMPARE(accessible->text(QAccessible::Value), QString("Pierwsza linia\nDruga\nżółć"));
+
+        QAccessibleTextInterface* text = accessible->textInterface();
+        QVERIFY(text != nullptr);
+        QCOMPARE(text->characterCount(), 25);
+        QCOMPARE(text->text(9, 20), QString("linia\nDruga"));
+        int start = -1;
+        int end = -1;
+        QCOMPARE(text->textAtOffset(17, QAccessible::LineBoundary, &start, &end),
+                 QString("Druga\n"));
+        QCOMPARE(start, 15);
+        QCOMPARE(end, 21);
+        QCOMPARE(text->textAtOffset(23, QAccessible::LineBoundary, &start, &end), QString("żółć"));
+        QCOMPARE(text->textAtOffset(2, QAccessible::WordBoundary, &start, &end),
+                 QString("Pierwsza"));
+
+        // The keyboard moves the cursor the reader follows; a selection made there reads back.
+        QCOMPARE(text->cursorPosition(), 0);
+        QTest::keyClick(&pane, Qt::Key_Down);
+        QCOMPARE(text->cursorPosition(), 15);
+        QTest::keyClick(&pane, Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(text->selectionCount(), 1);
+        text->selection(0, &start, &end);
+        QCOMPARE(start, 15);
+        QCOMPARE(end, 20);
+        text->setSelection(0, 21, 25);
+        QCOMPARE(pane.SelectedText(), QString("żółć"));
+        text->removeSelection(0);
+        QCOMPARE(text->selectionCount(), 0);
+
+        // Characters have places on the screen, and places lead back to them.
+        const QRect box = text->characterRect(16);
+        QVERIFY(!box.isEmpty());
+        QCOMPARE(text->offsetAtPoint(box.center() - QPoint(box.width() / 4, 0)), 16);
+
+        pane.ClearLines();
+        QCOMPARE(text->characterCount(), 0);
+        QCOMPARE(accessible->text(QAccessible::Value), QString());
     }
 };
 

@@ -1,0 +1,34 @@
+#pragma once
+// While a run works on the GUI thread the window takes no input; clicks and keys given in that
+// time are dropped, not carried out once the run has ended (typed text would land in a box, a
+// click on "Wyczyść" would wipe the trace the run just wrote). Close requests are not input:
+// they pass, and the window defers them until the run has ended.
+
+#include <QObject>
+
+namespace trevo::gui {
+
+class RunInputDiscard : public QObject {
+  public:
+    // From now on user input to any window of the program is dropped.
+    RunInputDiscard();
+    RunInputDiscard(const RunInputDiscard&) = delete;
+    RunInputDiscard& operator=(const RunInputDiscard&) = delete;
+    // Takes in the input that waited in the window system's queue during the run, drops it,
+    // and lets input through again.
+    ~RunInputDiscard() override;
+
+    // Input events dropped so far.
+    int Dropped() const { return dropped_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    int dropped_ = 0;
+};
+
+// True for the events by which a user gives input: keys, clicks, the wheel, touch, pens, menus.
+bool IsUserInput(const QEvent& event);
+
+}  // namespace trevo::gui

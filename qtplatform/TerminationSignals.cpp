@@ -1,0 +1,53 @@
+#include "qtplatform/TerminationSignals.h"
+
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <csignal>
+
+namespace trevo::qt {
+
+namespace {
+
+sigset_t TerminationSet() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGHUP);
+    return set;
+}
+
+}  // namespace
+
+void TerminationSignals::Block() {
+    const sigset_t set = TerminationSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
+    const sigset_t set = TerminationSet();
+    fd_ = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+    if (fd_ < 0) {
+        return;  // the signals keep their default effect
+    }
+    notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::ReadSignal);
+}
+
+TerminationSignals::~TerminationSignals() {
+    if (fd_ >= 0) {
+        delete notifier_;
+        ::close(fd_);
+    }
+}
+
+void TerminationSignals::ReadSignal() {
+    signalfd_siginfo info;
+    while (::read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+        emit received(static_cast<int>(info.ssi_signo), ++count_);
+    }
+}
+
+}  // namespace trevo::qt
