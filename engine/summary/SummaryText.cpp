@@ -16,6 +16,8 @@ constexpr auto kPeriod =
     "Plik %s: rekordów przed %s, po %s; zaksięgowano dokumentów %d; netto %s; VAT %s"_w1250;
 constexpr auto kPeriodCheck =
     "Plik %s: rekordów %s; do zaksięgowania dokumentów %d; netto %s; VAT %s"_w1250;
+constexpr auto kPeriodCheckNoFile =
+    "Plik %s: do zaksięgowania dokumentów %d; netto %s; VAT %s"_w1250;
 constexpr auto kNoPeriods = "Nie zaksięgowano żadnego dokumentu"_w1250;
 constexpr auto kRejected = "Odrzucone dokumenty: %d"_w1250;
 constexpr auto kRejectedItem = "  wiersz %d: \"%s\" - %s"_w1250;
@@ -71,7 +73,11 @@ std::vector<std::string> SummaryLines(const RunSummary& s, const CurrencyFormat&
     for (const PeriodSummary& p : s.periods) {
         const std::string netto = SummaryAmount(p.nettoUnits, s.decimals, money);
         const std::string vat = SummaryAmount(p.vatUnits, s.decimals, money);
-        if (s.checkOnly) {
+        if (s.checkOnly && !p.recordsBefore) {
+            // Checked without a ledger directory: no file was read.
+            lines.push_back(
+                FormatMessage(kPeriodCheckNoFile, {p.fileName, p.documents, netto, vat}));
+        } else if (s.checkOnly) {
             lines.push_back(FormatMessage(
                 kPeriodCheck, {p.fileName, Count(p.recordsBefore), p.documents, netto, vat}));
         } else {

@@ -155,6 +155,9 @@ TEST_F(RunSummaryTest, CheckOnlyReportsBookedDocumentsReadOnlyAndOnlyWithADirect
     Run(Document("20241105", "FV 1"), true, false, ledger_.File("brak"));
     EXPECT_TRUE(summary_.alreadyBooked.empty());
     EXPECT_FALSE(summary_.periods[0].recordsBefore.has_value());
+    EXPECT_EQ(SummaryLines(summary_, money_)[2],
+              Win1250("Plik ") + PeriodFileName(ledger_.File("brak"), 2024, 11) +
+                  Win1250(": do zaksięgowania dokumentów 1; netto 100,00 zł; VAT 23,00 zł"));
 }
 
 // Sums of the trace's amount lines, in grosze: " z dnia D-M-Y na kwotę netto:1 234,56 zł vat:…".
