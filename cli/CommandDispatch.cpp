@@ -16,8 +16,8 @@ namespace {
 using Command = int (*)(const std::vector<std::string>&);
 
 constexpr std::pair<std::string_view, Command> kCommands[] = {
-    {"convert", RunConvertCommand},
-    {"companies", RunCompaniesCommand},
+    {"convert", RunConvertCommand}, {"companies", RunCompaniesCommand}, {"show", RunShowCommand},
+    {"verify", RunVerifyCommand},   {"undo", RunUndoCommand},
 };
 
 }  // namespace

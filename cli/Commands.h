@@ -10,6 +10,8 @@ namespace trevo::cli {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitStopped = 1;
 inline constexpr int kExitUsage = 2;
+// convert --strict: the run reached the end but rejected a document or read a value as zero.
+inline constexpr int kExitStrict = 3;
 
 // The whole command line after the program's name: the command word and its arguments, or
 // --help / --version.
@@ -17,5 +19,8 @@ int RunCommandLine(const std::vector<std::string>& args);
 
 int RunConvertCommand(const std::vector<std::string>& args);
 int RunCompaniesCommand(const std::vector<std::string>& args);
+int RunShowCommand(const std::vector<std::string>& args);
+int RunVerifyCommand(const std::vector<std::string>& args);
+int RunUndoCommand(const std::vector<std::string>& args);
 
 }  // namespace trevo::cli

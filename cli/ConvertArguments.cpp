@@ -30,6 +30,10 @@ std::variant<ConvertArguments, HelpRequested, UsageError> ParseConvertArguments(
     line.AddValueOption("code-page", "mazovia|852");
     line.AddValueOption("attribute", "C");
     line.AddValueOption("register", "C");
+    line.AddFlag("skip-booked");
+    line.AddFlag("summary");
+    line.AddValueOption("summary-json", "FILE");
+    line.AddFlag("strict");
     if (auto stop = line.Parse(args)) {
         return std::visit(
             [](auto&& reason) -> std::variant<ConvertArguments, HelpRequested, UsageError> {
@@ -40,6 +44,13 @@ std::variant<ConvertArguments, HelpRequested, UsageError> ParseConvertArguments(
 
     ConvertArguments parsed;
     parsed.checkOnly = line.IsSet("check");
+    parsed.skipBooked = line.IsSet("skip-booked");
+    parsed.summary = line.IsSet("summary");
+    parsed.summaryJson = line.Value("summary-json");
+    parsed.strict = line.IsSet("strict");
+    if (parsed.summaryJson && parsed.summaryJson->empty()) {
+        return UsageError{"opcja '--summary-json' wymaga nazwy pliku"};
+    }
     const auto code = CodePageOption(line);
     if (const auto* error = std::get_if<UsageError>(&code)) {
         return *error;

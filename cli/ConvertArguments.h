@@ -18,6 +18,10 @@ struct ConvertArguments {
     char registerLetter = 0;
     std::string exportFile;  // Windows-1250, as the engine takes paths
     std::optional<std::string> ledgerDir;
+    bool skipBooked = false;
+    bool summary = false;                    // the summary in words on stderr
+    std::optional<std::string> summaryJson;  // the file for the summary as JSON, UTF-8
+    bool strict = false;
 };
 
 // Parses the arguments that follow the word "convert".

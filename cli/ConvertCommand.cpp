@@ -3,12 +3,17 @@
 #include "cli/Commands.h"
 #include "cli/ConvertArguments.h"
 #include "cli/Help.h"
+#include "cli/OutputFile.h"
 #include "cli/RunSignals.h"
 #include "cli/TraceOutput.h"
 #include "engine/files/FileSystem.h"
+#include "engine/journal/RunJournal.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "engine/run/ConversionRun.h"
+#include "engine/summary/RunSummary.h"
+#include "engine/summary/SummaryJson.h"
+#include "engine/summary/SummaryText.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
@@ -17,6 +22,16 @@ namespace {
 
 void PrintUtf8Error(const std::string& win1250) {
     std::fprintf(stderr, "%s\n", text::Win1250ToUtf8(win1250).c_str());
+}
+
+// One line on stderr for a document the ledger held before the run.
+void ReportAlreadyBooked(const RepeatedDocument& document) {
+    std::fprintf(stderr,
+                 "trevo2kpr-cli convert: dokument \"%s\" (wiersz %llu) jest już w KPR: %s, "
+                 "pozycja %u\n",
+                 text::Win1250ToUtf8(document.document.docNumber).c_str(),
+                 static_cast<unsigned long long>(document.document.line),
+                 text::Win1250ToUtf8(document.periodFile).c_str(), document.slot);
 }
 
 }  // namespace
@@ -44,26 +59,61 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     inputs.checkOnly = options.checkOnly;
     inputs.attributeLetter = options.attributeLetter;
     inputs.registerLetter = options.registerLetter;
+    inputs.skipBooked = options.skipBooked;
 
     const std::unique_ptr<OutputTraceSink> trace = TraceSinkFor(stdout);
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
+    RunSummary summary;
+    // Documents one by one only for a summary that shows them: memory stays flat otherwise.
+    summary.listDocuments = options.summary || options.summaryJson.has_value();
+    // Every writing run keeps a journal in the ledger directory, so that it can be undone.
+    std::optional<RunJournal> journal;
+    if (!options.checkOnly) {
+        journal.emplace(fileSystem, inputs.ledgerDir, inputs.exportPath, clock.Now());
+    }
     const RunSignals runSignals;
-    const RunResult result =
-        RunConversion(inputs, {*trace, fileSystem, clock, money, nullptr, &runSignals.Stop()});
+    RunServices services{*trace, fileSystem, clock, money};
+    services.stop = &runSignals.Stop();
+    services.summary = &summary;
+    services.journal = journal ? &*journal : nullptr;
+    services.alreadyBooked = [&trace](const RepeatedDocument& document) {
+        trace->Flush();  // the warning follows the trace lines before it
+        ReportAlreadyBooked(document);
+    };
+    const RunResult result = RunConversion(inputs, services);
     // A trace that did not reach its reader is a failed run, whatever was booked.
     const bool traceWritten = trace->Flush();
+    if (journal && !journal->Finish()) {
+        std::fprintf(stderr,
+                     "trevo2kpr-cli convert: nie udało się zapisać dziennika przebiegu w katalogu "
+                     "danych KPR - tego przebiegu nie da się cofnąć\n");
+    }
 
-    switch (result.outcome) {
-        case RunOutcome::ExportNotOpened:
-            PrintUtf8Error(ExportOpenFailedMessage(inputs.exportPath));
-            return kExitUsage;
-        case RunOutcome::Stopped:
-            return kExitStopped;
-        case RunOutcome::Interrupted:
-            return ExitStatusForSignal(runSignals.Stop().load());
-        case RunOutcome::Completed:
-            break;
+    if (result.outcome == RunOutcome::ExportNotOpened) {
+        PrintUtf8Error(ExportOpenFailedMessage(inputs.exportPath));
+        return kExitUsage;
+    }
+    if (options.summary) {
+        for (const std::string& line : SummaryLines(summary, money)) {
+            std::fprintf(stderr, "%s\n", text::Win1250ToUtf8(line).c_str());
+        }
+    }
+    bool summaryWritten = true;
+    if (options.summaryJson) {
+        std::string error;
+        summaryWritten = ReplaceFile(*options.summaryJson, SummaryJson(summary), error);
+        if (!summaryWritten) {
+            std::fprintf(stderr, "trevo2kpr-cli convert: nie udało się zapisać \"%s\": %s\n",
+                         options.summaryJson->c_str(), error.c_str());
+        }
+    }
+
+    if (result.outcome == RunOutcome::Stopped) {
+        return kExitStopped;
+    }
+    if (result.outcome == RunOutcome::Interrupted) {
+        return ExitStatusForSignal(runSignals.Stop().load());
     }
     if (!traceWritten) {
         std::fprintf(stderr,
@@ -72,7 +122,10 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
     // A period file that cannot be closed may not hold what was written to it; an export that
     // changed while it was read may have given fewer or mixed documents.
-    return result.closeFailed || result.exportChanged ? kExitStopped : kExitDone;
+    if (result.closeFailed || result.exportChanged || !summaryWritten) {
+        return kExitStopped;
+    }
+    return options.strict && summary.HasDocumentProblems() ? kExitStrict : kExitDone;
 }
 
 }  // namespace trevo::cli

@@ -13,14 +13,22 @@ constexpr std::string_view kExitStatuses =
     "     danych nie dał się zamknąć, śladu nie udało się zapisać na standardowe wyjście albo\n"
     "     plik eksportu zmienił się w trakcie odczytu\n"
     "  2  błąd wywołania, brak katalogu danych KPR albo pliku eksportu nie da się otworzyć\n"
+    "  3  z --strict: plik przeczytany do końca, ale dokument odrzucono albo wartość\n"
+    "     odczytano jako zero\n"
     "  128 + numer sygnału  przebieg przerwany sygnałem (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP)\n"
     "     po zapisaniu bieżącego dokumentu; ostatni wiersz śladu podaje liczbę zapisanych\n";
 
 constexpr std::string_view kConvertUsage =
     "  trevo2kpr-cli convert [--check] [--code-page mazovia|852] [--attribute C]\n"
-    "                        [--register C] EXPORT_FILE [LEDGER_DIR]\n";
+    "                        [--register C] [--skip-booked] [--summary]\n"
+    "                        [--summary-json FILE] [--strict] EXPORT_FILE [LEDGER_DIR]\n";
 constexpr std::string_view kCompaniesUsage =
     "  trevo2kpr-cli companies [--code-page mazovia|852] LIST_FILE\n";
+constexpr std::string_view kShowUsage =
+    "  trevo2kpr-cli show [--code-page mazovia|852] [--format text|csv|json] PERIOD_FILE\n";
+constexpr std::string_view kVerifyUsage =
+    "  trevo2kpr-cli verify [--code-page mazovia|852] LEDGER_DIR\n";
+constexpr std::string_view kUndoUsage = "  trevo2kpr-cli undo [--check] LEDGER_DIR\n";
 
 std::string Joined(std::initializer_list<std::string_view> parts) {
     std::string text;
@@ -40,11 +48,17 @@ std::string_view ProgramHelp() {
         "Użycie:\n",
         kConvertUsage,
         kCompaniesUsage,
+        kShowUsage,
+        kVerifyUsage,
+        kUndoUsage,
         "  trevo2kpr-cli --help | --version\n"
         "\n"
         "Polecenia:\n"
         "  convert    księguje dokumenty pliku eksportu i wypisuje ślad przebiegu\n"
         "  companies  wypisuje firmy z listy firm programu KPR (\"spisfirm.dat\")\n"
+        "  show       wypisuje rekordy pliku danych KPR (tabela, CSV albo JSON)\n"
+        "  verify     sprawdza pliki danych KPR katalogu z układem rekordu\n"
+        "  undo       cofa ostatni zapisujący przebieg do katalogu danych KPR\n"
         "\n"
         "Opcje:\n"
         "  -h, --help     wypisuje tę pomoc (po nazwie polecenia: pomoc polecenia)\n"
@@ -71,7 +85,17 @@ std::string_view ConvertHelp() {
         "                        albo 852\n"
         "  --attribute ZNAK      atrybut KPR: jeden znak wpisywany do każdego zapisu\n"
         "  --register ZNAK       rejestr KPR: jeden znak wpisywany do każdego zapisu\n"
+        "  --skip-booked         nie księguje ponownie dokumentów, które plik miesiąca już ma\n"
+        "                        (ten sam numer, NIP i data); w śladzie jeden wiersz za każdy\n"
+        "  --summary             po przebiegu wypisuje podsumowanie na standardowe wyjście błędów\n"
+        "  --summary-json PLIK   zapisuje podsumowanie w PLIKU jako JSON\n"
+        "  --strict              kod wyjścia 3, gdy dokument odrzucono albo wartość odczytano\n"
+        "                        jako zero\n"
         "  -h, --help            wypisuje tę pomoc\n"
+        "\n"
+        "Dokument, który plik miesiąca miał już przed przebiegiem, jest zgłaszany wierszem na\n"
+        "standardowym wyjściu błędów. Każdy zapisujący przebieg prowadzi dziennik w katalogu\n"
+        "LEDGER_DIR/trevo2KPR.dziennik; polecenie undo cofa przebieg według niego.\n"
         "\n",
         kExitStatuses,
     });
@@ -92,6 +116,71 @@ std::string_view CompaniesHelp() {
         "  -h, --help            wypisuje tę pomoc\n"
         "\n"
         "Kod wyjścia: 0 lista wypisana; 2 brak pliku listy albo błąd wywołania.\n",
+    });
+    return text;
+}
+
+std::string_view ShowHelp() {
+    static const std::string text = Joined({
+        "Użycie:\n",
+        kShowUsage,
+        "\n"
+        "Wypisuje każdy rekord pliku danych KPR PERIOD_FILE (<rok>ORMEK.<miesiąc>) w UTF-8.\n"
+        "text: czytelna tabela najważniejszych pól; csv: wiersz nagłówka, potem wiersz na rekord,\n"
+        "kolumna slot (pozycja w pliku od 1) i każde pole rekordu w jego kolejności; json: "
+        "tablica\n"
+        "obiektów o tych samych kluczach. Daty RRRR-MM-DD (puste dla daty zerowej), kwoty w\n"
+        "najkrótszym zapisie dziesiętnym z kropką.\n"
+        "\n"
+        "Opcje:\n"
+        "  --code-page WARTOŚĆ   strona kodowa polskich liter: mazovia (domyślnie) albo 852\n"
+        "  --format WARTOŚĆ      text (domyślnie), csv albo json\n"
+        "  -h, --help            wypisuje tę pomoc\n"
+        "\n"
+        "Kod wyjścia: 0 wypisano; 1 niepełny rekord na końcu pliku (zgłoszony na standardowym\n"
+        "wyjściu błędów po rekordach) albo błąd zapisu wyjścia; 2 pliku nie da się odczytać\n"
+        "albo błąd wywołania.\n",
+    });
+    return text;
+}
+
+std::string_view VerifyHelp() {
+    static const std::string text = Joined({
+        "Użycie:\n",
+        kVerifyUsage,
+        "\n"
+        "Sprawdza każdy plik danych KPR katalogu LEDGER_DIR: całe rekordy, seqNo równy pozycji\n"
+        "w pliku, entryDate w roku i miesiącu pliku, zerowe bajty zarezerwowane, teksty w\n"
+        "granicach pojemności i wartości pól z dozwolonych zbiorów. Każdy problem to jeden\n"
+        "wiersz.\n"
+        "\n"
+        "Opcje:\n"
+        "  --code-page WARTOŚĆ   strona kodowa polskich liter: mazovia (domyślnie) albo 852\n"
+        "  -h, --help            wypisuje tę pomoc\n"
+        "\n"
+        "Kod wyjścia: 0 bez problemów; 1 jest problem; 2 katalogu nie da się odczytać albo błąd\n"
+        "wywołania.\n",
+    });
+    return text;
+}
+
+std::string_view UndoHelp() {
+    static const std::string text = Joined({
+        "Użycie:\n",
+        kUndoUsage,
+        "\n"
+        "Cofa ostatni zapisujący przebieg do katalogu LEDGER_DIR według jego dziennika\n"
+        "(LEDGER_DIR/trevo2KPR.dziennik): każdy plik danych wraca bajt w bajt do stanu sprzed\n"
+        "przebiegu, plik utworzony przez przebieg jest usuwany. Jeśli któryś plik nie kończy się\n"
+        "dokładnie rekordami tego przebiegu, nic nie jest zmieniane. Kolejne wywołanie cofa\n"
+        "przebieg wcześniejszy.\n"
+        "\n"
+        "Opcje:\n"
+        "  --check      tylko mówi, co zostałoby zrobione\n"
+        "  -h, --help   wypisuje tę pomoc\n"
+        "\n"
+        "Kod wyjścia: 0 cofnięto (z --check: można cofnąć); 1 nie ma czego cofnąć albo cofnięcie\n"
+        "odmówione (nic nie zmieniono) lub przerwane; 2 brak katalogu albo błąd wywołania.\n",
     });
     return text;
 }

@@ -10,6 +10,9 @@ namespace trevo::cli {
 std::string_view ProgramHelp();
 std::string_view ConvertHelp();
 std::string_view CompaniesHelp();
+std::string_view ShowHelp();
+std::string_view VerifyHelp();
+std::string_view UndoHelp();
 
 // "trevo2kpr-cli 1.1.0" and a line break.
 std::string VersionText();

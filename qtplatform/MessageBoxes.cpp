@@ -28,6 +28,22 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+std::optional<bool> AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setObjectName("QuestionBox");
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return true;
+        case QMessageBox::No:
+            return false;
+        default:
+            return std::nullopt;
+    }
+}
+
 void Beep() {
     QApplication::beep();
 }

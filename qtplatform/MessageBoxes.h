@@ -2,6 +2,7 @@
 // The system's message boxes, over the toolkit's.
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -15,6 +16,10 @@ void ShowErrorBox(QWidget* parent, const QString& text);
 
 // A Yes/No question with an information icon, No being the default button. True for Yes.
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+
+// A Yes/No/Cancel question with a question icon, Cancel being the default and the escape
+// button. True for Yes, false for No, nothing for Cancel.
+std::optional<bool> AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text);
 
 // The system's default beep.
 void Beep();

@@ -17,8 +17,15 @@ LC_MONETARY=pl_PL.UTF-8 "$build_dir/cli/trevo2kpr-cli" convert --code-page mazov
 echo
 echo "Files written (400 bytes a record):"
 for file in "$ledger"/*; do
-    [ -e "$file" ] || continue
+    [ -f "$file" ] || continue
     size=$(stat -c %s "$file")
     printf '  %-40s %6d bytes  %3d records\n' "$(basename "$file")" "$size" $((size / 400))
+done
+echo
+echo "Journal of the run (trevo2kpr-cli undo \"$ledger\" takes it back):"
+for file in "$ledger"/trevo2KPR.dziennik/*; do
+    if [ -f "$file" ]; then
+        printf '  %s\n' "trevo2KPR.dziennik/$(basename "$file")"
+    fi
 done
 exit $status

@@ -42,6 +42,18 @@ class FaultyRecordFile final : public RecordFile {
         }
         return real_->LockAgainstOtherRuns();
     }
+    std::optional<std::size_t> ReadAt(std::uint64_t offset, void* buffer,
+                                      std::size_t size) override {
+        if (faults_.Fails(FileOperation::Read)) {
+            return std::nullopt;
+        }
+        return real_->ReadAt(offset, buffer, size);
+    }
+    bool Truncate(std::uint64_t size) override {
+        return !faults_.Fails(FileOperation::Write) && real_->Truncate(size);
+    }
+
+    RecordFile& Real() { return *real_; }
 
   private:
     std::unique_ptr<RecordFile> real_;
@@ -114,6 +126,33 @@ std::unique_ptr<RecordFile> FaultInjectingFileSystem::OpenOrCreateRecordFile(
     }
     auto file = real_.OpenOrCreateRecordFile(path);
     return file ? std::make_unique<FaultyRecordFile>(std::move(file), *this) : nullptr;
+}
+
+std::unique_ptr<RecordFile> FaultInjectingFileSystem::OpenExistingRecordFile(
+    const std::string& path) {
+    if (Fails(FileOperation::Open)) {
+        return nullptr;
+    }
+    auto file = real_.OpenExistingRecordFile(path);
+    return file ? std::make_unique<FaultyRecordFile>(std::move(file), *this) : nullptr;
+}
+
+std::unique_ptr<RecordFile> FaultInjectingFileSystem::CreateNewRecordFile(const std::string& path) {
+    if (Fails(FileOperation::Open)) {
+        return nullptr;
+    }
+    auto file = real_.CreateNewRecordFile(path);
+    return file ? std::make_unique<FaultyRecordFile>(std::move(file), *this) : nullptr;
+}
+
+bool FaultInjectingFileSystem::RemoveOpenFile(const std::string& path, RecordFile& open) {
+    auto* faulty = dynamic_cast<FaultyRecordFile*>(&open);
+    return !Fails(FileOperation::Remove) &&
+           real_.RemoveOpenFile(path, faulty ? faulty->Real() : open);
+}
+
+bool FaultInjectingFileSystem::RemoveFile(const std::string& path) {
+    return !Fails(FileOperation::Remove) && real_.RemoveFile(path);
 }
 
 std::unique_ptr<InputFile> FaultInjectingFileSystem::OpenForReading(const std::string& path) {

@@ -14,7 +14,7 @@
 
 namespace trevo::testing {
 
-enum class FileOperation { Open, Size, Seek, Write, Close, Read, Lock, Sync, Rename, Count_ };
+enum class FileOperation { Open, Size, Seek, Write, Close, Read, Lock, Sync, Rename, Remove, Count_ };
 
 class FaultInjectingFileSystem final : public FileSystem {
   public:
@@ -50,6 +50,15 @@ class FaultInjectingFileSystem final : public FileSystem {
     std::error_code Rename(const SystemPath& from, const SystemPath& to) override;
     std::error_code Remove(const SystemPath& path) override { return real_.Remove(path); }
     std::error_code SyncDirectory(const SystemPath& path) override;
+
+    std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override;
+    std::unique_ptr<RecordFile> CreateNewRecordFile(const std::string& path) override;
+    bool MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
+    std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
+        return real_.ListDirectory(path);
+    }
+    bool RemoveOpenFile(const std::string& path, RecordFile& open) override;
+    bool RemoveFile(const std::string& path) override;
 
     // True when this operation is to fail; counts it.
     bool Fails(FileOperation operation);

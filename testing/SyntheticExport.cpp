@@ -49,6 +49,27 @@ unsigned long long Mix(std::size_t index, unsigned salt) {
     return x;
 }
 
+// Ten digits: nine from the mix, then the check digit (weights 6 5 7 2 3 4 5 6 7, mod 11), or a
+// wrong one when asked. A ninth digit that would need the check digit 10 is moved on.
+std::string Nip(unsigned long long mix, bool wrongCheckDigit) {
+    constexpr int kWeights[9] = {6, 5, 7, 2, 3, 4, 5, 6, 7};
+    char digits[11];
+    std::snprintf(digits, sizeof digits, "%09llu", mix % 1'000'000'000ull);
+    for (;;) {
+        int sum = 0;
+        for (int i = 0; i < 9; ++i) {
+            sum += (digits[i] - '0') * kWeights[i];
+        }
+        if (sum % 11 != 10) {
+            const int check = sum % 11;
+            digits[9] = static_cast<char>('0' + (wrongCheckDigit ? (check + 1) % 10 : check));
+            digits[10] = '\0';
+            return digits;
+        }
+        digits[8] = static_cast<char>('0' + (digits[8] - '0' + 1) % 10);
+    }
+}
+
 }  // namespace
 
 std::string SyntheticDocumentLine(std::size_t index, const SyntheticExportOptions& options) {
@@ -67,10 +88,8 @@ std::string SyntheticDocumentLine(std::size_t index, const SyntheticExportOption
     std::snprintf(date, sizeof date, "%04d%02d%02d", year, month, day);
     char number[32];
     std::snprintf(number, sizeof number, "FV %zu/%02d/%d", index + 1, month, year);
-    char nip[16];
-    std::snprintf(nip, sizeof nip, "%010llu", Mix(index, 1) % 10'000'000'000ull);
-
     const std::size_t position = index % kPatternLength;
+    const std::string nip = Nip(Mix(index, 1), position == kBadNipAt);
     const bool typeOne = index % 7 == 3;
     const long long netto1 = 100 + static_cast<long long>(Mix(index, 2) % 999'900);
     const long long vat1 = netto1 * 23 / 100;

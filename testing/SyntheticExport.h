@@ -15,11 +15,12 @@ struct SyntheticExportOptions {
 };
 
 // Of every fifty documents, the one at position 17 has document type 2 (rejected), the one at
-// 23 has a Netto_KPR amount that disagrees with its netto amounts, and the one at 31 has the
-// NIP prefix "DE".
+// 23 has a Netto_KPR amount that disagrees with its netto amounts, the one at 31 has the NIP
+// prefix "DE", and the one at 41 a NIP whose check digit is wrong. Every other NIP is valid.
 inline constexpr std::size_t kRejectedTypeAt = 17;
 inline constexpr std::size_t kDisagreeingAt = 23;
 inline constexpr std::size_t kForeignPrefixAt = 31;
+inline constexpr std::size_t kBadNipAt = 41;
 inline constexpr std::size_t kPatternLength = 50;
 
 // Document `index` (from 0) as a 510-byte Windows-1250 line without its terminator.

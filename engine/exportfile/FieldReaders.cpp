@@ -95,6 +95,16 @@ void StripStreetPrefixInPlace(std::string& text) {
     }
 }
 
+void FieldReaders::Unreadable(int from, int to) const {
+    if (unreadable_ == nullptr) {
+        return;
+    }
+    if (!unreadable_->empty() && unreadable_->back().from == from && unreadable_->back().to == to) {
+        return;
+    }
+    unreadable_->push_back({from, to});
+}
+
 std::string_view FieldReaders::ReadText(int from, int to) const {
     const auto first = static_cast<std::size_t>(from - 1);
     if (from < 1 || to < from || first >= line_.size()) {
@@ -120,6 +130,7 @@ std::int32_t FieldReaders::ReadInteger(int from, int to) const {
     const IntegerParse parsed = ParseInteger(text);
     if (!parsed.valid) {
         trace_.AppendLine(kBadInteger);
+        Unreadable(from, to);
         return 0;
     }
     return parsed.value;
@@ -129,6 +140,7 @@ std::uint8_t FieldReaders::ReadByte(int from, int to) const {
     const std::int32_t value = ReadInteger(from, to);
     if (value < 0 || value > 255) {
         trace_.AppendLine(kBadInteger);
+        Unreadable(from, to);
         return 0;
     }
     return static_cast<std::uint8_t>(value);
@@ -142,6 +154,7 @@ double FieldReaders::ReadDouble(int from, int to) const {
     const auto parsed = ParseReal(text);
     if (!parsed) {
         trace_.AppendLine(kBadDouble);
+        Unreadable(from, to);
         return 0.0;
     }
     return *parsed;
@@ -159,6 +172,7 @@ RmdDate FieldReaders::ReadDate(int from, int to) const {
         const IntegerParse parsed = ParseInteger(slice);
         if (!parsed.valid) {
             trace_.AppendLine(message);
+            Unreadable(from, to);
         }
         return static_cast<std::uint32_t>(parsed.value);
     };

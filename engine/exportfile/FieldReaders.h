@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/exportfile/ExportColumns.h"
 #include "engine/ledger/zdRMD.h"
@@ -25,8 +26,10 @@ void StripStreetPrefixInPlace(std::string& text);
 
 class FieldReaders {
   public:
-    FieldReaders(std::string_view line, PolishCharset ledgerCode, TraceSink& trace)
-        : line_(line), ledgerCode_(ledgerCode), trace_(trace) {}
+    // `unreadable`, when given, is told the columns of every value that could not be read.
+    FieldReaders(std::string_view line, PolishCharset ledgerCode, TraceSink& trace,
+                 std::vector<export_columns::Columns>* unreadable = nullptr)
+        : line_(line), ledgerCode_(ledgerCode), trace_(trace), unreadable_(unreadable) {}
 
     // The trimmed slice, Windows-1250.
     std::string_view ReadText(int from, int to) const;
@@ -53,9 +56,12 @@ class FieldReaders {
     RmdDate ReadDate(Columns c) const { return ReadDate(c.from, c.to); }
 
   private:
+    void Unreadable(int from, int to) const;
+
     std::string_view line_;
     PolishCharset ledgerCode_;
     TraceSink& trace_;
+    std::vector<export_columns::Columns>* unreadable_;
 };
 
 }  // namespace trevo

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace trevo {
 
@@ -54,6 +55,21 @@ class RecordFile {
     virtual bool Close() = 0;
     // Takes the lock between converter runs (see LockOutcome) until the file is closed.
     virtual LockOutcome LockAgainstOtherRuns() = 0;
+
+    // For reading a ledger back and putting it back as it was. The defaults fail, for file
+    // systems that only book.
+
+    // Bytes read at `offset` (fewer at the end of the file), or nothing when reading failed.
+    virtual std::optional<std::size_t> ReadAt(std::uint64_t offset, void* buffer,
+                                              std::size_t size) {
+        (void)offset, (void)buffer, (void)size;
+        return std::nullopt;
+    }
+    // Cuts the file to `size` bytes.
+    virtual bool Truncate(std::uint64_t size) {
+        (void)size;
+        return false;
+    }
 };
 
 // A file read from start to end.
@@ -167,6 +183,42 @@ class FileSystem {
     // Makes a rename or a new name in the directory durable.
     virtual std::error_code SyncDirectory(const SystemPath& /*path*/) {
         return std::make_error_code(std::errc::function_not_supported);
+    }
+
+    // For the run journal, the ledger inspector and undo. The defaults fail.
+
+    // Opens an existing regular file for reading and writing, never creating it and never
+    // through a symbolic link; nothing on failure.
+    virtual std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) {
+        (void)path;
+        return nullptr;
+    }
+    // Creates a regular file that must not exist yet (never through a symbolic link) and opens
+    // it for writing; nothing when it exists or on failure.
+    virtual std::unique_ptr<RecordFile> CreateNewRecordFile(const std::string& path) {
+        (void)path;
+        return nullptr;
+    }
+    // Creates the directory when it is missing; true when it exists afterwards and is no link.
+    virtual bool MakeDirectory(const std::string& path) {
+        (void)path;
+        return false;
+    }
+    // The names in a directory, without "." and ".."; nothing when it cannot be read.
+    virtual std::optional<std::vector<std::string>> ListDirectory(const std::string& path) {
+        (void)path;
+        return std::nullopt;
+    }
+    // Removes the file `path` names, but only while it still names the file `open` holds (not
+    // a file put in its place since).
+    virtual bool RemoveOpenFile(const std::string& path, RecordFile& open) {
+        (void)path, (void)open;
+        return false;
+    }
+    // Removes a file; false when it could not be removed.
+    virtual bool RemoveFile(const std::string& path) {
+        (void)path;
+        return false;
     }
 };
 

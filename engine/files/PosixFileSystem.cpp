@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -143,6 +144,37 @@ class PosixRecordFile final : public RecordFile {
     LockOutcome LockAgainstOtherRuns() override {
         return fd_.IsOpen() ? LockWholeFile(fd_.Get()) : LockOutcome::Failed;
     }
+
+
+    std::optional<std::size_t> ReadAt(std::uint64_t offset, void* buffer,
+                                      std::size_t size) override {
+        if (!fd_.IsOpen()) {
+            return std::nullopt;
+        }
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t got = ::pread(fd_.Get(), static_cast<char*>(buffer) + done, size - done,
+                                        static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                return std::nullopt;
+            }
+            if (got == 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(got);
+        }
+        return done;
+    }
+
+    bool Truncate(std::uint64_t size) override {
+        return fd_.IsOpen() && ::ftruncate(fd_.Get(), static_cast<off_t>(size)) == 0;
+    }
+
+    // The file's identity as opened, for telling whether a name still leads to it.
+    std::pair<dev_t, ino_t> Identity() const { return {opened_.st_dev, opened_.st_ino}; }
 
   private:
     static constexpr off_t kMaxOffset = std::numeric_limits<off_t>::max();
@@ -403,7 +435,71 @@ class PosixFileSystem final : public FileSystem {
         return OpenReadOnly(path);
     }
 
+    std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override {
+        return OpenRegular(path, O_RDWR);
+    }
+
+    std::unique_ptr<RecordFile> CreateNewRecordFile(const std::string& path) override {
+        // O_EXCL refuses whatever stands at the name, a symbolic link included.
+        return OpenRegular(path, O_RDWR | O_CREAT | O_EXCL);
+    }
+
+    bool MakeDirectory(const std::string& path) override {
+        const std::string native = NativePath(path);
+        if (::mkdir(native.c_str(), 0777) != 0 && errno != EEXIST) {
+            return false;
+        }
+        struct stat info {};
+        return ::lstat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+
+    std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
+        DIR* dir = ::opendir(NativePath(path).c_str());
+        if (dir == nullptr) {
+            return std::nullopt;
+        }
+        std::vector<std::string> names;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            // Back to the engine's Windows-1250; a name it cannot hold is no file of the ledger.
+            if (auto converted = text::Utf8ToWin1250(name)) {
+                names.push_back(std::move(*converted));
+            }
+        }
+        ::closedir(dir);
+        return names;
+    }
+
+    bool RemoveOpenFile(const std::string& path, RecordFile& open) override {
+        const auto* posix = dynamic_cast<PosixRecordFile*>(&open);
+        struct stat info {};
+        const std::string native = NativePath(path);
+        if (posix == nullptr || ::lstat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_dev != posix->Identity().first || info.st_ino != posix->Identity().second) {
+            return false;
+        }
+        return ::unlink(native.c_str()) == 0;
+    }
+
+    bool RemoveFile(const std::string& path) override {
+        return ::unlink(NativePath(path).c_str()) == 0;
+    }
+
   private:
+    static std::unique_ptr<RecordFile> OpenRegular(const std::string& path, int flags) {
+        std::string native = NativePath(path);
+        Descriptor fd(::open(native.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            !ClearNonBlocking(fd.Get())) {
+            return nullptr;
+        }
+        return std::make_unique<PosixRecordFile>(fd.Release(), std::move(native), info);
+    }
+
     static std::unique_ptr<InputFile> OpenReadOnly(const std::string& path) {
         Descriptor fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         struct stat info {};

@@ -54,4 +54,8 @@ using LedgerRecordBytes = std::array<std::uint8_t, LedgerEntry::kSize>;
 // The record as the ledger program reads it: packed, little-endian, reserved bytes zero.
 void EncodeLedgerEntry(const LedgerEntry& entry, LedgerRecordBytes& out);
 
+// Every field of a record read back; texts stay in the ledger's code page, whichever it is. A
+// length byte beyond a text's capacity keeps the capacity (the record inspector reports it).
+LedgerEntry DecodeLedgerEntry(const LedgerRecordBytes& bytes);
+
 }  // namespace trevo

@@ -1,5 +1,6 @@
 #include "engine/ledger/PeriodFiles.h"
 
+#include <array>
 #include <limits>
 
 #include "engine/platform/TraceSink.h"
@@ -50,6 +51,7 @@ bool PeriodFiles::OpenPeriod(std::uint16_t year, std::uint16_t month) {
     // The whole name is used: a name cut short would be another file, one the ledger
     // program never reads.
     periodFileName_ = PeriodFileName(ledgerDir_, year, month);
+    const bool existedBefore = !observers_.empty() && fileSystem_.FileExists(periodFileName_);
     file_ = fileSystem_.OpenOrCreateRecordFile(periodFileName_);
     if (!file_) {
         Report(kOpenFailed);
@@ -64,6 +66,12 @@ bool PeriodFiles::OpenPeriod(std::uint16_t year, std::uint16_t month) {
         return false;
     }
     periodOpen_ = true;
+    if (!observers_.empty()) {
+        const std::uint64_t size = file_->SizeInBytes().value_or(0);
+        for (PeriodWriteObserver* observer : observers_) {
+            observer->PeriodOpened(periodFileName_, existedBefore, size);
+        }
+    }
     return true;
 }
 
@@ -88,10 +96,23 @@ bool PeriodFiles::AppendEntry(LedgerEntry& entry) {
     }
     entry.seqNo = static_cast<std::int32_t>(records + 1);
     EncodeLedgerEntry(entry, record_);
-    if (file_->Write(record_.data(), record_.size()) != record_.size()) {
+    if (observers_.empty()) {
+        return file_->Write(record_.data(), record_.size()) == record_.size() || failed();
+    }
+    // The bytes of a part-record at the end are overwritten: kept first, so that they can be
+    // put back.
+    const std::uint64_t offset = records * LedgerEntry::kSize;
+    std::array<char, LedgerEntry::kSize> overwritten;
+    const auto partBytes = static_cast<std::size_t>(*size - offset);
+    if (partBytes > 0 && file_->ReadAt(offset, overwritten.data(), partBytes) != partBytes) {
         return failed();
     }
-    return true;
+    const std::size_t written = file_->Write(record_.data(), record_.size());
+    for (PeriodWriteObserver* observer : observers_) {
+        observer->RecordWritten(periodFileName_, offset, *size, {overwritten.data(), partBytes},
+                                {reinterpret_cast<const char*>(record_.data()), written});
+    }
+    return written == record_.size() || failed();
 }
 
 bool PeriodFiles::ClosePeriod() {

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/files/FileSystem.h"
 #include "engine/ledger/LedgerEntry.h"
+#include "engine/ledger/PeriodWriteObserver.h"
 
 namespace trevo {
 
@@ -35,6 +37,9 @@ class PeriodFiles {
     // Closes the open file, if any.
     bool ClosePeriod();
 
+    // Each is told of every open and append from now on; they must outlive this object.
+    void AddObserver(PeriodWriteObserver& observer) { observers_.push_back(&observer); }
+
     const std::string& periodFileName() const { return periodFileName_; }
     bool periodOpen() const { return periodOpen_; }
     std::int32_t periodKey() const { return periodKey_; }
@@ -50,6 +55,7 @@ class PeriodFiles {
     std::string periodFileName_;
     std::unique_ptr<RecordFile> file_;
     LedgerRecordBytes record_{};
+    std::vector<PeriodWriteObserver*> observers_;
 };
 
 }  // namespace trevo

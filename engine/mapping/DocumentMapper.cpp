@@ -43,9 +43,13 @@ bool AmountsAgree(double nettoKpr, double nettoSum, double nettoOther) {
     return std::fabs(static_cast<long double>(nettoKpr) - total) < kAgreementLimit;
 }
 
-bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry) {
+bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry, DocumentFacts* facts) {
     namespace col = export_columns;
-    const FieldReaders read(line, options_.ledgerCode, trace_);
+    if (facts != nullptr) {
+        facts->Clear();
+    }
+    const FieldReaders read(line, options_.ledgerCode, trace_,
+                            facts != nullptr ? &facts->unreadable : nullptr);
 
     entry.Clear();
     entry.entryKind = kKindBooked;
@@ -65,6 +69,9 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry) {
     entry.docNumber.Assign(read.ReadTextPL(col::kDocumentNumber, text));
     entry.nip.Assign(read.ReadTextPL(col::kNip, text));
     if (read.ReadTextPL(col::kCountryPrefix, text) != "PL") {
+        if (facts != nullptr) {
+            facts->foreignPrefix = !text.empty();
+        }
         text += entry.nip.View();
         entry.nip.Assign(text);
     }
@@ -84,6 +91,10 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry) {
         entry.kprCode = kKprCodeType1;
     } else {
         trace_.AppendLine(FormatMessage(kBadType, {entry.docNumber.View(), type}));
+        if (facts != nullptr) {
+            facts->rejection = DocumentFacts::Rejection::BadType;
+            facts->type = type;
+        }
         return false;
     }
     // A document without a month of a year would land in a file the ledger never reads. A year
@@ -91,6 +102,9 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry) {
     if (date.month < 1 || date.month > 12 || date.year == 0 || date.year > kLastYear) {
         trace_.AppendLine(FormatMessage(kBadDate, {entry.docNumber.View(), unsigned{date.day},
                                                    unsigned{date.month}, unsigned{date.year}}));
+        if (facts != nullptr) {
+            facts->rejection = DocumentFacts::Rejection::BadDate;
+        }
         return false;
     }
     if (read.ReadInteger(col::kMarker) == 2) {
@@ -132,6 +146,11 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry) {
                   &money_);
     trace_.AppendLine(lineBuffer_);
 
+    if (facts != nullptr) {
+        facts->nettoSum = nettoSum;
+        facts->vatSum = vatSum;
+        facts->amountsDisagree = !AmountsAgree(nettoKpr, nettoSum, entry.nettoOther);
+    }
     if (AmountsAgree(nettoKpr, nettoSum, entry.nettoOther)) {
         entry.nettoKpr = nettoKpr;
     } else {

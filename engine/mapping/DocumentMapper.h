@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/ledger/LedgerEntry.h"
+#include "engine/mapping/DocumentFacts.h"
 #include "engine/text/CurrencyFormat.h"
 #include "engine/text/zdTransPL.h"
 
@@ -28,7 +29,8 @@ class DocumentMapper {
 
     // Clears `entry` and fills every byte of it but seqNo. False when the document is rejected:
     // a document type other than 0 and 1, or a date that names no month of a year.
-    bool MapDocument(std::string_view line, LedgerEntry& entry);
+    // `facts`, when given, is cleared and filled too.
+    bool MapDocument(std::string_view line, LedgerEntry& entry, DocumentFacts* facts = nullptr);
 
   private:
     MappingOptions options_;

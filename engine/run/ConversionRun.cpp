@@ -1,11 +1,16 @@
 #include "engine/run/ConversionRun.h"
 
+#include <optional>
+#include <vector>
+
 #include "engine/exportfile/ExportLineReader.h"
 #include "engine/files/FileSystem.h"
+#include "engine/ledger/BookedDocuments.h"
 #include "engine/ledger/LedgerEntry.h"
 #include "engine/ledger/PeriodFiles.h"
 #include "engine/mapping/DocumentMapper.h"
 #include "engine/platform/TraceSink.h"
+#include "engine/summary/SummaryBuilder.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"
 
@@ -29,6 +34,33 @@ constexpr auto kExportChanged = "Plik epp \"%s\" zmienił się w trakcie odczytu
 constexpr auto kInterrupted = " *** Konwersja przerwana, zapisano dokumentów: %d"_w1250;
 constexpr auto kCheckInterrupted = " *** Sprawdzanie przerwane, sprawdzono dokumentów: %d"_w1250;
 
+constexpr auto kSkipped = "* Dokument nr \"%s\" jest już w KPR (%s, pozycja %d) - pominięty"_w1250;
+
+// Holds a document's trace lines until it is known whether they are wanted: a document that
+// is skipped as booked before shows one line instead.
+class DocumentLines final : public TraceSink {
+  public:
+    explicit DocumentLines(TraceSink& target) : target_(target) {}
+    void AppendLine(std::string_view line) override {
+        if (held_ == lines_.size()) {
+            lines_.emplace_back();
+        }
+        lines_[held_++].assign(line);
+    }
+    void Pass() {
+        for (std::size_t i = 0; i < held_; ++i) {
+            target_.AppendLine(lines_[i]);
+        }
+        held_ = 0;
+    }
+    void Drop() { held_ = 0; }
+
+  private:
+    TraceSink& target_;
+    std::vector<std::string> lines_;  // kept from document to document, with their buffers
+    std::size_t held_ = 0;
+};
+
 }  // namespace
 
 std::string ExportOpenFailedMessage(const std::string& exportPath) {
@@ -50,10 +82,36 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
 
     ExportLineReader reader(*exportFile);
     PeriodFiles periods(services.fileSystem, inputs.ledgerDir, trace);
-    DocumentMapper mapper({inputs.ledgerCode, inputs.attributeLetter, inputs.registerLetter}, trace,
+    DocumentLines documentLines(trace);
+    const bool skipBooked = inputs.skipBooked && !inputs.checkOnly;
+    DocumentMapper mapper({inputs.ledgerCode, inputs.attributeLetter, inputs.registerLetter},
+                          skipBooked ? static_cast<TraceSink&>(documentLines) : trace,
                           services.clock, services.money);
     LedgerEntry entry;
+    DocumentFacts facts;
     result.outcome = RunOutcome::Completed;
+
+    // Documents booked before are looked for in the ledger directory as it is, read only.
+    std::optional<BookedDocuments> booked;
+    if ((services.summary != nullptr || skipBooked) && !inputs.ledgerDir.empty() &&
+        (!inputs.checkOnly || services.fileSystem.DirectoryExists(inputs.ledgerDir))) {
+        booked.emplace(services.fileSystem, inputs.ledgerDir);
+    }
+    std::optional<SummaryBuilder> summary;
+    if (services.summary != nullptr) {
+        const bool listDocuments = services.summary->listDocuments;
+        *services.summary = RunSummary{};
+        services.summary->listDocuments = listDocuments;
+        services.summary->checkOnly = inputs.checkOnly;
+        services.summary->skipBooked = skipBooked;
+        summary.emplace(*services.summary, inputs.ledgerDir, inputs.ledgerCode, services.money);
+        periods.AddObserver(*summary);
+    }
+    if (services.journal != nullptr && !inputs.checkOnly) {
+        periods.AddObserver(*services.journal);
+    }
+    DocumentFacts* const factsWanted = summary ? &facts : nullptr;
+    std::uint64_t lineNumber = 0;
 
     for (;;) {
         if (services.progress) {
@@ -76,12 +134,50 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
             result.outcome = RunOutcome::Stopped;
             break;
         }
-        if (!reader.IsDocumentLength() || !mapper.MapDocument(reader.Line(), entry)) {
+        ++lineNumber;
+        if (!reader.IsDocumentLength()) {
             continue;
         }
+        const bool accepted = mapper.MapDocument(reader.Line(), entry, factsWanted);
+        if (summary) {
+            summary->Mapped(lineNumber, entry, facts, accepted);
+        }
+        if (!accepted) {
+            documentLines.Pass();
+            continue;
+        }
+        if (booked) {
+            if (const auto match = booked->Find(entry)) {
+                using Action = RepeatedDocument::Action;
+                const Action action = inputs.checkOnly ? Action::Reported
+                                      : skipBooked     ? Action::Skipped
+                                                       : Action::BookedAgain;
+                if (summary) {
+                    const RepeatedDocument repeated =
+                        summary->Repeated(lineNumber, entry, *match, action);
+                    if (services.alreadyBooked) {
+                        services.alreadyBooked(repeated);
+                    }
+                }
+                if (action == Action::Skipped) {
+                    documentLines.Drop();
+                    trace.AppendLine(FormatMessage(
+                        kSkipped, {ToWin1250(entry.docNumber.View(), inputs.ledgerCode),
+                                   match->periodFile, std::int64_t{match->slot}}));
+                    continue;
+                }
+            }
+        }
+        documentLines.Pass();
         ++result.documentCount;
         if (inputs.checkOnly) {
+            if (summary) {
+                summary->Booked(entry, facts);
+            }
             continue;
+        }
+        if (summary) {
+            summary->Booking(entry);
         }
         if (!periods.OpenPeriod(entry.entryDate.year, entry.entryDate.month)) {
             trace.AppendLine(kPeriodFailed);
@@ -91,6 +187,9 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
         if (!periods.AppendEntry(entry)) {
             result.outcome = RunOutcome::Stopped;
             break;
+        }
+        if (summary) {
+            summary->Booked(entry, facts);
         }
     }
 
@@ -106,6 +205,9 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
         // Every document counted was booked: an interruption comes only between documents.
         trace.AppendLine(FormatMessage(inputs.checkOnly ? kCheckInterrupted : kInterrupted,
                                        {result.documentCount}));
+    }
+    if (summary) {
+        summary->Finish(result.outcome, result.documentCount, booked ? &*booked : nullptr);
     }
     return result;
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/text/CurrencyFormat.h"
@@ -13,7 +14,10 @@ namespace trevo {
 
 class Clock;
 class FileSystem;
+class PeriodWriteObserver;
 class TraceSink;
+struct RepeatedDocument;
+struct RunSummary;
 
 struct RunInputs {
     std::string exportPath;  // as typed: no quotes are removed
@@ -22,6 +26,9 @@ struct RunInputs {
     bool checkOnly = false;
     char attributeLetter = 0;  // Windows-1250 byte; 0 when the box is empty
     char registerLetter = 0;
+    // Documents the period files held before the run are not booked again; the trace has one
+    // line for each instead of its booking lines.
+    bool skipBooked = false;
 };
 
 // Told after every line read; a window uses it to show progress and keep repainting.
@@ -43,6 +50,13 @@ struct RunServices {
     // is the asker's (the command line puts the signal number there). May be set from a signal
     // handler or another thread.
     const std::atomic<int>* stop = nullptr;
+    // Filled with the run's summary when given. Documents already booked are looked for only
+    // then, or when they are to be skipped.
+    RunSummary* summary = nullptr;
+    // Told of every open of and append to a period file (the run's journal).
+    PeriodWriteObserver* journal = nullptr;
+    // Told of each document booked before, as soon as it is found (with a summary only).
+    std::function<void(const RepeatedDocument&)> alreadyBooked = nullptr;
 };
 
 enum class RunOutcome {

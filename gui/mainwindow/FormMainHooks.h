@@ -6,8 +6,8 @@
 #include <functional>
 #include <optional>
 
-#include "qtplatform/MessageBoxes.h"
 #include "engine/text/zdTransPL.h"
+#include "qtplatform/MessageBoxes.h"
 
 class QWidget;
 
@@ -18,6 +18,10 @@ struct FormMainHooks {
     // Yes/No with an information icon, No the default; true for Yes.
     std::function<bool(QWidget* parent, const QString& caption, const QString& text)> askYesNo =
         AskYesNo;
+    // Yes/No/Cancel, Cancel the default: true for Yes, false for No, nothing for Cancel. Asked
+    // when documents of the export are in the ledger already.
+    std::function<std::optional<bool>(QWidget* parent, const QString& caption, const QString& text)>
+        askYesNoCancel = AskYesNoCancel;
     // The plain box with the application title, no icon and only OK.
     std::function<void(QWidget* parent, const QString& text)> showPlainMessage = ShowPlainMessage;
     // The general error box for an error that escapes a handler.

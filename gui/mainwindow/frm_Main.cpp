@@ -16,12 +16,18 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <exception>
+#include <optional>
+#include <utility>
 
 #include "engine/files/FileSystem.h"
+#include "engine/journal/RunJournal.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "engine/run/ConversionRun.h"
+#include "engine/summary/RunSummary.h"
+#include "engine/summary/SummaryText.h"
 #include "engine/text/CurrencyFormat.h"
+#include "gui/mainwindow/BookedDocumentsQuestion.h"
 #include "gui/mainwindow/PaneTraceSink.h"
 #include "gui/mainwindow/RunInputDiscard.h"
 #include "gui/picker/PickLedgerDirectory.h"
@@ -52,6 +58,10 @@ const QString kOwnerLine =
     QStringLiteral("Program trevo2KPR · właściciel: licencjobiorca programu");
 const QString kConfirmCaption = QStringLiteral("Start ...");
 const QString kConfirmText = QStringLiteral("Rozpocząć żmudny proces konwersji danych ?");
+const QString kBookedCaption = QStringLiteral("Dokumenty już w KPR");
+const QString kJournalLost = QStringLiteral(
+    "Nie udało się zapisać dziennika przebiegu w katalogu danych KPR - tego przebiegu nie da się "
+    "cofnąć");
 
 void Place(QWidget* widget, const char* name, const QRect& geometry) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -102,6 +112,7 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
     layout->setSpacing(0);
 
     BuildActions();
+    BuildUndoAction();
     BuildTopPanel();
     BuildMainPanel();
     BuildStatusBar();
@@ -259,6 +270,8 @@ void TFormMain::BuildToolBar() {
     addButton(act_WyczyscTrace, "tb_ClearTrace");
     addSeparator();
     addButton(act_Close, "tb_koniec");
+    addSeparator();
+    addButton(act_Cofnij, "tb_Cofnij");
 }
 
 void TFormMain::BuildMainPanel() {
@@ -336,6 +349,23 @@ void TFormMain::act_KonwertExecute() {
             de_KPR->setFocus(Qt::OtherFocusReason);
             return;
         }
+        skipBookedNext_ = false;
+        if (!ch_sprawdz->isChecked()) {
+            RunInputs inputs;
+            inputs.exportPath = Win1250FromQString(FE_EPP->text());
+            inputs.ledgerDir = Win1250FromQString(de_KPR->text());
+            inputs.ledgerCode = LedgerCode();
+            const SystemClock clock;
+            const BookedScan scan = ScanForBookedDocuments(inputs, fileSystem_, clock);
+            if (!scan.booked.empty()) {
+                const auto skip =
+                    hooks_.askYesNoCancel(this, kBookedCaption, BookedQuestionText(scan));
+                if (!skip) {
+                    return;
+                }
+                skipBookedNext_ = *skip;
+            }
+        }
         if (!hooks_.askYesNo(this, kConfirmCaption, kConfirmText)) {
             return;
         }
@@ -360,15 +390,25 @@ void TFormMain::RunConversion() {
     inputs.checkOnly = ch_sprawdz->isChecked();
     inputs.attributeLetter = FirstLetter(Edit_Atrybut->text());
     inputs.registerLetter = FirstLetter(Edit_REJ->text());
+    inputs.skipBooked = std::exchange(skipBookedNext_, false);
 
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
     PaneTraceSink trace(*MemoTrace);
     RunResult result;
+    RunSummary summary;
+    // Every writing run keeps a journal in the ledger directory, so that it can be undone.
+    std::optional<RunJournal> journal;
+    if (!inputs.checkOnly) {
+        journal.emplace(fileSystem_, inputs.ledgerDir, inputs.exportPath, clock.Now());
+    }
+    StatusBar->clearMessage();  // the last run's digest
     {
         const RunInputDiscard discardInput;
         RunFeedback feedback(trace, *StatusBar, runFeedbackTiming_);
-        const RunServices services{trace, fileSystem_, clock, money, &feedback};
+        RunServices services{trace, fileSystem_, clock, money, &feedback};
+        services.summary = &summary;
+        services.journal = journal ? &*journal : nullptr;
         try {
             result = trevo::RunConversion(inputs, services);
         } catch (...) {
@@ -377,6 +417,7 @@ void TFormMain::RunConversion() {
         }
         trace.Flush();
     }
+    const bool journalKept = !journal || journal->Finish();
     if (closeRequested_) {
         // Asked to close during the run: now that the run has returned.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -387,6 +428,21 @@ void TFormMain::RunConversion() {
         return;
     }
     documentCount = result.documentCount;
+    ShowRunSummary(summary, money, journalKept);
+}
+
+void TFormMain::ShowRunSummary(const RunSummary& summary, const CurrencyFormat& money,
+                               bool journalKept) {
+    PaneTraceSink trace(*MemoTrace);
+    for (const std::string& line : SummaryLines(summary, money)) {
+        trace.AppendLine(line);
+    }
+    if (!journalKept) {
+        trace.AppendLine(Win1250FromQString(kJournalLost));
+    }
+    trace.Flush();
+    // Until the next run.
+    StatusBar->showMessage(QStringFromWin1250(SummaryDigest(summary)));
 }
 
 void TFormMain::Act_FirmyKPRExecute() {

@@ -14,7 +14,9 @@
 
 namespace trevo {
 class FileSystem;
-}
+struct CurrencyFormat;
+struct RunSummary;
+}  // namespace trevo
 
 class QAction;
 class QCheckBox;
@@ -67,6 +69,8 @@ class TFormMain : public QWidget {
     void act_WyczyscTraceExecute();
     void act_CloseExecute();
     void FE_EPPExit();
+    // Undoes the last writing run into the ledger directory, after a question.
+    void act_CofnijExecute();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +82,10 @@ class TFormMain : public QWidget {
     void BuildMainPanel();
     void BuildStatusBar();
     void SetTabOrder();
+    // The undo action and its toolbar button, after the other five.
+    void BuildUndoAction();
+    // What the run just done leaves after its last trace line and in the status bar.
+    void ShowRunSummary(const RunSummary& summary, const CurrencyFormat& money, bool journalKept);
     // Runs a handler; an error escaping it is shown in the general error box.
     template <typename Handler>
     void Guarded(Handler&& handler);
@@ -90,6 +98,8 @@ class TFormMain : public QWidget {
     bool running_ = false;
     bool closeRequested_ = false;
     std::int64_t documentCount = 0;
+    // The answer to the already-booked question, for the run that follows it.
+    bool skipBookedNext_ = false;
 
     QWidget* PanelTop = nullptr;
     QToolBar* ToolBar1 = nullptr;
@@ -116,6 +126,7 @@ class TFormMain : public QWidget {
     QAction* act_Help = nullptr;
     QAction* act_WyczyscTrace = nullptr;
     QAction* act_Close = nullptr;
+    QAction* act_Cofnij = nullptr;
 
     HintSwitch* hints_ = nullptr;
     FormStorage* formStorage_ = nullptr;  // child of the window

@@ -199,7 +199,7 @@ class FormMainConvertTest : public QObject {
         f.Control<QLineEdit>("Edit_Atrybut")->setText("A");
         f.Convert();
 
-        const QStringList trace = TraceLines(f.window);
+        const QStringList trace = RunTraceLines(f.window);
         QCOMPARE(trace.size(), 10);
         QCOMPARE(trace[0], kStart);
         QCOMPARE(trace[1], QString());
@@ -218,8 +218,8 @@ class FormMainConvertTest : public QObject {
         // A second run appends and the trace grows below the first.
         f.Convert();
         QCOMPARE(ReadFile(f.ledgerDir + "/2024ORMEK.3").size(), 800);
-        QCOMPARE(TraceLines(f.window).size(), 20);
-        QCOMPARE(TraceLines(f.window)[10], kStart);
+        QCOMPARE(RunTraceLines(f.window).size(), 20);
+        QCOMPARE(RunTraceLines(f.window)[10], kStart);
 
         f.Control<QAction>("act_WyczyscTrace")->trigger();
         QVERIFY(TraceLines(f.window).isEmpty());
@@ -231,7 +231,7 @@ class FormMainConvertTest : public QObject {
         f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
         f.Box("de_KPR")->setText(f.dir.filePath("absent"));
         f.Convert();
-        const QStringList trace = TraceLines(f.window);
+        const QStringList trace = RunTraceLines(f.window);
         QCOMPARE(trace.first(), QString(" *** Procedura sprawdzająca (BEZ ZAPISU ) ***"));
         QCOMPARE(trace.last(), QString(" *** Koniec procedury sprawdzającej (BEZ ZAPISU ) ***"));
         QVERIFY(trace.contains(" *** Ilość dokumentów 1"));
@@ -316,12 +316,14 @@ class FormMainConvertTest : public QObject {
         QVERIFY(!closed);
 
         QCOMPARE(f.window.DocumentCount(), 2000);
-        const QStringList trace = TraceLines(f.window);
+        const QStringList trace = RunTraceLines(f.window);
         QVERIFY(linesDuringRun < trace.size());
         QCOMPARE(trace.count(" *** Ilość dokumentów 2000"), 1);
         QCOMPARE(trace.last(), QString(" *** Koniec procedury sprawdzającej (BEZ ZAPISU ) ***"));
-        QVERIFY(status->currentMessage().isEmpty());
-        QVERIFY(owner->isVisible());
+        // The progress has given way to the run's digest.
+        QVERIFY2(status->currentMessage().startsWith("Sprawdzono 2000 dok."),
+                 qPrintable(status->currentMessage()));
+        QVERIFY(!owner->isVisible());  // until the next run
         // The close request made during the run is carried out once the run has returned.
         QVERIFY(f.window.isVisible());
         QTRY_VERIFY(!f.window.isVisible());

@@ -63,6 +63,8 @@ const ExpectedAction kActions[] = {
     {"act_Help", "Włącza dymki podpowiedzi", "Włącza dymki podpowiedzi", "F1", "tb_Help"},
     {"act_WyczyscTrace", "Wyczyść", "Czyści pole śledzenia", "Ctrl+L", "tb_ClearTrace"},
     {"act_Close", "Koniec", "Kończy prace programu", "Ctrl+Q", "tb_koniec"},
+    {"act_Cofnij", "Cofnij ostatnią konwersję", "Cofa ostatnią konwersję do katalogu danych KPR",
+     "Ctrl+Shift+C", "tb_Cofnij"},
 };
 
 // `widget`'s rectangle in the coordinates of `top`.
@@ -255,14 +257,16 @@ class FormMainLayoutTest : public QObject {
             QCOMPARE(button->width(), window.Scale().Width(25));
         }
 
-        // Left to right: button, separator, button, separator, two buttons, separator, button.
+        // Left to right: button, separator, button, separator, two buttons, separator, button;
+        // then, after a separator, the undo button.
         QStringList order;
         for (QAction* action : window.findChild<QToolBar*>("ToolBar1")->actions()) {
             order << (action->isSeparator() ? "|" : action->objectName());
         }
         QCOMPARE(order, QStringList({"act_Konwert", "|", "Act_FirmyKPR", "|", "act_Help",
-                                     "act_WyczyscTrace", "|", "act_Close"}));
-        for (const char* name : {"ToolSeparator1", "ToolSeparator2", "ToolSeparator3"}) {
+                                     "act_WyczyscTrace", "|", "act_Close", "|", "act_Cofnij"}));
+        for (const char* name :
+             {"ToolSeparator1", "ToolSeparator2", "ToolSeparator3", "ToolSeparator4"}) {
             auto* separator = window.findChild<QWidget*>(name);
             QVERIFY2(separator != nullptr, name);
             QCOMPARE(separator->width(), window.Scale().Width(13));
@@ -315,7 +319,7 @@ class FormMainLayoutTest : public QObject {
             QTest::keySequence(box, key);
             QVERIFY2(triggered.value(e.action) == 1, e.action);
         }
-        QCOMPARE(user.beeps, 1);  // Convert without an export file
+        QCOMPARE(user.beeps, 2);  // Convert without an export file, undo without a directory
         QCOMPARE(pickerCalls, 1);
         QVERIFY(window.HintsOn());
         QCOMPARE(box->text(), QString());  // no key reached the box

@@ -6,11 +6,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "gui/mainwindow/FormMainHooks.h"
-#include "qtplatform/Win1250Text.h"
 #include "gui/widgets/TracePane.h"
+#include "qtplatform/Win1250Text.h"
 #include "testing/ExportLineBuilder.h"
 
 namespace trevo::gui::test {
@@ -30,6 +31,11 @@ struct UserContacts {
     QString questionCaption;
     QString questionText;
     bool answer = false;
+    // The already-booked question: Yes (skip), No (book again) or Cancel (nothing).
+    int bookedQuestions = 0;
+    QString bookedCaption;
+    QString bookedText;
+    std::optional<bool> bookedAnswer = false;
     QStringList plainMessages;
     QStringList errors;
     // Runs inside the question, before it is answered.
@@ -46,6 +52,12 @@ struct UserContacts {
                 whileAsking();
             }
             return answer;
+        };
+        hooks.askYesNoCancel = [this](QWidget*, const QString& caption, const QString& text) {
+            ++bookedQuestions;
+            bookedCaption = caption;
+            bookedText = text;
+            return bookedAnswer;
         };
         hooks.showPlainMessage = [this](QWidget*, const QString& text) { plainMessages << text; };
         hooks.showError = [this](QWidget*, const QString& text) { errors << text; };
@@ -76,6 +88,26 @@ inline QStringList TraceLines(const QWidget& window) {
         return {};
     }
     return pane->toPlainText().split(u'\n');
+}
+
+// The trace without the summaries that follow each run's last line.
+inline QStringList RunTraceLines(const QWidget& window) {
+    const QStringList lines = TraceLines(window);
+    QStringList runs;
+    bool inSummary = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].isEmpty() && i + 1 < lines.size() &&
+            lines[i + 1] == QStringLiteral(" *** Podsumowanie ***")) {
+            inSummary = true;
+        } else if (lines[i] == QStringLiteral(" *** Rozpoczynam konwersję ...") ||
+                   lines[i] == QStringLiteral(" *** Procedura sprawdzająca (BEZ ZAPISU ) ***")) {
+            inSummary = false;
+        }
+        if (!inSummary) {
+            runs << lines[i];
+        }
+    }
+    return runs;
 }
 
 }  // namespace trevo::gui::test

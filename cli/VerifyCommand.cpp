@@ -1,0 +1,68 @@
+// "trevo2kpr-cli verify": every period file of a ledger directory checked against the record
+// layout, one line per problem.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/Help.h"
+#include "engine/files/FileSystem.h"
+#include "engine/inspect/LedgerCheck.h"
+#include "engine/text/Win1250.h"
+
+namespace trevo::cli {
+
+int RunVerifyCommand(const std::vector<std::string>& args) {
+    CommandLine line;
+    line.AddValueOption("code-page", "mazovia|852");
+    if (const auto stop = line.Parse(args)) {
+        if (std::holds_alternative<HelpRequested>(*stop)) {
+            return PrintHelp(VerifyHelp());
+        }
+        return ReportUsageError("verify", std::get<UsageError>(*stop));
+    }
+    // The checks do not depend on the letters; the option is taken for the other commands' sake.
+    if (const auto code = CodePageOption(line); std::holds_alternative<UsageError>(code)) {
+        return ReportUsageError("verify", std::get<UsageError>(code));
+    }
+    const std::vector<std::string> positional = line.Positional();
+    if (positional.size() != 1) {
+        return ReportUsageError(
+            "verify", {positional.empty() ? "brak LEDGER_DIR"
+                                          : "nadmiarowy argument '" + positional[1] + "'"});
+    }
+    const auto converted = PathArgument(positional[0]);
+    if (const auto* error = std::get_if<UsageError>(&converted)) {
+        return ReportUsageError("verify", *error);
+    }
+    const std::string& dir = std::get<std::string>(converted);
+    FileSystem& fileSystem = LocalFileSystem();
+    std::size_t files = 0;
+    const auto problems = fileSystem.DirectoryExists(dir)
+                              ? CheckLedgerDirectory(fileSystem, dir, &files)
+                              : std::nullopt;
+    if (!problems) {
+        std::fprintf(stderr, "trevo2kpr-cli verify: nie można odczytać katalogu \"%s\"\n",
+                     positional[0].c_str());
+        return kExitUsage;
+    }
+    for (const LedgerProblem& problem : *problems) {
+        std::string text = text::Win1250ToUtf8(problem.file);
+        if (problem.slot != 0) {
+            text += ": rekord " + std::to_string(problem.slot);
+        }
+        text += ": " + text::Win1250ToUtf8(problem.message) + "\n";
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    }
+    if (problems->empty()) {
+        std::printf("Sprawdzono plików: %zu, bez błędów\n", files);
+    }
+    if (std::fflush(stdout) != 0) {
+        return kExitStopped;
+    }
+    return problems->empty() ? kExitDone : kExitStopped;
+}
+
+}  // namespace trevo::cli

@@ -1,0 +1,29 @@
+#pragma once
+// Reading a period file back, a record at a time, read only.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/files/FileSystem.h"
+#include "engine/ledger/LedgerEntry.h"
+
+namespace trevo {
+
+struct PeriodFileRead {
+    std::uint64_t records = 0;
+    std::uint64_t partBytes = 0;  // of a part-record after the last whole one
+};
+
+// Calls `record` with every whole record and its slot (from 1). Nothing when the file cannot
+// be opened or read.
+std::optional<PeriodFileRead> ReadPeriodFile(
+    FileSystem& fileSystem, const std::string& path,
+    const std::function<void(std::uint64_t slot, const LedgerRecordBytes& bytes)>& record);
+
+// Year and month of a period file name "<year>ORMEK.<month>" (plain decimal, no leading zeros);
+// nothing for any other name.
+std::optional<std::pair<unsigned, unsigned>> ParsePeriodFileName(std::string_view name);
+
+}  // namespace trevo

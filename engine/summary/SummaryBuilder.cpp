@@ -1,0 +1,190 @@
+#include "engine/summary/SummaryBuilder.h"
+
+#include <cmath>
+
+#include "engine/ledger/PeriodFiles.h"
+#include "engine/mapping/NipChecksum.h"
+#include "engine/text/MessageFormat.h"
+#include "engine/text/Win1250Literal.h"
+
+namespace trevo {
+
+using namespace trevo::literals;
+
+namespace {
+
+constexpr auto kBadType = "błędny TYP(8)=%d"_w1250;
+constexpr auto kBadDate = "błędna data %d-%d-%d"_w1250;
+
+}  // namespace
+
+const char* FieldOfColumns(export_columns::Columns c) {
+    namespace col = export_columns;
+    struct Named {
+        col::Columns columns;
+        const char* name;
+    };
+    static constexpr Named kNames[] = {
+        {col::kDocumentDate, "entryDate"},
+        {col::kKprCode, "kprCode"},
+        {col::kNettoKpr, "nettoKpr"},
+        {col::kMarker, "docFlags"},
+        {col::kDocumentType, "TYP(8)"},
+        {col::kNetto1, "netto1"},
+        {col::kNetto2, "netto2"},
+        {col::kNetto3, "netto3"},
+        {col::kNetto4, "netto4"},
+        {col::kNetto5, "netto5"},
+        {col::kNetto7, "netto7"},
+        {col::kVat1, "vat1"},
+        {col::kVat2, "vat2"},
+        {col::kVat3, "vat3"},
+        {col::kVat5, "vat5"},
+        {col::kNettoOther, "nettoOther"},
+        {col::kSecondDate, "auxDate"},
+    };
+    for (const Named& named : kNames) {
+        if (named.columns.from == c.from && named.columns.to == c.to) {
+            return named.name;
+        }
+    }
+    return "?";
+}
+
+SummaryBuilder::SummaryBuilder(RunSummary& summary, std::string ledgerDir, PolishCharset ledgerCode,
+                               const CurrencyFormat& money)
+    : summary_(summary), ledgerDir_(std::move(ledgerDir)), ledgerCode_(ledgerCode) {
+    // The digits the trace shows, without symbol, grouping or sign placement.
+    plain_.decimals = money.decimals;
+    summary_.decimals = money.decimals;
+}
+
+DocumentRef SummaryBuilder::Ref(std::uint64_t line, const LedgerEntry& entry) const {
+    return {line, ToWin1250(entry.docNumber.View(), ledgerCode_)};
+}
+
+std::int64_t SummaryBuilder::ShownUnits(double amount) {
+    text_.clear();
+    AppendMoney(text_, amount, plain_);
+    std::int64_t units = 0;
+    bool digits = false;
+    for (const char c : text_) {
+        if (c >= '0' && c <= '9') {
+            units = units * 10 + (c - '0');
+            digits = true;
+        } else if (c != '.' && c != '-') {
+            digits = false;  // a scientific form: the amount is beyond any sum that makes sense
+            break;
+        }
+    }
+    if (!digits) {
+        return std::isfinite(amount) ? std::llround(amount * std::pow(10.0, plain_.decimals)) : 0;
+    }
+    return text_.starts_with('-') ? -units : units;
+}
+
+PeriodSummary& SummaryBuilder::Period(std::uint16_t year, std::uint16_t month) {
+    const std::int32_t key = std::int32_t{year} * 256 + (month & 0xFF);
+    const auto [found, added] = periodIndex_.try_emplace(key, summary_.periods.size());
+    if (added) {
+        PeriodSummary period;
+        period.fileName = ledgerDir_.empty()
+                              ? std::to_string(year) + "ORMEK." + std::to_string(month)
+                              : PeriodFileName(ledgerDir_, year, month);
+        summary_.periods.push_back(std::move(period));
+    }
+    return summary_.periods[found->second];
+}
+
+void SummaryBuilder::Mapped(std::uint64_t line, const LedgerEntry& entry,
+                            const DocumentFacts& facts, bool accepted) {
+    const bool list = summary_.listDocuments;
+    if (!facts.unreadable.empty()) {
+        ++summary_.unreadableCount;
+        if (list) {
+            summary_.unreadable.push_back({Ref(line, entry), facts.unreadable});
+        }
+    }
+    if (!accepted) {
+        ++summary_.rejectedCount;
+        if (!list) {
+            return;
+        }
+        std::string reason;
+        if (facts.rejection == DocumentFacts::Rejection::BadType) {
+            reason = FormatMessage(kBadType, {facts.type});
+        } else {
+            const RmdDate& d = entry.entryDate;
+            reason =
+                FormatMessage(kBadDate, {unsigned{d.day}, unsigned{d.month}, unsigned{d.year}});
+        }
+        summary_.rejected.push_back({Ref(line, entry), std::move(reason)});
+        return;
+    }
+    if (!facts.foreignPrefix && !entry.nip.Empty() && !NipChecksumValid(entry.nip.View())) {
+        ++summary_.nipWarningCount;
+        if (list) {
+            summary_.nipWarnings.push_back(
+                {Ref(line, entry), ToWin1250(entry.nip.View(), ledgerCode_)});
+        }
+    }
+}
+
+void SummaryBuilder::Booked(const LedgerEntry& entry, const DocumentFacts& facts) {
+    PeriodSummary& period = Period(entry.entryDate.year, entry.entryDate.month);
+    ++period.documents;
+    period.nettoUnits += ShownUnits(facts.nettoSum);
+    period.vatUnits += ShownUnits(facts.vatSum);
+}
+
+RepeatedDocument SummaryBuilder::Repeated(std::uint64_t line, const LedgerEntry& entry,
+                                          const BookedDocuments::Match& match,
+                                          RepeatedDocument::Action action) {
+    RepeatedDocument repeated{Ref(line, entry), match.periodFile, match.slot, action};
+    ++summary_.alreadyBookedCount;
+    if (summary_.listDocuments) {
+        summary_.alreadyBooked.push_back(repeated);
+    }
+    return repeated;
+}
+
+void SummaryBuilder::PeriodOpened(const std::string& fileName, bool existedBefore,
+                                  std::uint64_t sizeAtOpen) {
+    existedBefore_.try_emplace(fileName, existedBefore);
+    sizeNow_[fileName] = sizeAtOpen;
+}
+
+void SummaryBuilder::RecordWritten(const std::string& fileName, std::uint64_t offset,
+                                   std::uint64_t sizeBefore, std::string_view,
+                                   std::string_view written) {
+    sizeNow_[fileName] = std::max(sizeBefore, offset + written.size());
+}
+
+void SummaryBuilder::Finish(RunOutcome outcome, std::int64_t documentCount,
+                            const BookedDocuments* booked) {
+    summary_.outcome = outcome;
+    summary_.documentCount = documentCount;
+    for (const auto& [key, index] : periodIndex_) {
+        PeriodSummary& period = summary_.periods[index];
+        const auto year = static_cast<std::uint16_t>(key / 256);
+        const auto month = static_cast<std::uint16_t>(key % 256);
+        if (booked != nullptr) {
+            if (const auto before = booked->StateBefore(year, month)) {
+                period.existedBefore = before->existed;
+                period.recordsBefore = before->records;
+                period.partBytesBefore = before->partBytes;
+            }
+        }
+        if (const auto existed = existedBefore_.find(period.fileName);
+            existed != existedBefore_.end() && !period.recordsBefore) {
+            period.existedBefore = existed->second;
+        }
+        if (const auto size = sizeNow_.find(period.fileName); size != sizeNow_.end()) {
+            period.recordsAfter = size->second / LedgerEntry::kSize;
+        } else if (summary_.checkOnly) {
+            period.recordsAfter = period.recordsBefore;
+        }
+    }
+}
+
+}  // namespace trevo

@@ -1,0 +1,112 @@
+// The main window's undo action: the last writing run into the ledger directory taken back,
+// after a question, reported in the trace.
+
+#include <QAction>
+#include <QKeySequence>
+#include <QScopedValueRollback>
+#include <QStyle>
+#include <exception>
+
+#include "engine/files/FileSystem.h"
+#include "engine/journal/UndoLastRun.h"
+#include "engine/journal/UndoReportText.h"
+#include "gui/mainwindow/PaneTraceSink.h"
+#include "gui/mainwindow/frm_Main.h"
+#include "gui/widgets/DirectoryEdit.h"
+#include "gui/widgets/TracePane.h"
+#include "qtplatform/Win1250Text.h"
+
+namespace trevo::gui {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Cofnij ostatnią konwersję");
+const QString kQuestionCaption = QStringLiteral("Cofnięcie konwersji");
+const QString kTitle = QStringLiteral(" *** Cofnięcie ostatniej konwersji ***");
+const QString kNothing = QStringLiteral("W katalogu %1 nie ma konwersji do cofnięcia");
+const QString kRefused = QStringLiteral("Nie można cofnąć - nic nie zmieniono: %1");
+const QString kFailed = QStringLiteral("Cofanie przerwane: %1");
+
+}  // namespace
+
+void TFormMain::BuildUndoAction() {
+    // A key the text boxes leave alone (Ctrl+Z undoes typing there), named in the hint as the
+    // other actions' keys are; a question follows in any case.
+    const QKeySequence key(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    act_Cofnij = new QAction(style()->standardIcon(QStyle::SP_ArrowBack), kCaption, this);
+    act_Cofnij->setObjectName("act_Cofnij");
+    act_Cofnij->setShortcut(key);
+    act_Cofnij->setToolTip(QStringLiteral("Cofa ostatnią konwersję do katalogu danych KPR (%1)")
+                               .arg(key.toString(QKeySequence::NativeText)));
+    connect(act_Cofnij, &QAction::triggered, this, &TFormMain::act_CofnijExecute);
+    addAction(act_Cofnij);
+}
+
+void TFormMain::act_CofnijExecute() {
+    if (running_) {
+        return;
+    }
+    // As every handler: an error that escapes it is shown in the general error box.
+    const auto guarded = [this](auto&& handler) {
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            hooks_.showError(this, QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            hooks_.showError(this, QStringLiteral("Nieznany błąd"));
+        }
+    };
+    guarded([this] {
+        const std::string ledgerDir = Win1250FromQString(de_KPR->text());
+        if (!fileSystem_.DirectoryExists(ledgerDir)) {
+            hooks_.beep();
+            de_KPR->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        const QScopedValueRollback<bool> running(running_, true);
+        PaneTraceSink trace(*MemoTrace);
+        const auto line = [&trace](const QString& text) {
+            trace.AppendLine(Win1250FromQString(text));
+        };
+        const auto lines = [&trace](const std::vector<std::string>& texts) {
+            for (const std::string& text : texts) {
+                trace.AppendLine(text);
+            }
+        };
+        using Status = UndoReport::Status;
+        const UndoReport plan = UndoLastRun(fileSystem_, ledgerDir, true);
+        if (plan.status != Status::Done) {
+            line({});
+            line(kTitle);
+            line(plan.status == Status::NothingToUndo
+                     ? kNothing.arg(de_KPR->text())
+                     : kRefused.arg(QStringFromWin1250(plan.problem)));
+            trace.Flush();
+            return;
+        }
+        QStringList question{
+            QStringLiteral("Cofnąć ostatnią konwersję do katalogu %1?").arg(de_KPR->text()),
+            QString()};
+        for (const std::string& text : UndoReportLines(plan, true)) {
+            question << QStringFromWin1250(text);
+        }
+        if (!hooks_.askYesNo(this, kQuestionCaption, question.join(u'\n'))) {
+            return;
+        }
+        // Checked again while undoing: the files may have changed during the question.
+        const UndoReport done = UndoLastRun(fileSystem_, ledgerDir, false);
+        line({});
+        line(kTitle);
+        if (done.status == Status::Done) {
+            lines(UndoReportLines(done, false));
+        } else if (done.status == Status::NothingToUndo) {
+            line(kNothing.arg(de_KPR->text()));
+        } else {
+            line((done.status == Status::Refused ? kRefused : kFailed)
+                     .arg(QStringFromWin1250(done.problem)));
+        }
+        trace.Flush();
+    });
+}
+
+}  // namespace trevo::gui

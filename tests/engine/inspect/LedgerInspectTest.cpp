@@ -1,0 +1,207 @@
+// Reading a ledger back: the decoder against the encoder, the entry's named values, and the
+// directory check on a good ledger and on one with each kind of problem.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/inspect/EntryFields.h"
+#include "engine/inspect/LedgerCheck.h"
+#include "engine/inspect/PeriodFileReading.h"
+#include "engine/ledger/LedgerEntry.h"
+#include "engine/ledger/LedgerEntryLayout.h"
+#include "testing/TempDirectory.h"
+
+namespace trevo {
+namespace {
+
+namespace at = ledger_layout;
+
+LedgerEntry Booked(std::int32_t seqNo, std::uint16_t year, std::uint8_t month) {
+    LedgerEntry e;
+    e.seqNo = seqNo;
+    e.docDate1 = e.docDate2 = e.entryDate = e.docDate3 = {15, month, year};
+    e.docNumber.Assign("FV 1/2024");
+    e.nip.Assign("DE123456789");
+    e.firmName.Assign("\x86\x8D\x91 Firma");  // ą ć ę in Mazovia
+    e.street.Assign("Street 1");
+    e.city.Assign("City");
+    e.auxDate = {1, 2, 2024};
+    e.attributeLetter = 'A';
+    e.entryKind = 3;
+    e.importDate = {8, 12, 2026};
+    e.docFlags = 129;
+    e.registerLetter = '\xAF';
+    e.netto1 = 0.1;
+    e.vat1 = -23.5;
+    e.netto3 = 1e300;
+    e.vat3 = 3;
+    e.netto4 = 4;
+    e.netto7 = 7;
+    e.netto5 = 5;
+    e.vat5 = 5.5;
+    e.netto2 = 2;
+    e.vat2 = 2.25;
+    e.nettoOther = 1.0 / 3.0;
+    e.entryMark = 1;
+    e.kprCode = 10;
+    e.nettoKpr = 123.45;
+    return e;
+}
+
+std::string Record(const LedgerEntry& entry) {
+    LedgerRecordBytes bytes;
+    EncodeLedgerEntry(entry, bytes);
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+TEST(LedgerEntryDecoding, EveryFieldComesBackAsEncoded) {
+    const LedgerEntry entry = Booked(7, 2024, 3);
+    LedgerRecordBytes bytes;
+    EncodeLedgerEntry(entry, bytes);
+    const LedgerEntry back = DecodeLedgerEntry(bytes);
+    LedgerRecordBytes again;
+    EncodeLedgerEntry(back, again);
+    EXPECT_EQ(again, bytes);
+    EXPECT_EQ(back.seqNo, 7);
+    EXPECT_EQ(back.firmName.View(), "\x86\x8D\x91 Firma");
+    EXPECT_EQ(back.registerLetter, '\xAF');
+    EXPECT_EQ(back.nettoOther, 1.0 / 3.0);
+    EXPECT_EQ(back.nettoKpr, 123.45);  // from the unaligned offset
+
+    // A length byte beyond the capacity keeps the capacity.
+    bytes[at::kDocNumber] = 200;
+    EXPECT_EQ(DecodeLedgerEntry(bytes).docNumber.Size(), 22u);
+    bytes[at::kSeqNo + 3] = 0xFF;
+    EXPECT_LT(DecodeLedgerEntry(bytes).seqNo, 0);
+}
+
+TEST(EntryFields, NamesInRecordOrderAndValuesInBothCodePages) {
+    const auto names = EntryFieldNames();
+    ASSERT_EQ(names.size(), 31u);
+    EXPECT_STREQ(names.front(), "seqNo");
+    EXPECT_STREQ(names[1], "docDate1");
+    EXPECT_STREQ(names[17], "netto1");
+    EXPECT_STREQ(names.back(), "nettoKpr");
+
+    LedgerEntry entry = Booked(1, 2024, 3);
+    entry.auxDate = {};
+    entry.attributeLetter = 0;
+    const auto fields = EntryFields(entry, PolishCharset::pcMazovia);
+    const auto value = [&fields](const char* name) {
+        for (const EntryField& f : fields) {
+            if (std::strcmp(f.name, name) == 0) {
+                return f.value;
+            }
+        }
+        return std::string("?");
+    };
+    EXPECT_EQ(value("entryDate"), "2024-03-15");
+    EXPECT_EQ(value("auxDate"), "");
+    EXPECT_EQ(value("attributeLetter"), "");
+    EXPECT_EQ(value("registerLetter"), "\xAF");
+    EXPECT_EQ(value("firmName"), "\xB9\xE6\xEA Firma");  // Windows-1250 ą ć ę
+    EXPECT_EQ(value("netto1"), "0.1");
+    EXPECT_EQ(value("netto3"), "1e+300");
+    EXPECT_EQ(value("nettoOther"), "0.3333333333333333");
+    EXPECT_EQ(value("docFlags"), "129");
+
+    // The same letters in CP852 bytes.
+    entry.firmName.Assign("\xA5\x86\xA9");
+    EXPECT_EQ(EntryFields(entry, PolishCharset::pcCp852)[7].value, "\xB9\xE6\xEA");
+}
+
+class LedgerCheckTest : public ::testing::Test {
+  protected:
+    std::vector<LedgerProblem> Check() {
+        auto problems = CheckLedgerDirectory(LocalFileSystem(), dir_.Path().string(), &files_);
+        EXPECT_TRUE(problems);
+        return problems.value_or(std::vector<LedgerProblem>{});
+    }
+    testing::TempDirectory dir_;
+    std::size_t files_ = 0;
+};
+
+TEST_F(LedgerCheckTest, GoodDirectoryHasNoProblemAndOtherFilesAreLeftAlone) {
+    testing::WriteFileBytes(dir_.File("2024ORMEK.3"),
+                            Record(Booked(1, 2024, 3)) + Record(Booked(2, 2024, 3)));
+    LedgerEntry notKpr = Booked(1, 2024, 12);
+    notKpr.entryKind = 2;
+    notKpr.remark.Assign("!");
+    notKpr.nettoKpr = 0;
+    testing::WriteFileBytes(dir_.File("2024ORMEK.12"), Record(notKpr));
+    testing::WriteFileBytes(dir_.File("spisfirm.dat"), "whatever");
+    testing::WriteFileBytes(dir_.File("2024ORMEK.03"), "not a period file name");
+    EXPECT_TRUE(Check().empty());
+    EXPECT_EQ(files_, 2u);
+}
+
+TEST_F(LedgerCheckTest, EveryKindOfProblemIsOneLine) {
+    std::vector<std::string> records;
+    LedgerEntry e = Booked(1, 2024, 3);
+    records.push_back(Record(e));
+    e = Booked(5, 2024, 3);  // seqNo 5 in slot 2
+    records.push_back(Record(e));
+    e = Booked(3, 2024, 4);  // another month
+    records.push_back(Record(e));
+    std::string reserved = Record(Booked(4, 2024, 3));
+    reserved[212] = 1;
+    records.push_back(reserved);
+    std::string longText = Record(Booked(5, 2024, 3));
+    longText[at::kNip] = 19;
+    records.push_back(longText);
+    std::string afterText = Record(Booked(6, 2024, 3));
+    afterText[at::kCity + 30] = 'x';
+    records.push_back(afterText);
+    e = Booked(7, 2024, 3);
+    e.entryKind = 4;
+    e.docFlags = 2;
+    e.entryMark = 0;
+    e.remark.Assign("?");
+    records.push_back(Record(e));
+    e = Booked(8, 2024, 3);
+    e.entryKind = 2;
+    records.push_back(Record(e));  // nettoKpr not zero
+    std::string bytes;
+    for (const std::string& r : records) {
+        bytes += r;
+    }
+    testing::WriteFileBytes(dir_.File("2024ORMEK.3"), bytes + "part");
+    testing::WriteFileBytes(dir_.File("2024ORMEK.13"), "");
+
+    std::vector<std::pair<std::uint64_t, std::string>> got;
+    for (const LedgerProblem& p : Check()) {
+        got.push_back({p.slot, p.message});
+    }
+    const std::vector<std::pair<std::uint64_t, std::string>> expected = {
+        {2, "seqNo 5 zamiast 2"},
+        {3, "entryDate 2024-4-15 poza okresem pliku 2024-3"},
+        {4, "niezerowe bajty zarezerwowane 210-235"},
+        {5, "nip: d\xB3ugo\x9C\xE6 19 ponad pojemno\x9C\xE6 18"},
+        {6, "city: niezerowe bajty za tekstem"},
+        {7, "entryKind 4 spoza {2, 3}"},
+        {7, "docFlags 2 spoza {1, 15, 129, 143}"},
+        {7, "entryMark 0 zamiast 1"},
+        {7, "remark \"?\" - dozwolony pusty albo \"!\""},
+        {8, "nettoKpr 123.45 przy entryKind 2 - powinno by\xE6 0"},
+        {0,
+         "niepe\xB3ny rekord na ko\xF1"
+         "cu pliku: 4 bajt\xF3w"},
+        {0,
+         "miesi\xB9"
+         "c 13 w nazwie pliku - program KPR go nie czyta"},
+    };
+    EXPECT_EQ(got, expected);
+}
+
+TEST(PeriodFileNames, YearOrmekMonthInPlainDecimalOnly) {
+    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.3"), (std::pair{2024u, 3u}));
+    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.12"), (std::pair{2024u, 12u}));
+    EXPECT_FALSE(ParsePeriodFileName("2024ORMEK.03"));
+    EXPECT_FALSE(ParsePeriodFileName("2024ormek.3"));
+    EXPECT_FALSE(ParsePeriodFileName("2024ORMEK."));
+    EXPECT_FALSE(ParsePeriodFileName("x2024ORMEK.3"));
+}
+
+}  // namespace
+}  // namespace trevo

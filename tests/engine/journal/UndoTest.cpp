@@ -1,0 +1,288 @@
+// The run journal and undo on real files: one run and two undone in turn, a part-record the run
+// overwrote put back, files the run created removed, and every refusal leaving every file as it
+// was: another writer after the run, a changed record, a lock held by another run, a journal
+// that is damaged or of a run that did not finish.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "engine/exportfile/ExportColumns.h"
+#include "engine/journal/JournalFormat.h"
+#include "engine/journal/RunJournal.h"
+#include "engine/journal/UndoLastRun.h"
+#include "engine/ledger/PeriodFiles.h"
+#include "engine/run/ConversionRun.h"
+#include "testing/ExportLineBuilder.h"
+#include "testing/FakeClock.h"
+#include "testing/FaultInjectingFileSystem.h"
+#include "testing/MemoryTraceSink.h"
+#include "testing/TempDirectory.h"
+
+namespace trevo {
+namespace {
+
+namespace col = export_columns;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+using Status = UndoReport::Status;
+using Snapshot = std::map<std::string, std::string>;
+
+std::string Document(const char* date, const char* number) {
+    return testing::ExportLineBuilder()
+               .Date(date)
+               .Number(number)
+               .Amount(col::kNettoKpr, "1")
+               .Amount(col::kNetto1, "1")
+               .Line() +
+           "\n";
+}
+
+class UndoTest : public ::testing::Test {
+  protected:
+    RunResult Run(const std::string& exportBytes, FileSystem& fileSystem = LocalFileSystem()) {
+        WriteFileBytes(exports_.File("eksp2kap.kpm"), exportBytes);
+        RunInputs inputs;
+        inputs.exportPath = exports_.File("eksp2kap.kpm");
+        inputs.ledgerDir = Dir();
+        RunJournal journal(fileSystem, Dir(), inputs.exportPath, clock_.Now());
+        RunServices services{trace_, fileSystem, clock_, money_};
+        services.journal = &journal;
+        const RunResult result = RunConversion(inputs, services);
+        journalKept_ = journal.Finish();
+        return result;
+    }
+    UndoReport Undo(bool check = false, FileSystem& fileSystem = LocalFileSystem()) {
+        return UndoLastRun(fileSystem, Dir(), check);
+    }
+    std::string Dir() const { return ledger_.Path().string(); }
+    std::string File(const char* name) const { return ledger_.File(name); }
+    // Every file of the ledger directory but the journal folder, with its bytes.
+    Snapshot Files() const {
+        Snapshot files;
+        for (const auto& entry : std::filesystem::directory_iterator(ledger_.Path())) {
+            if (entry.is_regular_file()) {
+                files[entry.path().filename().string()] = ReadFileBytes(entry.path().string());
+            }
+        }
+        return files;
+    }
+    std::size_t Journals() const {
+        const auto dir = ledger_.Path() / std::string(journal::kDirectoryName);
+        if (!std::filesystem::exists(dir)) {
+            return 0;
+        }
+        const auto it = std::filesystem::directory_iterator(dir);
+        return static_cast<std::size_t>(std::distance(begin(it), end(it)));
+    }
+
+    testing::TempDirectory exports_;
+    testing::TempDirectory ledger_;
+    testing::MemoryTraceSink trace_;
+    testing::FakeClock clock_;
+    CurrencyFormat money_ = CurrencyFormat::Polish();
+    bool journalKept_ = false;
+};
+
+TEST_F(UndoTest, TwoRunsAreUndoneOneAfterTheOtherByteForByte) {
+    WriteFileBytes(File("2024ORMEK.11"), std::string(800, 'k'));  // two records of the ledger
+    const Snapshot initial = Files();
+    Run(Document("20241105", "FV 1") + Document("20241201", "FV 2"));
+    ASSERT_TRUE(journalKept_);
+    const Snapshot afterFirst = Files();
+    Run(Document("20241106", "FV 3") + Document("20250101", "FV 4") + Document("20241107", "FV 5"));
+    EXPECT_EQ(Journals(), 2u);
+
+    const UndoReport check = Undo(true);
+    EXPECT_EQ(check.status, Status::Done);
+    EXPECT_EQ(check.steps.size(), 2u);  // 2024ORMEK.11 and 2025ORMEK.1
+    EXPECT_EQ(Journals(), 2u);
+    EXPECT_NE(Files(), afterFirst);  // checking changed nothing
+
+    const UndoReport second = Undo();
+    ASSERT_EQ(second.status, Status::Done) << second.problem;
+    EXPECT_EQ(second.exportPath, exports_.File("eksp2kap.kpm"));
+    ASSERT_EQ(second.steps.size(), 2u);
+    EXPECT_EQ(second.steps[0].fileName, "2024ORMEK.11");
+    EXPECT_EQ(second.steps[0].recordsRemoved, 2u);
+    EXPECT_EQ(second.steps[0].sizeBefore, 1200u);
+    EXPECT_TRUE(second.steps[1].remove);
+    EXPECT_EQ(Files(), afterFirst);
+
+    const UndoReport first = Undo();
+    ASSERT_EQ(first.status, Status::Done) << first.problem;
+    EXPECT_EQ(Files(), initial);  // 2024ORMEK.12, created by the first run, is gone
+    EXPECT_EQ(Journals(), 0u);
+    EXPECT_EQ(Undo().status, Status::NothingToUndo);
+}
+
+TEST_F(UndoTest, PartRecordTheRunOverwroteIsPutBack) {
+    const std::string part = std::string(400, 'a') + "stray bytes of a cut record";
+    WriteFileBytes(File("2024ORMEK.11"), part);
+    Run(Document("20241105", "FV 1") + Document("20241106", "FV 2"));
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 1200u);
+    const UndoReport report = Undo();
+    ASSERT_EQ(report.status, Status::Done) << report.problem;
+    EXPECT_EQ(report.steps[0].bytesRestored, part.size() - 400);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")), part);
+}
+
+TEST_F(UndoTest, AnotherWriterAfterTheRunMakesUndoRefuseAndChangeNothing) {
+    Run(Document("20241105", "FV 1") + Document("20241201", "FV 2"));
+    // The ledger program books one more record into December after the run.
+    WriteFileBytes(File("2024ORMEK.12"),
+                   ReadFileBytes(File("2024ORMEK.12")) + std::string(400, 'L'));
+    const Snapshot before = Files();
+    const UndoReport report = Undo();
+    EXPECT_EQ(report.status, Status::Refused);
+    EXPECT_NE(report.problem.find("2024ORMEK.12"), std::string::npos);
+    EXPECT_TRUE(report.steps.empty());
+    EXPECT_EQ(Files(), before);  // November, which could be undone, is untouched as well
+    EXPECT_EQ(Journals(), 1u);
+}
+
+TEST_F(UndoTest, ChangedRecordOrVanishedFileIsRefused) {
+    Run(Document("20241105", "FV 1"));
+    std::string bytes = ReadFileBytes(File("2024ORMEK.11"));
+    bytes[40] ^= 1;
+    WriteFileBytes(File("2024ORMEK.11"), bytes);
+    EXPECT_EQ(Undo().status, Status::Refused);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")), bytes);
+
+    std::filesystem::remove(File("2024ORMEK.11"));
+    EXPECT_EQ(Undo().status, Status::Refused);
+}
+
+TEST_F(UndoTest, SymbolicLinkInThePlaceOfAPeriodFileIsNotFollowed) {
+    Run(Document("20241105", "FV 1"));
+    const std::string target = exports_.File("elsewhere");
+    std::filesystem::rename(File("2024ORMEK.11"), target);
+    std::filesystem::create_symlink(target, File("2024ORMEK.11"));
+    EXPECT_EQ(Undo().status, Status::Refused);
+    EXPECT_EQ(ReadFileBytes(target).size(), 400u);
+}
+
+TEST_F(UndoTest, PeriodFileLockedByAnotherRunIsRefused) {
+    Run(Document("20241105", "FV 1"));
+    // Another run holds the lock on the file, as a writing run does while the file is open.
+    const int fd = ::open(File("2024ORMEK.11").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &lock), 0);
+    const UndoReport report = Undo();
+    EXPECT_EQ(report.status, Status::Refused);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);
+    ::close(fd);
+    EXPECT_EQ(Undo().status, Status::Done);
+    EXPECT_FALSE(std::filesystem::exists(File("2024ORMEK.11")));
+}
+
+TEST_F(UndoTest, JournalOfAnUnfinishedRunOrADamagedOneIsRefused) {
+    Run(Document("20241105", "FV 1"));
+    const std::string path =
+        (ledger_.Path() / std::string(journal::kDirectoryName) / "000001").string();
+    const std::string whole = ReadFileBytes(path);
+    ASSERT_EQ(whole.back(), 'E');
+    WriteFileBytes(path, whole.substr(0, whole.size() - 1));
+    const UndoReport unfinished = Undo();
+    EXPECT_EQ(unfinished.status, Status::Refused);
+    WriteFileBytes(path, whole.substr(0, whole.size() - 5));
+    EXPECT_EQ(Undo().status, Status::Refused);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);
+}
+
+TEST_F(UndoTest, JournalNamingAFileOutsideTheDirectoryIsRefused) {
+    const std::string victim = exports_.File("2024ORMEK.11");
+    WriteFileBytes(victim, std::string(800, 'v'));
+    std::string bytes;
+    journal::AppendHeader(bytes, "x", {});
+    journal::AppendOpened(bytes, "../" + exports_.Path().filename().string() + "/2024ORMEK.11",
+                          true, 400);
+    journal::AppendWritten(bytes, "../" + exports_.Path().filename().string() + "/2024ORMEK.11",
+                           400, 400, "", std::string(400, 'v'));
+    journal::AppendEnd(bytes);
+    std::filesystem::create_directories(ledger_.Path() / std::string(journal::kDirectoryName));
+    WriteFileBytes((ledger_.Path() / std::string(journal::kDirectoryName) / "000001").string(),
+                   bytes);
+    EXPECT_EQ(Undo().status, Status::Refused);
+    EXPECT_EQ(ReadFileBytes(victim).size(), 800u);
+}
+
+TEST_F(UndoTest, ShortWriteThatStoppedTheRunIsTakenBackToo) {
+    WriteFileBytes(File("2024ORMEK.11"), std::string(400, 'k'));
+    testing::FaultInjectingFileSystem faults(LocalFileSystem());
+    // Writes: the journal's opening block, the first record, the second, which falls short.
+    faults.FailAt(testing::FileOperation::Write, 3, 123);
+    EXPECT_EQ(Run(Document("20241105", "FV 1") + Document("20241106", "FV 2"), faults).outcome,
+              RunOutcome::Stopped);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 800u + 123u);
+    ASSERT_EQ(Undo().status, Status::Done);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")), std::string(400, 'k'));
+}
+
+TEST_F(UndoTest, JournalThatCannotBeWrittenIsRemovedAndTheRunStillBooks) {
+    testing::FaultInjectingFileSystem faults(LocalFileSystem());
+    faults.FailAt(testing::FileOperation::Write, 1);  // the journal's first block
+    Run(Document("20241105", "FV 1"), faults);
+    EXPECT_FALSE(journalKept_);
+    EXPECT_EQ(Journals(), 0u);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);
+    EXPECT_EQ(Undo().status, Status::NothingToUndo);
+}
+
+TEST_F(UndoTest, LinkInThePlaceOfTheJournalFolderIsNotWrittenThrough) {
+    const auto elsewhere = exports_.Path() / "elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    std::filesystem::create_directory_symlink(
+        elsewhere, ledger_.Path() / std::string(journal::kDirectoryName));
+    Run(Document("20241105", "FV 1"));
+    EXPECT_FALSE(journalKept_);
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);  // booked all the same
+}
+
+TEST_F(UndoTest, OnlyTheMostRecentRunsKeepTheirJournals) {
+    for (std::size_t i = 0; i < journal::kRunsKept + 3; ++i) {
+        Run(Document("20241105", "FV 1"));
+    }
+    EXPECT_EQ(Journals(), journal::kRunsKept);
+    EXPECT_EQ(Undo().status, Status::Done);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), (journal::kRunsKept + 2) * 400u);
+}
+
+TEST(JournalFormat, RecordsReadBackAsWritten) {
+    std::string bytes;
+    journal::AppendHeader(bytes, "C:\\dane\\eksp2kap.kpm", {2026, 12, 8, 10, 11, 12});
+    journal::AppendOpened(bytes, "2024ORMEK.11", false, 0);
+    journal::AppendWritten(bytes, "2024ORMEK.11", 400, 410, std::string(10, '\0'),
+                           std::string(400, 'r'));
+    journal::AppendOpened(bytes, "2024ORMEK.12", true, 800);
+    journal::AppendEnd(bytes);
+    const auto parsed = journal::ParseJournal(bytes);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->exportPath, "C:\\dane\\eksp2kap.kpm");
+    EXPECT_EQ(parsed->started.minute, 11);
+    EXPECT_EQ(parsed->fileOrder, (std::vector<std::string>{"2024ORMEK.11", "2024ORMEK.12"}));
+    ASSERT_EQ(parsed->writes.size(), 1u);
+    EXPECT_EQ(parsed->writes[0].sizeBefore, 410u);
+    EXPECT_EQ(parsed->writes[0].overwritten.size(), 10u);
+    EXPECT_EQ(parsed->opened[1].sizeAtOpen, 800u);
+    EXPECT_TRUE(parsed->ended);
+    for (std::size_t cut = 0; cut + 1 < bytes.size(); ++cut) {
+        const auto part = journal::ParseJournal(std::string_view(bytes).substr(0, cut));
+        EXPECT_TRUE(!part || !part->ended) << cut;
+    }
+    EXPECT_FALSE(journal::ParseJournal(bytes + "E"));
+    EXPECT_EQ(journal::JournalNumber("000042"), 42u);
+    EXPECT_FALSE(journal::JournalNumber("42"));
+    EXPECT_FALSE(journal::JournalNumber("00004x"));
+}
+
+}  // namespace
+}  // namespace trevo

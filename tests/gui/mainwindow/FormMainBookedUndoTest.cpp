@@ -1,0 +1,223 @@
+// What the main window adds around a run: the question about documents the ledger holds
+// already, the summary after the run's last trace line with its digest in the status bar, and
+// the action that undoes the last conversion.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "gui/mainwindow/frm_Main.h"
+#include "gui/widgets/ButtonEdit.h"
+#include "tests/gui/mainwindow/FormMainTestSupport.h"
+
+using namespace trevo::gui;
+using namespace trevo::gui::test;
+
+namespace {
+
+const QString kEnd = " *** Koniec przetwarzania ***";
+
+void WriteFile(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class Fixture {
+  public:
+    Fixture() : window(dir.path() + "/trevo2KPR.INI", user.Hooks()) {
+        exportPath = dir.filePath("eksp2kap.kpm");
+        ledgerDir = dir.filePath("FIRMA1");
+        QDir().mkpath(ledgerDir);
+        window.findChild<ButtonEdit*>("FE_EPP")->setText(exportPath);
+        window.findChild<ButtonEdit*>("de_KPR")->setText(ledgerDir);
+        user.answer = true;
+        window.show();
+    }
+    void Export(std::initializer_list<const char*> numbers) {
+        std::string bytes;
+        for (const char* number : numbers) {
+            bytes += ExportDocument(number, "Firma") + "\r\n";
+        }
+        WriteFile(exportPath, bytes);
+    }
+    void Convert() { window.findChild<QAction*>("act_Konwert")->trigger(); }
+    void Undo() { window.findChild<QAction*>("act_Cofnij")->trigger(); }
+    QByteArray March() const { return ReadFile(ledgerDir + "/2024ORMEK.3"); }
+
+    QTemporaryDir dir;
+    UserContacts user;
+    TFormMain window;
+    QString exportPath;
+    QString ledgerDir;
+};
+
+}  // namespace
+
+class FormMainBookedUndoTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void bookedDocumentsAreAskedAboutBeforeTheConfirmation() {
+        Fixture f;
+        f.Export({"FV 1"});
+        f.Convert();
+        QCOMPARE(f.user.bookedQuestions, 0);  // nothing booked yet
+        QCOMPARE(f.March().size(), 400);
+
+        f.Export({"FV 1", "FV 2"});
+        const QStringList before = TraceLines(f.window);
+        f.user.bookedAnswer = std::nullopt;  // Cancel
+        f.Convert();
+        QCOMPARE(f.user.bookedQuestions, 1);
+        QCOMPARE(f.user.bookedCaption, QString("Dokumenty już w KPR"));
+        QVERIFY2(f.user.bookedText.startsWith("W KPR jest już 1 z 2 dokumentów tego eksportu"),
+                 qPrintable(f.user.bookedText));
+        QVERIFY(f.user.bookedText.contains("\"FV 1\""));
+        QVERIFY(!f.user.bookedText.contains("\"FV 2\""));
+        QCOMPARE(f.user.questions, 1);  // the confirmation was not asked again
+        QCOMPARE(TraceLines(f.window), before);
+        QCOMPARE(f.March().size(), 400);
+
+        f.user.bookedAnswer = true;  // skip them
+        f.Convert();
+        QCOMPARE(f.user.questions, 2);
+        QCOMPARE(f.March().size(), 800);
+        const QStringList skipped = RunTraceLines(f.window);
+        QVERIFY(skipped.contains("* Dokument nr \"FV 1\" jest już w KPR (" + f.ledgerDir +
+                                 "/2024ORMEK.3, pozycja 1) - pominięty"));
+
+        f.user.bookedAnswer = false;  // book them again
+        f.Convert();
+        QVERIFY(f.user.bookedText.startsWith("W KPR jest już 2 z 2 dokumentów"));
+        QCOMPARE(f.March().size(), 1600);
+
+        // A check-only run writes nothing and asks nothing.
+        f.window.findChild<QCheckBox*>("ch_sprawdz")->setChecked(true);
+        f.Convert();
+        QCOMPARE(f.user.bookedQuestions, 3);
+    }
+
+    void summaryFollowsTheRunAndTheStatusBarKeepsItsDigest() {
+        Fixture f;
+        f.Export({"FV 1"});
+        f.Convert();
+        const QStringList lines = TraceLines(f.window);
+        const qsizetype end = lines.indexOf(kEnd);
+        QVERIFY(end > 0);
+        const QStringList summary = lines.mid(end + 1);
+        QVERIFY(summary.size() >= 6);
+        QCOMPARE(summary[0], QString());
+        QCOMPARE(summary[1], QString(" *** Podsumowanie ***"));
+        QVERIFY2(summary[2].startsWith("Plik " + f.ledgerDir +
+                                       "/2024ORMEK.3: rekordów przed 0, po 1; zaksięgowano "
+                                       "dokumentów 1; netto "),
+                 qPrintable(summary[2]));
+        QVERIFY(summary.contains("Odrzucone dokumenty: 0"));
+        QVERIFY(summary.contains("  wiersz 1: \"FV 1\" - NIP 1234567890"));
+        auto* status = f.window.findChild<QStatusBar*>("StatusBar");
+        QCOMPARE(status->currentMessage(),
+                 QString("Zaksięgowano 1 dok. w plikach: 1; odrzucone: 0; wartości zerowane: 0; "
+                         "już w KPR: 0; złe NIP: 1"));
+        // Clearing the trace keeps the digest; the next run replaces it.
+        f.window.findChild<QAction*>("act_WyczyscTrace")->trigger();
+        QVERIFY(!status->currentMessage().isEmpty());
+        f.window.findChild<QCheckBox*>("ch_sprawdz")->setChecked(true);
+        f.Convert();
+        QVERIFY(status->currentMessage().startsWith("Sprawdzono 1 dok."));
+    }
+
+    void journalThatCannotBeWrittenIsSaidAfterTheSummary() {
+        Fixture f;
+        WriteFile(f.ledgerDir + "/trevo2KPR.dziennik", "a file in the folder's place");
+        f.Export({"FV 1"});
+        f.Convert();
+        QCOMPARE(f.March().size(), 400);
+        QCOMPARE(TraceLines(f.window).last(),
+                 QString("Nie udało się zapisać dziennika przebiegu w katalogu danych KPR - tego "
+                         "przebiegu nie da się cofnąć"));
+    }
+
+    void undoAsksThenPutsTheLedgerBackRunByRun() {
+        Fixture f;
+        auto* undo = f.window.findChild<QAction*>("act_Cofnij");
+        QVERIFY(undo != nullptr);
+        QCOMPARE(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+        QCOMPARE(f.window.findChild<QToolButton*>("tb_Cofnij")->defaultAction(), undo);
+
+        f.Export({"FV 1"});
+        f.Convert();
+        f.Export({"FV 2", "FV 3"});
+        f.Convert();
+        QCOMPARE(f.March().size(), 1200);
+
+        f.user.answer = false;
+        const int asked = f.user.questions;
+        // From the keyboard, with the trace pane focused.
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        f.window.findChild<QWidget*>("MemoTrace")->setFocus();
+        QTest::keySequence(f.window.findChild<QWidget*>("MemoTrace"),
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+        QCOMPARE(f.user.questions, asked + 1);
+        QCOMPARE(f.user.questionCaption, QString("Cofnięcie konwersji"));
+        QVERIFY(
+            f.user.questionText.contains("2024ORMEK.3: zostałby skrócony z 1200 do 400 bajtów"));
+        QCOMPARE(f.March().size(), 1200);
+
+        f.user.answer = true;
+        f.Undo();
+        QCOMPARE(f.March().size(), 400);
+        QStringList lines = TraceLines(f.window);
+        QCOMPARE(lines[lines.size() - 3], QString(" *** Cofnięcie ostatniej konwersji ***"));
+        QVERIFY(lines[lines.size() - 2].startsWith("Cofnięto przebieg z "));
+        QCOMPARE(lines.last(),
+                 QString("  2024ORMEK.3: skrócony z 1200 do 400 bajtów, rekordów usuniętych: 2"));
+
+        f.Undo();
+        QVERIFY(!QFile::exists(f.ledgerDir + "/2024ORMEK.3"));
+        QCOMPARE(TraceLines(f.window).last(),
+                 QString("  2024ORMEK.3: usunięty (utworzył go ten przebieg)"));
+
+        const int before = f.user.questions;
+        f.Undo();
+        QCOMPARE(f.user.questions, before);  // nothing to ask about
+        QCOMPARE(TraceLines(f.window).last(),
+                 "W katalogu " + f.ledgerDir + " nie ma konwersji do cofnięcia");
+    }
+
+    void undoRefusedAfterAnotherWriterChangesNothing() {
+        Fixture f;
+        f.Export({"FV 1"});
+        f.Convert();
+        QFile file(f.ledgerDir + "/2024ORMEK.3");
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(QByteArray(400, 'L'));  // the ledger program books after the run
+        file.close();
+        const int asked = f.user.questions;
+        f.Undo();
+        QCOMPARE(f.user.questions, asked);
+        QVERIFY2(
+            TraceLines(f.window).last().startsWith("Nie można cofnąć - nic nie zmieniono: Plik "),
+            qPrintable(TraceLines(f.window).last()));
+        QCOMPARE(f.March().size(), 800);
+
+        f.window.findChild<ButtonEdit*>("de_KPR")->setText(f.dir.filePath("brak"));
+        const int beeps = f.user.beeps;
+        f.Undo();
+        QCOMPARE(f.user.beeps, beeps + 1);
+    }
+};
+
+QTEST_MAIN(FormMainBookedUndoTest)
+#include "FormMainBookedUndoTest.moc"
