@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "engine/files/FileSystem.h"
 #include "companies/CompanyRecordLayout.h"
+#include "engine/files/FileSystem.h"
 #include "engine/text/zdTransPL.h"
 
 namespace trevo {

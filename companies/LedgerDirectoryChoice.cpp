@@ -1,7 +1,7 @@
 #include "companies/LedgerDirectoryChoice.h"
 
-#include "engine/files/FileSystem.h"
 #include "companies/CompanyRows.h"
+#include "engine/files/FileSystem.h"
 
 namespace trevo {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/FuzzCheck.h"
 #include "companies/CompanyList.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace trevo::fuzz {
 namespace {

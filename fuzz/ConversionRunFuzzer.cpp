@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/FuzzCheck.h"
-#include "testing/MemoryTraceSink.h"
 #include "engine/exportfile/ExportLineReader.h"
 #include "engine/files/FileSystem.h"
 #include "engine/mapping/DocumentMapper.h"
 #include "engine/platform/TraceSink.h"
 #include "engine/run/ConversionRun.h"
-#include "testing/FakeClock.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"
+#include "fuzz/FuzzCheck.h"
+#include "testing/FakeClock.h"
+#include "testing/MemoryTraceSink.h"
 
 namespace trevo::fuzz {
 namespace {

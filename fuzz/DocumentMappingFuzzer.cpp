@@ -10,16 +10,16 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz/FuzzCheck.h"
-#include "testing/MemoryTraceSink.h"
 #include "engine/exportfile/ExportLineReader.h"
 #include "engine/ledger/LedgerEntry.h"
 #include "engine/ledger/LedgerEntryLayout.h"
 #include "engine/mapping/DocumentMapper.h"
 #include "engine/platform/TraceSink.h"
+#include "engine/text/Win1250Literal.h"
+#include "fuzz/FuzzCheck.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/FakeClock.h"
-#include "engine/text/Win1250Literal.h"
+#include "testing/MemoryTraceSink.h"
 
 namespace trevo::fuzz {
 namespace {

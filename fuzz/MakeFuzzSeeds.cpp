@@ -7,10 +7,10 @@
 #include <string>
 
 #include "engine/exportfile/ExportColumns.h"
+#include "engine/text/zdTransPL.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/SyntheticExport.h"
 #include "testing/TempDirectory.h"
-#include "engine/text/zdTransPL.h"
 
 namespace {
 

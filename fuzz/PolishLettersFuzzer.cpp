@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/FuzzCheck.h"
 #include "engine/text/zdTransPL.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace trevo::fuzz {
 namespace {

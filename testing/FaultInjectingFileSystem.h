@@ -14,7 +14,19 @@
 
 namespace trevo::testing {
 
-enum class FileOperation { Open, Size, Seek, Write, Close, Read, Lock, Sync, Rename, Remove, Count_ };
+enum class FileOperation {
+    Open,
+    Size,
+    Seek,
+    Write,
+    Close,
+    Read,
+    Lock,
+    Sync,
+    Rename,
+    Remove,
+    Count_
+};
 
 class FaultInjectingFileSystem final : public FileSystem {
   public:

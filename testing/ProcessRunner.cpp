@@ -61,8 +61,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     ProcessResult result;
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), actions.Get(), nullptr, argv.data(), envp.data()) ==
-        0) {
+    if (posix_spawn(&pid, program.c_str(), actions.Get(), nullptr, argv.data(), envp.data()) == 0) {
         int status = 0;
         rusage usage{};
         pid_t waited = 0;

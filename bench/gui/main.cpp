@@ -21,19 +21,19 @@
 #include <thread>
 #include <vector>
 
-#include "testing/ProcessRunner.h"
-#include "bench/support/MachineInfo.h"
 #include "bench/gui/RoundResults.h"
 #include "bench/gui/WindowRound.h"
+#include "bench/support/MachineInfo.h"
+#include "testing/ProcessRunner.h"
 #include "testing/SyntheticExport.h"
 #include "testing/TempDirectory.h"
 
 namespace {
 
-using trevo::testing::ProcessResult;
 using trevo::bench::CpuModel;
 using trevo::bench::Median;
 using trevo::bench::RoundResults;
+using trevo::testing::ProcessResult;
 
 struct Options {
     std::size_t documents = 100'000;
@@ -163,8 +163,8 @@ int RunBenchmark(const Options& options) {
         Round round;
         std::fflush(stdout);
         // Alternating the two programs spreads any load of the machine over both.
-        round.cli =
-            trevo::testing::RunProcess(options.cli, {"convert", "--check", exportPath}, {}, cliTrace);
+        round.cli = trevo::testing::RunProcess(options.cli, {"convert", "--check", exportPath}, {},
+                                               cliTrace);
         if (round.cli.exitCode != 0) {
             std::fprintf(stderr, "%s failed (exit %d)\n", options.cli.c_str(), round.cli.exitCode);
             return 1;

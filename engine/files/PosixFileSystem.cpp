@@ -145,7 +145,6 @@ class PosixRecordFile final : public RecordFile {
         return fd_.IsOpen() ? LockWholeFile(fd_.Get()) : LockOutcome::Failed;
     }
 
-
     std::optional<std::size_t> ReadAt(std::uint64_t offset, void* buffer,
                                       std::size_t size) override {
         if (!fd_.IsOpen()) {

@@ -54,8 +54,6 @@ const char* FieldOfColumns(export_columns::Columns c) {
 SummaryBuilder::SummaryBuilder(RunSummary& summary, std::string ledgerDir, PolishCharset ledgerCode,
                                const CurrencyFormat& money)
     : summary_(summary), ledgerDir_(std::move(ledgerDir)), ledgerCode_(ledgerCode) {
-    // The digits the trace shows, without symbol, grouping or sign placement.
-    plain_.decimals = money.decimals;
     summary_.decimals = money.decimals;
 }
 
@@ -63,24 +61,12 @@ DocumentRef SummaryBuilder::Ref(std::uint64_t line, const LedgerEntry& entry) co
     return {line, ToWin1250(entry.docNumber.View(), ledgerCode_)};
 }
 
-std::int64_t SummaryBuilder::ShownUnits(double amount) {
-    text_.clear();
-    AppendMoney(text_, amount, plain_);
-    std::int64_t units = 0;
-    bool digits = false;
-    for (const char c : text_) {
-        if (c >= '0' && c <= '9') {
-            units = units * 10 + (c - '0');
-            digits = true;
-        } else if (c != '.' && c != '-') {
-            digits = false;  // a scientific form: the amount is beyond any sum that makes sense
-            break;
-        }
+std::int64_t SummaryBuilder::ShownUnits(double amount) const {
+    if (const auto units = trevo::ShownUnits(amount, summary_.decimals)) {
+        return *units;
     }
-    if (!digits) {
-        return std::isfinite(amount) ? std::llround(amount * std::pow(10.0, plain_.decimals)) : 0;
-    }
-    return text_.starts_with('-') ? -units : units;
+    // Beyond what the trace shows as digits: an amount beyond any sum that makes sense.
+    return std::isfinite(amount) ? std::llround(amount * std::pow(10.0, summary_.decimals)) : 0;
 }
 
 PeriodSummary& SummaryBuilder::Period(std::uint16_t year, std::uint16_t month) {
@@ -151,13 +137,17 @@ RepeatedDocument SummaryBuilder::Repeated(std::uint64_t line, const LedgerEntry&
 void SummaryBuilder::PeriodOpened(const std::string& fileName, bool existedBefore,
                                   std::uint64_t sizeAtOpen) {
     existedBefore_.try_emplace(fileName, existedBefore);
-    sizeNow_[fileName] = sizeAtOpen;
+    current_ = &*sizeNow_.insert_or_assign(fileName, sizeAtOpen).first;
 }
 
 void SummaryBuilder::RecordWritten(const std::string& fileName, std::uint64_t offset,
                                    std::uint64_t sizeBefore, std::string_view,
                                    std::string_view written) {
-    sizeNow_[fileName] = std::max(sizeBefore, offset + written.size());
+    // Records go to the period file opened last: its entry is kept at hand.
+    if (current_ == nullptr || current_->first != fileName) {
+        current_ = &*sizeNow_.try_emplace(fileName).first;
+    }
+    current_->second = std::max(sizeBefore, offset + written.size());
 }
 
 void SummaryBuilder::Finish(RunOutcome outcome, std::int64_t documentCount,

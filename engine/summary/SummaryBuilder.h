@@ -43,16 +43,15 @@ class SummaryBuilder final : public PeriodWriteObserver {
   private:
     DocumentRef Ref(std::uint64_t line, const LedgerEntry& entry) const;
     PeriodSummary& Period(std::uint16_t year, std::uint16_t month);
-    std::int64_t ShownUnits(double amount);
+    std::int64_t ShownUnits(double amount) const;
 
     RunSummary& summary_;
     std::string ledgerDir_;
     PolishCharset ledgerCode_;
-    CurrencyFormat plain_;
     std::map<std::int32_t, std::size_t> periodIndex_;  // by year and month
     std::map<std::string, std::uint64_t> sizeNow_;     // by file name, as the run left it
     std::map<std::string, bool> existedBefore_;
-    std::string text_;
+    std::pair<const std::string, std::uint64_t>* current_ = nullptr;  // in sizeNow_
 };
 
 }  // namespace trevo

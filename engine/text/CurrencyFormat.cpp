@@ -50,7 +50,7 @@ DecimalDigits FromScaled(std::uint64_t scaled, int decimals) {
 // rounding, differs from the 18-digit form scaled alike by less than y x 1.2e-16 (that rounding
 // plus half a unit in the 18th digit): below 1.2e-4 while y < 1e12. Unless y lies within 1e-3 of
 // a halfway point, both round to the same integer. Nothing for the rest.
-std::optional<DecimalDigits> DigitsClearOfHalfway(double magnitude, int decimals) {
+std::optional<std::uint64_t> ScaledClearOfHalfway(double magnitude, int decimals) {
     constexpr double kPowersOfTen[kMaxDecimals + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                                        1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
                                                        1e14, 1e15, 1e16, 1e17, 1e18};  // all exact
@@ -65,7 +65,14 @@ std::optional<DecimalDigits> DigitsClearOfHalfway(double magnitude, int decimals
     if (std::fabs(fraction - 0.5) <= kMargin) {
         return std::nullopt;
     }
-    return FromScaled(static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0), decimals);
+    return static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+}
+
+std::optional<DecimalDigits> DigitsClearOfHalfway(double magnitude, int decimals) {
+    if (const auto scaled = ScaledClearOfHalfway(magnitude, decimals)) {
+        return FromScaled(*scaled, decimals);
+    }
+    return std::nullopt;
 }
 
 // Nothing when the integer part has more than kMaxIntegerDigits digits. The 18-digit form is the
@@ -155,6 +162,32 @@ void AppendScientific(std::string& out, double value, const CurrencyFormat& form
 }
 
 }  // namespace
+
+std::optional<std::int64_t> ShownUnits(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    const double magnitude = std::fabs(value);
+    std::uint64_t units = 0;
+    if (const auto scaled = ScaledClearOfHalfway(magnitude, decimals)) {
+        units = *scaled;
+    } else {
+        const auto digits = Digits(magnitude, decimals);
+        constexpr int kInt64Digits = 18;  // any 18 decimal digits fit
+        if (!digits || digits->integerCount + digits->fractionCount > kInt64Digits) {
+            return std::nullopt;
+        }
+        for (const char c : digits->Integer()) {
+            units = units * 10 + static_cast<unsigned>(c - '0');
+        }
+        for (const char c : digits->Fraction()) {
+            units = units * 10 + static_cast<unsigned>(c - '0');
+        }
+    }
+    const auto signedUnits = static_cast<std::int64_t>(units);
+    return value < 0 ? -signedUnits : signedUnits;
+}
 
 CurrencyFormat CurrencyFormat::Polish() {
     CurrencyFormat format;

@@ -1,6 +1,8 @@
 #pragma once
 // Money as the regional settings print it: the "%m" of trace lines.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace trevo {
@@ -21,5 +23,10 @@ struct CurrencyFormat {
 // grouped, with the symbol and sign placed as the format says. Values beyond eighteen integer
 // digits, infinities and NaN are printed in plain scientific form.
 void AppendMoney(std::string& out, double value, const CurrencyFormat& format);
+
+// The digits AppendMoney shows for `value` at `decimals` digits after the separator, as one
+// signed integer in units of 10^-decimals; nothing where it shows no such digits (infinities,
+// NaN, the scientific form) or they do not fit 18 digits.
+std::optional<std::int64_t> ShownUnits(double value, int decimals);
 
 }  // namespace trevo

@@ -1,7 +1,7 @@
 #include "gui/mainwindow/PaneTraceSink.h"
 
-#include "qtplatform/Win1250Text.h"
 #include "gui/widgets/TracePane.h"
+#include "qtplatform/Win1250Text.h"
 
 namespace trevo::gui {
 

@@ -12,7 +12,8 @@ QString CurrentKatalogOfLedgerDir(const QString& ledgerDir) {
 }
 
 QString ChosenLedgerDir(const QString& listFileName, const QString& katalog) {
-    return QStringFromWin1250(ChosenLedgerDirectory(Win1250FromQString(listFileName), Win1250FromQString(katalog)));
+    return QStringFromWin1250(
+        ChosenLedgerDirectory(Win1250FromQString(listFileName), Win1250FromQString(katalog)));
 }
 
 std::optional<QString> PickLedgerDirectory(QWidget* parent, const QString& ledgerDirText,

@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QWidget>
 
+#include "gui/settings/WindowPlacement.h"
 #include "qtplatform/MessageBoxes.h"
 #include "qtplatform/Win1250Text.h"
 #include "settingsfile/FormSectionKeys.h"
 #include "settingsfile/SettingsValues.h"
-#include "gui/settings/WindowPlacement.h"
 #include "settingsfile/WindowSectionWrite.h"
 
 namespace trevo::gui {

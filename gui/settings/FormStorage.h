@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "settingsfile/SettingsFile.h"
 #include "gui/settings/SettingsLocation.h"
 #include "gui/settings/StoredProperty.h"
+#include "settingsfile/SettingsFile.h"
 
 class QWidget;
 

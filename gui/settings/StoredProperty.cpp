@@ -5,8 +5,8 @@
 #include <QWidget>
 
 #include "qtplatform/Win1250Text.h"
-#include "settingsfile/SettingsValues.h"
 #include "settingsfile/FormSectionKeys.h"
+#include "settingsfile/SettingsValues.h"
 
 namespace trevo::gui {
 

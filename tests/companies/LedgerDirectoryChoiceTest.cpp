@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/files/FileSystem.h"
 #include "companies/LedgerDirectoryChoice.h"
+#include "engine/files/FileSystem.h"
 
 namespace trevo {
 namespace {

@@ -10,11 +10,11 @@
 #include <cstring>
 #include <iostream>
 
-#include "tests/reliability/ChildProcess.h"
-#include "tests/reliability/LedgerRun.h"
 #include "testing/ChildPeakMemory.h"
 #include "testing/LongLineExport.h"
 #include "testing/SyntheticExport.h"
+#include "tests/reliability/ChildProcess.h"
+#include "tests/reliability/LedgerRun.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TREVO_ADDRESS_SANITIZER 1

@@ -17,8 +17,8 @@
 #include <iostream>
 #include <set>
 
-#include "tests/reliability/LedgerRun.h"
 #include "engine/ledger/LedgerEntryLayout.h"
+#include "tests/reliability/LedgerRun.h"
 
 extern char** environ;
 

@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "testing/MemoryTraceSink.h"
 #include "engine/exportfile/ExportColumns.h"
 #include "engine/files/FileSystem.h"
 #include "engine/ledger/LedgerEntry.h"
 #include "engine/ledger/PeriodFiles.h"
 #include "engine/platform/TraceSink.h"
 #include "engine/run/ConversionRun.h"
-#include "testing/ExportLineBuilder.h"
-#include "testing/FakeClock.h"
-#include "testing/TempDirectory.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"
+#include "testing/ExportLineBuilder.h"
+#include "testing/FakeClock.h"
+#include "testing/MemoryTraceSink.h"
+#include "testing/TempDirectory.h"
 
 namespace trevo::reliability {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "settingsfile/SettingsValues.h"
 #include "settingsfile/FormSectionKeys.h"
 #include "settingsfile/SettingsFile.h"
+#include "settingsfile/SettingsValues.h"
 
 namespace trevo::settings {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "testing/MemoryTraceSink.h"
 #include "engine/exportfile/FieldReaders.h"
 #include "engine/platform/TraceSink.h"
 #include "testing/ExportLineBuilder.h"
+#include "testing/MemoryTraceSink.h"
 
 namespace trevo {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
-#include "testing/MemoryTraceSink.h"
 #include "engine/ledger/PeriodFiles.h"
 #include "engine/platform/TraceSink.h"
 #include "testing/ExportLineBuilder.h"
+#include "testing/MemoryTraceSink.h"
 #include "testing/TempDirectory.h"
 
 namespace trevo {

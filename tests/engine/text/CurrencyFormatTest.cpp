@@ -75,5 +75,29 @@ TEST(CurrencyFormat, DecimalsAndExtremeValues) {
     EXPECT_EQ(Money(std::numeric_limits<double>::quiet_NaN()), "NAN");
 }
 
+// The summary adds up the amounts as the trace shows them: the units must be exactly the digits
+// AppendMoney prints, halfway cases and the slow path included.
+TEST(CurrencyFormat, ShownUnitsAreTheDigitsPrinted) {
+    CurrencyFormat plain;
+    plain.decimals = 2;
+    const double values[] = {0.0,        -0.0,   0.005,        0.015,
+                             1.005,      2.675,  -2.675,       1234.565,
+                             0.125,      -0.125, 1e11 + 0.005, 999999999999.995,
+                             123456.789, -0.001, 1e13 + 0.5,   7.0 / 3.0};
+    for (const double value : values) {
+        for (const int decimals : {0, 2, 3}) {
+            plain.decimals = decimals;
+            std::string shown = Money(value, plain);
+            std::erase(shown, '.');
+            const auto units = ShownUnits(value, decimals);
+            ASSERT_TRUE(units) << value;
+            EXPECT_EQ(*units, std::stoll(shown)) << value << " at " << decimals;
+        }
+    }
+    EXPECT_FALSE(ShownUnits(1e300, 2));
+    EXPECT_FALSE(ShownUnits(std::numeric_limits<double>::quiet_NaN(), 2));
+    EXPECT_FALSE(ShownUnits(std::numeric_limits<double>::infinity(), 2));
+}
+
 }  // namespace
 }  // namespace trevo

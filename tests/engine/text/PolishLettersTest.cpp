@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "testing/ExportLineBuilder.h"
 #include "engine/text/zdTransPL.h"
+#include "testing/ExportLineBuilder.h"
 
 namespace trevo {
 namespace {

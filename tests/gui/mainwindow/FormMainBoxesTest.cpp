@@ -11,11 +11,11 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "tests/gui/mainwindow/FormMainTestSupport.h"
-#include "gui/mainwindow/frm_Main.h"
 #include "gui/mainwindow/PaneTraceSink.h"
+#include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/DirectoryEdit.h"
 #include "gui/widgets/FileNameEdit.h"
+#include "tests/gui/mainwindow/FormMainTestSupport.h"
 
 using namespace trevo::gui;
 using namespace trevo::gui::test;
