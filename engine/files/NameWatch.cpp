@@ -100,6 +100,13 @@ NameWatch::NameWatch(const std::string& nativePath) {
         if (::fcntl(fd, F_NOTIFY, directory == own ? kOwnDirectoryEvents : kWayEvents) != 0) {
             return;
         }
+        // To this thread, the one that appends: in a process with other threads (the window's
+        // toolkit has some) the signal could otherwise be taken by one of them, later than this
+        // thread's next append.
+        const f_owner_ex owner{F_OWNER_TID, ::gettid()};
+        if (::fcntl(fd, F_SETOWN_EX, &owner) != 0) {
+            return;
+        }
     }
     watching_ = true;
 }

@@ -4,8 +4,8 @@
 // itself), and even asking the system whether anything happened costs a third of one. Instead
 // the system watches each directory along the path (and along the real path, when links lie
 // on it) for names created, renamed or removed (directory notification, F_NOTIFY) and, when
-// one is, sends the process a signal (SIGIO), whose handler counts it
-// (signal_flags::nameEvents). The signal is taken when the process next leaves the system, so
+// one is, sends the watching thread a signal (SIGIO), whose handler counts it
+// (signal_flags::nameEvents). The signal is taken when that thread next leaves the system, so
 // before its next append; the caller compares the count before each append and looks the name
 // up only when it moved. (inotify would do the same, but closing an inotify instance waits for
 // the system to retire its watches, some milliseconds at every change of month.)

@@ -46,17 +46,7 @@ void TFormMain::act_CofnijExecute() {
     if (running_) {
         return;
     }
-    // As every handler: an error that escapes it is shown in the general error box.
-    const auto guarded = [this](auto&& handler) {
-        try {
-            handler();
-        } catch (const std::exception& error) {
-            hooks_.showError(this, QString::fromLocal8Bit(error.what()));
-        } catch (...) {
-            hooks_.showError(this, QStringLiteral("Nieznany błąd"));
-        }
-    };
-    guarded([this] {
+    Guarded([this] {
         const std::string ledgerDir = Win1250FromQString(de_KPR->text());
         if (!fileSystem_.DirectoryExists(ledgerDir)) {
             hooks_.beep();

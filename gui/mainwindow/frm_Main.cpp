@@ -321,8 +321,7 @@ bool TFormMain::HintsOn() const {
     return hints_->isOn();
 }
 
-template <typename Handler>
-void TFormMain::Guarded(Handler&& handler) {
+void TFormMain::Guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {

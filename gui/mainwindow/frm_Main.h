@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "engine/text/zdTransPL.h"
 #include "gui/mainwindow/FormMainHooks.h"
@@ -87,8 +88,7 @@ class TFormMain : public QWidget {
     // What the run just done leaves after its last trace line and in the status bar.
     void ShowRunSummary(const RunSummary& summary, const CurrencyFormat& money, bool journalKept);
     // Runs a handler; an error escaping it is shown in the general error box.
-    template <typename Handler>
-    void Guarded(Handler&& handler);
+    void Guarded(const std::function<void()>& handler);
 
     FormMainHooks hooks_;
     QString settingsPath_;
