@@ -10,12 +10,17 @@ namespace trevo::qt {
 
 namespace {
 
+// A signal ignored when the program started (nohup, a background job) stays ignored: blocked,
+// it would be queued and read all the same.
 sigset_t TerminationSet() {
     sigset_t set;
     sigemptyset(&set);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGHUP);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            sigaddset(&set, signal);
+        }
+    }
     return set;
 }
 

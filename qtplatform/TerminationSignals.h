@@ -1,7 +1,8 @@
 #pragma once
 // SIGTERM, SIGINT and SIGHUP as events of the Qt event loop, so that a logout, `kill` or Ctrl+C
 // in the terminal closes the windows as the user would, saving their settings. The signals are
-// blocked and read from a signalfd: no handler runs, and nothing is shared with one.
+// blocked and read from a signalfd: no handler runs, and nothing is shared with one. A signal
+// that is ignored (nohup) is left alone.
 
 #include <QObject>
 

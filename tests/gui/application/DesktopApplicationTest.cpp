@@ -124,6 +124,28 @@ class DesktopApplicationTest : public QObject {
         QVERIFY(ReadAll(settings).startsWith("[MAIN]\r\nFormVersion=0\r\n"));
     }
 
+    void aSignalIgnoredAtStartStaysIgnored() {
+        // As under nohup: the hangup is ignored before the program listens.
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        struct sigaction saved {};
+        QVERIFY(::sigaction(SIGHUP, &ignore, &saved) == 0);
+        QList<int> received;
+        {
+            trevo::qt::TerminationSignals termination;
+            connect(&termination, &trevo::qt::TerminationSignals::received, this,
+                    [&received](int signalNumber, int) { received << signalNumber; });
+            ::kill(::getpid(), SIGHUP);
+            ::kill(::getpid(), SIGTERM);
+            QTRY_VERIFY(!received.isEmpty());
+        }
+        // Ignoring it once more drops the hangup that waits, blocked, in this test process.
+        ::sigaction(SIGHUP, &ignore, nullptr);
+        ::sigaction(SIGHUP, &saved, nullptr);
+        QCOMPARE(received, QList<int>{SIGTERM});
+    }
+
     void theProgramEndsOnSigtermWithItsSettingsBesideIt() {
         // A copied program in a folder of its own, as a user would run it.
         QTemporaryDir dir;
