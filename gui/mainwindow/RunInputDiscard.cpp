@@ -6,6 +6,9 @@
 
 namespace trevo::gui {
 
+namespace {
+
+// The events by which a user gives input: keys, clicks, the wheel, touch, pens, menus.
 bool IsUserInput(const QEvent& event) {
     switch (event.type()) {
         case QEvent::KeyPress:
@@ -34,6 +37,8 @@ bool IsUserInput(const QEvent& event) {
     }
 }
 
+}  // namespace
+
 RunInputDiscard::RunInputDiscard() {
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -51,7 +56,6 @@ RunInputDiscard::~RunInputDiscard() {
 
 bool RunInputDiscard::eventFilter(QObject* watched, QEvent* event) {
     if (IsUserInput(*event)) {
-        ++dropped_;
         event->accept();
         return true;
     }

@@ -18,17 +18,8 @@ class RunInputDiscard : public QObject {
     // and lets input through again.
     ~RunInputDiscard() override;
 
-    // Input events dropped so far.
-    int Dropped() const { return dropped_; }
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    int dropped_ = 0;
 };
-
-// True for the events by which a user gives input: keys, clicks, the wheel, touch, pens, menus.
-bool IsUserInput(const QEvent& event);
 
 }  // namespace trevo::gui

@@ -24,9 +24,6 @@ class FormScale {
     // The scale for windows drawn in `font`.
     static FormScale ForFont(const QFont& font);
 
-    double Across() const { return across_; }
-    double Down() const { return down_; }
-
     int X(int designX) const;
     int Y(int designY) const;
     // Edges are scaled, not sizes, so that controls that touch at design still touch.
