@@ -313,6 +313,17 @@ void TFormMain::SetTabOrder() {
     }
 }
 
+RunInputs TFormMain::CurrentInputs() const {
+    RunInputs inputs;
+    inputs.exportPath = Win1250FromQString(FE_EPP->text());
+    inputs.ledgerDir = Win1250FromQString(de_KPR->text());
+    inputs.ledgerCode = LedgerCode();
+    inputs.checkOnly = ch_sprawdz->isChecked();
+    inputs.attributeLetter = FirstLetter(Edit_Atrybut->text());
+    inputs.registerLetter = FirstLetter(Edit_REJ->text());
+    return inputs;
+}
+
 PolishCharset TFormMain::LedgerCode() const {
     return RB_MAZ->isChecked() ? PolishCharset::pcMazovia : PolishCharset::pcCp852;
 }
@@ -350,12 +361,8 @@ void TFormMain::act_KonwertExecute() {
         }
         skipBookedNext_ = false;
         if (!ch_sprawdz->isChecked()) {
-            RunInputs inputs;
-            inputs.exportPath = Win1250FromQString(FE_EPP->text());
-            inputs.ledgerDir = Win1250FromQString(de_KPR->text());
-            inputs.ledgerCode = LedgerCode();
             const SystemClock clock;
-            const BookedScan scan = ScanForBookedDocuments(inputs, fileSystem_, clock);
+            const BookedScan scan = ScanForBookedDocuments(CurrentInputs(), fileSystem_, clock);
             if (!scan.booked.empty()) {
                 const auto skip =
                     hooks_.askYesNoCancel(this, kBookedCaption, BookedQuestionText(scan));
@@ -382,13 +389,7 @@ void TFormMain::RunConversion() {
     }
     const QScopedValueRollback<bool> running(running_, true);
 
-    RunInputs inputs;
-    inputs.exportPath = Win1250FromQString(FE_EPP->text());
-    inputs.ledgerDir = Win1250FromQString(de_KPR->text());
-    inputs.ledgerCode = LedgerCode();
-    inputs.checkOnly = ch_sprawdz->isChecked();
-    inputs.attributeLetter = FirstLetter(Edit_Atrybut->text());
-    inputs.registerLetter = FirstLetter(Edit_REJ->text());
+    RunInputs inputs = CurrentInputs();
     inputs.skipBooked = std::exchange(skipBookedNext_, false);
 
     const SystemClock clock;

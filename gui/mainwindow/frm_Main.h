@@ -16,6 +16,7 @@
 namespace trevo {
 class FileSystem;
 struct CurrencyFormat;
+struct RunInputs;
 struct RunSummary;
 }  // namespace trevo
 
@@ -83,6 +84,8 @@ class TFormMain : public QWidget {
     void BuildMainPanel();
     void BuildStatusBar();
     void SetTabOrder();
+    // The run's inputs as the window's controls give them.
+    RunInputs CurrentInputs() const;
     // The undo action and its toolbar button, after the other five.
     void BuildUndoAction();
     // What the run just done leaves after its last trace line and in the status bar.
