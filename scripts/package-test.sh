@@ -15,9 +15,6 @@ start=$(date +%s)
 
 step() { echo "== $* ($(( $(date +%s) - start )) s)"; }
 
-sudo_if_needed() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
 if [ "$(id -u)" -ne 0 ]; then
     exec sudo --preserve-env=CACHE_DIR,BUILD_DIR,CI "$0" "$@"
 fi
