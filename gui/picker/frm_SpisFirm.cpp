@@ -70,7 +70,7 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
     FilenameEdit->setGeometry(scale.Rect(8, 24, 193, 21));
     FilenameEdit->setFileName(QStringLiteral("spisfirm.dat"));
     FilenameEdit->setNameFilters(
-        FileDialogFilters(QStringLiteral("Plik firm (gw KPR)|spisfirm.dat|Wszystkie (*.*)|*.*")));
+        {QStringLiteral("Plik firm (gw KPR) (spisfirm.dat)"), QStringLiteral("Wszystkie (*.*)")});
     FilenameEdit->setInitialDir(QString::fromUtf16(kInitialListDir));
     bb_Zaladuj->setObjectName(QStringLiteral("bb_Zaladuj"));
     bb_Zaladuj->setGeometry(scale.Rect(216, 22, 75, 25));

@@ -49,19 +49,4 @@ void FileNameEdit::browse() {
     acceptChosenFile(dialog.selectedFiles().constFirst());
 }
 
-QStringList FileDialogFilters(const QString& pipeFilter) {
-    const QStringList parts = pipeFilter.split(u'|');
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString& text = parts[i];
-        const QString& patterns = parts[i + 1];
-        if (text.endsWith(u'(' + patterns + u')')) {
-            filters << text;
-        } else {
-            filters << text + QStringLiteral(" (") + QString(patterns).replace(u';', u' ') + u')';
-        }
-    }
-    return filters;
-}
-
 }  // namespace trevo::gui

@@ -51,8 +51,4 @@ class FileNameEdit : public ButtonEdit {
     QString initialDir_;
 };
 
-// The filters "text|patterns|text|patterns" (patterns separated by ';') in the toolkit's form
-// "text (patterns)". A text that already ends with its patterns in parentheses is kept as it is.
-QStringList FileDialogFilters(const QString& pipeFilter);
-
 }  // namespace trevo::gui
