@@ -208,6 +208,16 @@ std::pair<int, int> TracePane::SelectionOffsets() const {
     return {OffsetOfPosition(anchor_), OffsetOfPosition(cursor_)};
 }
 
+std::pair<int, int> TracePane::LineSpanAt(int offset) const {
+    if (lines_.empty()) {
+        return {0, 0};
+    }
+    const int line = PositionOfOffset(offset).line;
+    const int start = OffsetOfPosition({line, 0});
+    const int end = start + lines_[static_cast<std::size_t>(line)].length;
+    return {start, line == LineCount() - 1 ? end : end + 1};
+}
+
 void TracePane::SetSelectionOffsets(int anchor, int cursor) {
     anchor_ = PositionOfOffset(anchor);
     SetCursor(PositionOfOffset(cursor), true);

@@ -47,6 +47,9 @@ class TracePane : public QAbstractScrollArea {
     int CursorOffset() const;
     // The selection's anchor and cursor; equal when nothing is selected.
     std::pair<int, int> SelectionOffsets() const;
+    // The line holding `offset` as offsets [start, end), its line break included (the last
+    // line has none); {0, 0} when the pane is empty.
+    std::pair<int, int> LineSpanAt(int offset) const;
     void SetSelectionOffsets(int anchor, int cursor);
     // The character's box in the pane's coordinates; empty when it is out of range.
     QRect CharacterRect(int offset) const;

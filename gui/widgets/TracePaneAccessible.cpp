@@ -1,6 +1,7 @@
 #include "gui/widgets/TracePaneAccessible.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "gui/widgets/TracePane.h"
 
@@ -107,24 +108,11 @@ QString TracePaneAccessible::textAtOffset(int offset, QAccessible::TextBoundaryT
     }
     // A line at a time straight from the pane, without the whole text.
     *startOffset = *endOffset = -1;
-    const int count = characterCount();
-    if (offset < 0 || offset > count) {
+    if (offset < 0 || offset > characterCount()) {
         return {};
     }
-    int start = 0;
-    for (int line = 0; line < Pane()->LineCount(); ++line) {
-        const int length = static_cast<int>(Pane()->Line(line).size());
-        const bool last = line == Pane()->LineCount() - 1;
-        if (offset <= start + length || last) {
-            *startOffset = start;
-            // The line's break belongs to the line, as in other text interfaces.
-            *endOffset = last ? start + length : start + length + 1;
-            return Pane()->TextBetween(*startOffset, *endOffset);
-        }
-        start += length + 1;
-    }
-    *startOffset = *endOffset = 0;
-    return {};
+    std::tie(*startOffset, *endOffset) = Pane()->LineSpanAt(offset);
+    return Pane()->TextBetween(*startOffset, *endOffset);
 }
 
 int TracePaneAccessible::characterCount() const {

@@ -220,7 +220,12 @@ class TracePaneTest : public QObject {
                  QString("Druga\n"));
         QCOMPARE(start, 15);
         QCOMPARE(end, 21);
+        // At its break the offset is still on the line.
+        QCOMPARE(text->textAtOffset(14, QAccessible::LineBoundary, &start, &end),
+                 QString("Pierwsza linia\n"));
+        QCOMPARE(start, 0);
         QCOMPARE(text->textAtOffset(23, QAccessible::LineBoundary, &start, &end), QString("żółć"));
+        QCOMPARE(end, 25);
         QCOMPARE(text->textAtOffset(2, QAccessible::WordBoundary, &start, &end),
                  QString("Pierwsza"));
 
