@@ -362,7 +362,13 @@ void TFormMain::act_KonwertExecute() {
         skipBookedNext_ = false;
         if (!ch_sprawdz->isChecked()) {
             const SystemClock clock;
-            const BookedScan scan = ScanForBookedDocuments(CurrentInputs(), fileSystem_, clock);
+            BookedScan scan;
+            {
+                // The scan reads the whole export as a run does: input given meanwhile is
+                // dropped, not handed to the questions or the run that follow.
+                const RunInputDiscard discardInput;
+                scan = ScanForBookedDocuments(CurrentInputs(), fileSystem_, clock);
+            }
             if (!scan.booked.empty()) {
                 const auto skip =
                     hooks_.askYesNoCancel(this, kBookedCaption, BookedQuestionText(scan));

@@ -371,6 +371,21 @@ class FormMainConvertTest : public QObject {
         QVERIFY(TraceLines(f.window).isEmpty());
     }
 
+    void inputQueuedWhileTheBookedScanWorksIsDiscarded() {
+        Fixture f(ExportDocument("FV 1", "Firma") + "\r\n");
+        f.user.answer = true;
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        auto* letter = f.Control<QLineEdit>("Edit_Atrybut");
+        letter->setFocus();
+        // A key the window system queued while the scan before the questions held the window.
+        QCoreApplication::postEvent(
+            letter, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
+        f.Convert();
+        QCOMPARE(f.user.questions, 1);
+        QCOMPARE(letter->text(), QString());
+        QCOMPARE(ReadFile(f.ledgerDir + "/2024ORMEK.3")[layout::kAttributeLetter], '\0');
+    }
+
     void theWindowTakesTheQuestionsPlaceBeforeTheRunWorks() {
         Fixture f(ExportDocument("FV 1", "Firma") + "\r\n");
         f.user.answer = true;
