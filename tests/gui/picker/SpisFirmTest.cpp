@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -340,6 +342,47 @@ class SpisFirmTest : public QObject {
         QTRY_COMPARE(filled(), grid->viewport()->width());
         // Each row keeps one line's height however long its name.
         QCOMPARE(grid->rowHeight(0), grid->verticalHeader()->defaultSectionSize());
+    }
+
+    void noCaptionIsClippedOrCovered_data() {
+        QTest::addColumn<qreal>("enlarge");
+        QTest::newRow("default font") << 1.0;
+        QTest::newRow("larger font") << 1.5;
+        QTest::newRow("much larger font") << 2.0;
+    }
+
+    void noCaptionIsClippedOrCovered() {
+        QFETCH(qreal, enlarge);
+        const QFont original = QApplication::font();
+        QFont font = original;
+        font.setPointSizeF(original.pointSizeF() * enlarge);
+        QApplication::setFont(font);
+        {
+            TFormSpisFirm dialog(codeSource(), freshSettings());
+            dialog.setBeepHook([] {});
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            auto* top = dialog.findChild<QWidget*>(QStringLiteral("PanelTop"));
+            auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
+            auto* button = dialog.findChild<QPushButton*>(QStringLiteral("bb_Zaladuj"));
+            auto* edit = dialog.findChild<QWidget*>(QStringLiteral("FilenameEdit"));
+            QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+            const int margin =
+                button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+            QVERIFY(button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin <=
+                    button->width());
+            const QList<QWidget*> controls = {label, edit, button};
+            for (qsizetype i = 0; i < controls.size(); ++i) {
+                const QRect at = controls[i]->geometry();
+                QVERIFY2(top->rect().contains(at), qPrintable(controls[i]->objectName()));
+                for (qsizetype j = i + 1; j < controls.size(); ++j) {
+                    QVERIFY2(!at.intersects(controls[j]->geometry()),
+                             qPrintable(controls[i]->objectName() + " overlaps " +
+                                        controls[j]->objectName()));
+                }
+            }
+        }
+        QApplication::setFont(original);
     }
 
     void enterInTheGridConfirmsTheSelectedCompany() {
