@@ -116,6 +116,20 @@ std::variant<std::string, UsageError> PathArgument(const std::string& utf8) {
     return UsageError{"ścieżka '" + utf8 + "' ma znaki spoza Windows-1250"};
 }
 
+std::variant<PathOperand, UsageError> SolePathArgument(const CommandLine& line,
+                                                       std::string_view name) {
+    std::vector<std::string> positional = line.Positional();
+    if (positional.size() != 1) {
+        return UsageError{positional.empty() ? "brak " + std::string(name)
+                                             : "nadmiarowy argument '" + positional[1] + "'"};
+    }
+    auto converted = PathArgument(positional[0]);
+    if (auto* error = std::get_if<UsageError>(&converted)) {
+        return std::move(*error);
+    }
+    return PathOperand{std::move(positional[0]), std::move(std::get<std::string>(converted))};
+}
+
 int ReportUsageError(std::string_view command, const UsageError& error) {
     const std::string name = "trevo2kpr-cli" + (command.empty() ? "" : " " + std::string(command));
     std::fprintf(stderr, "%s: %s\nWięcej: %s --help\n", name.c_str(), error.message.c_str(),
@@ -126,6 +140,18 @@ int ReportUsageError(std::string_view command, const UsageError& error) {
 int PrintHelp(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? kExitDone : kExitStopped;
+}
+
+std::optional<int> ParseOrFinish(CommandLine& line, const std::vector<std::string>& args,
+                                 std::string_view command, std::string_view help) {
+    const auto stop = line.Parse(args);
+    if (!stop) {
+        return std::nullopt;
+    }
+    if (std::holds_alternative<HelpRequested>(*stop)) {
+        return PrintHelp(help);
+    }
+    return ReportUsageError(command, std::get<UsageError>(*stop));
 }
 
 }  // namespace trevo::cli
