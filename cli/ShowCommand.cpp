@@ -134,11 +134,9 @@ class Printer {
         for (const TableColumn& column : kTable) {
             titles.push_back(column.title);
         }
-        std::vector<std::size_t> widths(titles.size());
-        for (const auto* row : {&titles}) {
-            for (std::size_t i = 0; i < row->size(); ++i) {
-                widths[i] = std::max(widths[i], Utf8Length((*row)[i]));
-            }
+        std::vector<std::size_t> widths;
+        for (const std::string& title : titles) {
+            widths.push_back(Utf8Length(title));
         }
         for (const auto& row : rows_) {
             for (std::size_t i = 0; i < row.size(); ++i) {
