@@ -88,23 +88,13 @@ std::vector<std::string> CommandLine::Positional() const {
     return result;
 }
 
-std::optional<PolishCharset> ParseCodePage(std::string_view value) {
-    if (value == "mazovia") {
-        return PolishCharset::pcMazovia;
-    }
-    if (value == "852") {
-        return PolishCharset::pcCp852;
-    }
-    return std::nullopt;
-}
-
 std::variant<PolishCharset, UsageError> CodePageOption(const CommandLine& line) {
     const auto value = line.Value("code-page");
-    if (!value) {
+    if (!value || *value == "mazovia") {
         return PolishCharset::pcMazovia;
     }
-    if (const auto code = ParseCodePage(*value)) {
-        return *code;
+    if (*value == "852") {
+        return PolishCharset::pcCp852;
     }
     return UsageError{"opcja '--code-page' przyjmuje mazovia albo 852, nie '" + *value + "'"};
 }

@@ -41,8 +41,7 @@ class CommandLine {
     QCommandLineParser parser_;
 };
 
-// "mazovia" or "852".
-std::optional<PolishCharset> ParseCodePage(std::string_view value);
+// --code-page: "mazovia" (also when not given) or "852".
 std::variant<PolishCharset, UsageError> CodePageOption(const CommandLine& line);
 
 // A path given as UTF-8 in the Windows-1250 form the engine takes.
