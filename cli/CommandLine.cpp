@@ -88,23 +88,13 @@ std::vector<std::string> CommandLine::Positional() const {
     return result;
 }
 
-std::optional<PolishCharset> ParseCodePage(std::string_view value) {
-    if (value == "mazovia") {
-        return PolishCharset::pcMazovia;
-    }
-    if (value == "852") {
-        return PolishCharset::pcCp852;
-    }
-    return std::nullopt;
-}
-
 std::variant<PolishCharset, UsageError> CodePageOption(const CommandLine& line) {
     const auto value = line.Value("code-page");
-    if (!value) {
+    if (!value || *value == "mazovia") {
         return PolishCharset::pcMazovia;
     }
-    if (const auto code = ParseCodePage(*value)) {
-        return *code;
+    if (*value == "852") {
+        return PolishCharset::pcCp852;
     }
     return UsageError{"opcja '--code-page' przyjmuje mazovia albo 852, nie '" + *value + "'"};
 }
@@ -114,6 +104,20 @@ std::variant<std::string, UsageError> PathArgument(const std::string& utf8) {
         return std::move(*bytes);
     }
     return UsageError{"ścieżka '" + utf8 + "' ma znaki spoza Windows-1250"};
+}
+
+std::variant<PathOperand, UsageError> SolePathArgument(const CommandLine& line,
+                                                       std::string_view name) {
+    std::vector<std::string> positional = line.Positional();
+    if (positional.size() != 1) {
+        return UsageError{positional.empty() ? "brak " + std::string(name)
+                                             : "nadmiarowy argument '" + positional[1] + "'"};
+    }
+    auto converted = PathArgument(positional[0]);
+    if (auto* error = std::get_if<UsageError>(&converted)) {
+        return std::move(*error);
+    }
+    return PathOperand{std::move(positional[0]), std::move(std::get<std::string>(converted))};
 }
 
 int ReportUsageError(std::string_view command, const UsageError& error) {
@@ -126,6 +130,18 @@ int ReportUsageError(std::string_view command, const UsageError& error) {
 int PrintHelp(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? kExitDone : kExitStopped;
+}
+
+std::optional<int> ParseOrFinish(CommandLine& line, const std::vector<std::string>& args,
+                                 std::string_view command, std::string_view help) {
+    const auto stop = line.Parse(args);
+    if (!stop) {
+        return std::nullopt;
+    }
+    if (std::holds_alternative<HelpRequested>(*stop)) {
+        return PrintHelp(help);
+    }
+    return ReportUsageError(command, std::get<UsageError>(*stop));
 }
 
 }  // namespace trevo::cli

@@ -41,17 +41,30 @@ class CommandLine {
     QCommandLineParser parser_;
 };
 
-// "mazovia" or "852".
-std::optional<PolishCharset> ParseCodePage(std::string_view value);
+// --code-page: "mazovia" (also when not given) or "852".
 std::variant<PolishCharset, UsageError> CodePageOption(const CommandLine& line);
 
 // A path given as UTF-8 in the Windows-1250 form the engine takes.
 std::variant<std::string, UsageError> PathArgument(const std::string& utf8);
+
+// The one positional argument of a command that takes a single path: as given (UTF-8, for
+// messages) and as the engine takes it. `name` is what a usage error calls it ("LEDGER_DIR").
+struct PathOperand {
+    std::string given;
+    std::string path;
+};
+std::variant<PathOperand, UsageError> SolePathArgument(const CommandLine& line,
+                                                       std::string_view name);
 
 // Prints "trevo2kpr-cli COMMAND: MESSAGE" and the hint to the command's help; the usage exit
 // status.
 int ReportUsageError(std::string_view command, const UsageError& error);
 // Prints a help text to stdout; the exit status of a help request.
 int PrintHelp(std::string_view text);
+
+// Parses the arguments of `command`. The exit status when the command ends there (its help was
+// asked for, or the arguments are wrong); nothing when it goes on.
+std::optional<int> ParseOrFinish(CommandLine& line, const std::vector<std::string>& args,
+                                 std::string_view command, std::string_view help);
 
 }  // namespace trevo::cli

@@ -33,38 +33,29 @@ void PrintRow(const CompanyRow& row) {
 int RunCompaniesCommand(const std::vector<std::string>& args) {
     CommandLine line;
     line.AddValueOption("code-page", "mazovia|852");
-    if (const auto stop = line.Parse(args)) {
-        if (std::holds_alternative<HelpRequested>(*stop)) {
-            return PrintHelp(CompaniesHelp());
-        }
-        return ReportUsageError("companies", std::get<UsageError>(*stop));
+    if (const auto finished = ParseOrFinish(line, args, "companies", CompaniesHelp())) {
+        return *finished;
     }
     const auto code = CodePageOption(line);
     if (const auto* error = std::get_if<UsageError>(&code)) {
         return ReportUsageError("companies", *error);
     }
     const PolishCharset ledgerCode = std::get<PolishCharset>(code);
-    const std::vector<std::string> positional = line.Positional();
-    if (positional.size() != 1) {
-        return ReportUsageError(
-            "companies", {positional.empty() ? "brak LIST_FILE"
-                                             : "nadmiarowy argument '" + positional[1] + "'"});
-    }
-    const auto converted = PathArgument(positional[0]);
-    if (const auto* error = std::get_if<UsageError>(&converted)) {
+    const auto operand = SolePathArgument(line, "LIST_FILE");
+    if (const auto* error = std::get_if<UsageError>(&operand)) {
         return ReportUsageError("companies", *error);
     }
-    const std::string& listFile = std::get<std::string>(converted);
+    const auto& [given, path] = std::get<PathOperand>(operand);
 
     FileSystem& fileSystem = LocalFileSystem();
-    if (!fileSystem.FileExists(listFile)) {
+    if (!fileSystem.FileExists(path)) {
         std::fprintf(stderr, "trevo2kpr-cli companies: lista firm \"%s\" nie istnieje\n",
-                     positional[0].c_str());
+                     given.c_str());
         return kExitUsage;
     }
     // As the picker: an unreadable list is an empty list.
     std::vector<CompanyRow> rows;
-    ReadCompanyList(fileSystem, listFile, ledgerCode, [&rows](const CompanyRecord& record) {
+    ReadCompanyList(fileSystem, path, ledgerCode, [&rows](const CompanyRecord& record) {
         rows.push_back(MakeCompanyRow(record));
     });
     const qt::UserLocaleCollation collation;

@@ -134,11 +134,9 @@ class Printer {
         for (const TableColumn& column : kTable) {
             titles.push_back(column.title);
         }
-        std::vector<std::size_t> widths(titles.size());
-        for (const auto* row : {&titles}) {
-            for (std::size_t i = 0; i < row->size(); ++i) {
-                widths[i] = std::max(widths[i], Utf8Length((*row)[i]));
-            }
+        std::vector<std::size_t> widths;
+        for (const std::string& title : titles) {
+            widths.push_back(Utf8Length(title));
         }
         for (const auto& row : rows_) {
             for (std::size_t i = 0; i < row.size(); ++i) {
@@ -184,11 +182,8 @@ int RunShowCommand(const std::vector<std::string>& args) {
     CommandLine line;
     line.AddValueOption("code-page", "mazovia|852");
     line.AddValueOption("format", "text|csv|json");
-    if (const auto stop = line.Parse(args)) {
-        if (std::holds_alternative<HelpRequested>(*stop)) {
-            return PrintHelp(ShowHelp());
-        }
-        return ReportUsageError("show", std::get<UsageError>(*stop));
+    if (const auto finished = ParseOrFinish(line, args, "show", ShowHelp())) {
+        return *finished;
     }
     const auto code = CodePageOption(line);
     if (const auto* error = std::get_if<UsageError>(&code)) {
@@ -205,27 +200,21 @@ int RunShowCommand(const std::vector<std::string>& args) {
                 "show", {"opcja '--format' przyjmuje text, csv albo json, nie '" + *value + "'"});
         }
     }
-    const std::vector<std::string> positional = line.Positional();
-    if (positional.size() != 1) {
-        return ReportUsageError(
-            "show", {positional.empty() ? "brak PERIOD_FILE"
-                                        : "nadmiarowy argument '" + positional[1] + "'"});
-    }
-    const auto converted = PathArgument(positional[0]);
-    if (const auto* error = std::get_if<UsageError>(&converted)) {
+    const auto operand = SolePathArgument(line, "PERIOD_FILE");
+    if (const auto* error = std::get_if<UsageError>(&operand)) {
         return ReportUsageError("show", *error);
     }
+    const auto& [given, path] = std::get<PathOperand>(operand);
 
     Printer printer(format, std::get<PolishCharset>(code));
     printer.Begin();
-    const auto read =
-        ReadPeriodFile(LocalFileSystem(), std::get<std::string>(converted),
-                       [&printer](std::uint64_t slot, const LedgerRecordBytes& bytes) {
-                           printer.Record(slot, bytes);
-                       });
+    const auto read = ReadPeriodFile(
+        LocalFileSystem(), path, [&printer](std::uint64_t slot, const LedgerRecordBytes& bytes) {
+            printer.Record(slot, bytes);
+        });
     if (!read) {
         std::fprintf(stderr, "trevo2kpr-cli show: nie można odczytać pliku \"%s\"\n",
-                     positional[0].c_str());
+                     given.c_str());
         return kExitUsage;
     }
     const bool printed = printer.End();

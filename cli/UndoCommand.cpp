@@ -17,31 +17,22 @@ namespace trevo::cli {
 int RunUndoCommand(const std::vector<std::string>& args) {
     CommandLine line;
     line.AddFlag("check");
-    if (const auto stop = line.Parse(args)) {
-        if (std::holds_alternative<HelpRequested>(*stop)) {
-            return PrintHelp(UndoHelp());
-        }
-        return ReportUsageError("undo", std::get<UsageError>(*stop));
+    if (const auto finished = ParseOrFinish(line, args, "undo", UndoHelp())) {
+        return *finished;
     }
-    const std::vector<std::string> positional = line.Positional();
-    if (positional.size() != 1) {
-        return ReportUsageError(
-            "undo", {positional.empty() ? "brak LEDGER_DIR"
-                                        : "nadmiarowy argument '" + positional[1] + "'"});
-    }
-    const auto converted = PathArgument(positional[0]);
-    if (const auto* error = std::get_if<UsageError>(&converted)) {
+    const auto operand = SolePathArgument(line, "LEDGER_DIR");
+    if (const auto* error = std::get_if<UsageError>(&operand)) {
         return ReportUsageError("undo", *error);
     }
-    const std::string& dir = std::get<std::string>(converted);
+    const auto& [given, path] = std::get<PathOperand>(operand);
     FileSystem& fileSystem = LocalFileSystem();
-    if (!fileSystem.DirectoryExists(dir)) {
+    if (!fileSystem.DirectoryExists(path)) {
         std::fprintf(stderr, "trevo2kpr-cli undo: katalog danych KPR \"%s\" nie istnieje\n",
-                     positional[0].c_str());
+                     given.c_str());
         return kExitUsage;
     }
     const bool check = line.IsSet("check");
-    const UndoReport report = UndoLastRun(fileSystem, dir, check);
+    const UndoReport report = UndoLastRun(fileSystem, path, check);
     using Status = UndoReport::Status;
     if (report.status == Status::NothingToUndo) {
         std::fprintf(stderr, "trevo2kpr-cli undo: w katalogu nie ma przebiegu do cofnięcia\n");

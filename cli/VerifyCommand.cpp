@@ -17,35 +17,26 @@ namespace trevo::cli {
 int RunVerifyCommand(const std::vector<std::string>& args) {
     CommandLine line;
     line.AddValueOption("code-page", "mazovia|852");
-    if (const auto stop = line.Parse(args)) {
-        if (std::holds_alternative<HelpRequested>(*stop)) {
-            return PrintHelp(VerifyHelp());
-        }
-        return ReportUsageError("verify", std::get<UsageError>(*stop));
+    if (const auto finished = ParseOrFinish(line, args, "verify", VerifyHelp())) {
+        return *finished;
     }
     // The checks do not depend on the letters; the option is taken for the other commands' sake.
     if (const auto code = CodePageOption(line); std::holds_alternative<UsageError>(code)) {
         return ReportUsageError("verify", std::get<UsageError>(code));
     }
-    const std::vector<std::string> positional = line.Positional();
-    if (positional.size() != 1) {
-        return ReportUsageError(
-            "verify", {positional.empty() ? "brak LEDGER_DIR"
-                                          : "nadmiarowy argument '" + positional[1] + "'"});
-    }
-    const auto converted = PathArgument(positional[0]);
-    if (const auto* error = std::get_if<UsageError>(&converted)) {
+    const auto operand = SolePathArgument(line, "LEDGER_DIR");
+    if (const auto* error = std::get_if<UsageError>(&operand)) {
         return ReportUsageError("verify", *error);
     }
-    const std::string& dir = std::get<std::string>(converted);
+    const auto& [given, path] = std::get<PathOperand>(operand);
     FileSystem& fileSystem = LocalFileSystem();
     std::size_t files = 0;
-    const auto problems = fileSystem.DirectoryExists(dir)
-                              ? CheckLedgerDirectory(fileSystem, dir, &files)
+    const auto problems = fileSystem.DirectoryExists(path)
+                              ? CheckLedgerDirectory(fileSystem, path, &files)
                               : std::nullopt;
     if (!problems) {
         std::fprintf(stderr, "trevo2kpr-cli verify: nie można odczytać katalogu \"%s\"\n",
-                     positional[0].c_str());
+                     given.c_str());
         return kExitUsage;
     }
     for (const LedgerProblem& problem : *problems) {

@@ -34,28 +34,12 @@ constexpr std::array<unsigned char, 256> kUpper = MakeUpperTable();
 
 }  // namespace
 
-unsigned char UpperWin1250(unsigned char byte) {
-    return kUpper[byte];
-}
-
 std::string FoldKey(std::string_view name) {
     std::string folded(name);
     for (char& c : folded) {
         c = static_cast<char>(kUpper[static_cast<unsigned char>(c)]);
     }
     return folded;
-}
-
-bool SameKey(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (kUpper[static_cast<unsigned char>(a[i])] != kUpper[static_cast<unsigned char>(b[i])]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 namespace {

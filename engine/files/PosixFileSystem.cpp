@@ -424,14 +424,16 @@ class PosixFileSystem final : public FileSystem {
         return fd.Close() ? std::error_code() : LastError();
     }
 
+    // POSIX has no share modes: others may read and write a file opened here for reading, so
+    // the interface's OpenRecordFileForReading, this same open, serves period files too.
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override {
-        return OpenReadOnly(path);
-    }
-
-    // POSIX has no share modes and this system takes no locks: others may read and write the
-    // file whichever way it is opened here.
-    std::unique_ptr<InputFile> OpenRecordFileForReading(const std::string& path) override {
-        return OpenReadOnly(path);
+        Descriptor fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            !ClearNonBlocking(fd.Get())) {
+            return nullptr;
+        }
+        return std::make_unique<PosixInputFile>(fd.Release(), info);
     }
 
     std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override {
@@ -497,16 +499,6 @@ class PosixFileSystem final : public FileSystem {
             return nullptr;
         }
         return std::make_unique<PosixRecordFile>(fd.Release(), std::move(native), info);
-    }
-
-    static std::unique_ptr<InputFile> OpenReadOnly(const std::string& path) {
-        Descriptor fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-        struct stat info {};
-        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-            !ClearNonBlocking(fd.Get())) {
-            return nullptr;
-        }
-        return std::make_unique<PosixInputFile>(fd.Release(), info);
     }
 };
 
