@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "engine/inspect/EntryFields.h"
-#include "engine/inspect/PeriodFileReading.h"
+#include "engine/ledger/PeriodFileReading.h"
 #include "engine/ledger/LedgerEntryLayout.h"
 #include "engine/ledger/PeriodFiles.h"
 #include "engine/text/MessageFormat.h"

@@ -7,7 +7,6 @@
 
 #include "engine/inspect/EntryFields.h"
 #include "engine/inspect/LedgerCheck.h"
-#include "engine/inspect/PeriodFileReading.h"
 #include "engine/ledger/LedgerEntry.h"
 #include "engine/ledger/LedgerEntryLayout.h"
 #include "testing/TempDirectory.h"
@@ -192,15 +191,6 @@ TEST_F(LedgerCheckTest, EveryKindOfProblemIsOneLine) {
          "c 13 w nazwie pliku - program KPR go nie czyta"},
     };
     EXPECT_EQ(got, expected);
-}
-
-TEST(PeriodFileNames, YearOrmekMonthInPlainDecimalOnly) {
-    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.3"), (std::pair{2024u, 3u}));
-    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.12"), (std::pair{2024u, 12u}));
-    EXPECT_FALSE(ParsePeriodFileName("2024ORMEK.03"));
-    EXPECT_FALSE(ParsePeriodFileName("2024ormek.3"));
-    EXPECT_FALSE(ParsePeriodFileName("2024ORMEK."));
-    EXPECT_FALSE(ParsePeriodFileName("x2024ORMEK.3"));
 }
 
 }  // namespace
