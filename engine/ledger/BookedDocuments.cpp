@@ -38,12 +38,11 @@ BookedDocuments::Period& BookedDocuments::Load(std::uint16_t year, std::uint16_t
         return period;
     }
     std::string recordKey;
-    const auto read = ReadPeriodFile(fileSystem_, period.fileName,
-                                     [&](std::uint64_t slot, const LedgerRecordBytes& bytes) {
-                                         BookedKey(DecodeLedgerEntry(bytes), recordKey);
-                                         period.slots.try_emplace(
-                                             recordKey, static_cast<std::uint32_t>(slot));
-                                     });
+    const auto read = ReadPeriodFile(
+        fileSystem_, period.fileName, [&](std::uint64_t slot, const LedgerRecordBytes& bytes) {
+            BookedKey(DecodeLedgerEntry(bytes), recordKey);
+            period.slots.try_emplace(recordKey, static_cast<std::uint32_t>(slot));
+        });
     if (read) {
         period.state = {true, read->records, read->partBytes};
     } else {
