@@ -10,7 +10,7 @@
 #include "cli/Help.h"
 #include "engine/files/FileSystem.h"
 #include "engine/inspect/EntryFields.h"
-#include "engine/inspect/PeriodFileReading.h"
+#include "engine/ledger/PeriodFileReading.h"
 #include "engine/text/JsonWriter.h"
 #include "engine/text/Win1250.h"
 

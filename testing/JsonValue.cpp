@@ -235,15 +235,6 @@ const JsonValue& JsonValue::operator[](std::string_view key) const {
     return kNull;
 }
 
-bool JsonValue::Has(std::string_view key) const {
-    for (const std::string& name : keys) {
-        if (name == key) {
-            return true;
-        }
-    }
-    return false;
-}
-
 double JsonValue::Number() const {
     return std::strtod(text.c_str(), nullptr);
 }

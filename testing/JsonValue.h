@@ -2,8 +2,6 @@
 // A small JSON parser for tests: reads what the programs write back into values, so that tests
 // compare data, not text. Strict: anything that is not JSON fails the parse.
 
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,7 +21,6 @@ struct JsonValue {
     // The member `key` of an object; a null value when missing.
     const JsonValue& operator[](std::string_view key) const;
     const JsonValue& operator[](std::size_t index) const { return items.at(index); }
-    bool Has(std::string_view key) const;
     double Number() const;
     long long Integer() const;
 };

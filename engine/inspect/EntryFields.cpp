@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "engine/ledger/LedgerEntryLayout.h"
+
 namespace trevo {
 
 std::string FormatRmdDate(const RmdDate& date) {
@@ -21,56 +23,48 @@ std::string FormatAmount(double value) {
     return {text, printed.ptr};
 }
 
-std::vector<EntryField> EntryFields(const LedgerEntry& e, PolishCharset ledgerCode) {
-    using Kind = EntryField::Kind;
-    const auto integer = [](const char* name, long long value) {
-        return EntryField{name, Kind::Integer, std::to_string(value)};
-    };
-    const auto date = [](const char* name, const RmdDate& value) {
-        return EntryField{name, Kind::Text, FormatRmdDate(value)};
-    };
-    const auto text = [ledgerCode](const char* name, std::string_view value) {
-        return EntryField{name, Kind::Text, ToWin1250(value, ledgerCode)};
-    };
-    const auto letter = [](const char* name, char value) {
-        return EntryField{name, Kind::Text, value == 0 ? std::string() : std::string(1, value)};
-    };
-    const auto amount = [](const char* name, double value) {
-        return EntryField{name, Kind::Amount, FormatAmount(value)};
-    };
-    return {
-        integer("seqNo", e.seqNo),
-        date("docDate1", e.docDate1),
-        date("docDate2", e.docDate2),
-        date("entryDate", e.entryDate),
-        date("docDate3", e.docDate3),
-        text("docNumber", e.docNumber.View()),
-        text("nip", e.nip.View()),
-        text("firmName", e.firmName.View()),
-        text("street", e.street.View()),
-        text("city", e.city.View()),
-        text("remark", e.remark.View()),
-        date("auxDate", e.auxDate),
-        letter("attributeLetter", e.attributeLetter),
-        integer("entryKind", e.entryKind),
-        date("importDate", e.importDate),
-        integer("docFlags", e.docFlags),
-        letter("registerLetter", e.registerLetter),
-        amount("netto1", e.netto1),
-        amount("vat1", e.vat1),
-        amount("netto3", e.netto3),
-        amount("vat3", e.vat3),
-        amount("netto4", e.netto4),
-        amount("netto7", e.netto7),
-        amount("netto5", e.netto5),
-        amount("vat5", e.vat5),
-        amount("netto2", e.netto2),
-        amount("vat2", e.vat2),
-        amount("nettoOther", e.nettoOther),
-        integer("entryMark", e.entryMark),
-        integer("kprCode", e.kprCode),
-        amount("nettoKpr", e.nettoKpr),
-    };
+namespace {
+
+// One named value per field, by the field's type.
+class FieldValues {
+  public:
+    explicit FieldValues(PolishCharset ledgerCode) : ledgerCode_(ledgerCode) {}
+
+    void operator()(const char* name, std::size_t, std::int32_t value) { Integer(name, value); }
+    void operator()(const char* name, std::size_t, std::uint8_t value) { Integer(name, value); }
+    void operator()(const char* name, std::size_t, char letter) {
+        Add(name, EntryField::Kind::Text, letter == 0 ? std::string() : std::string(1, letter));
+    }
+    void operator()(const char* name, std::size_t, double value) {
+        Add(name, EntryField::Kind::Amount, FormatAmount(value));
+    }
+    void operator()(const char* name, std::size_t, const RmdDate& date) {
+        Add(name, EntryField::Kind::Text, FormatRmdDate(date));
+    }
+    template <std::size_t N>
+    void operator()(const char* name, std::size_t, const ShortString<N>& text) {
+        Add(name, EntryField::Kind::Text, ToWin1250(text.View(), ledgerCode_));
+    }
+
+    std::vector<EntryField> fields;
+
+  private:
+    void Integer(const char* name, long long value) {
+        Add(name, EntryField::Kind::Integer, std::to_string(value));
+    }
+    void Add(const char* name, EntryField::Kind kind, std::string value) {
+        fields.push_back({name, kind, std::move(value)});
+    }
+
+    PolishCharset ledgerCode_;
+};
+
+}  // namespace
+
+std::vector<EntryField> EntryFields(const LedgerEntry& entry, PolishCharset ledgerCode) {
+    FieldValues values(ledgerCode);
+    ForEachLedgerField(entry, values);
+    return std::move(values.fields);
 }
 
 std::vector<const char*> EntryFieldNames() {

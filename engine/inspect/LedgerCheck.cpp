@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "engine/inspect/EntryFields.h"
-#include "engine/inspect/PeriodFileReading.h"
 #include "engine/ledger/LedgerEntryLayout.h"
+#include "engine/ledger/PeriodFileReading.h"
 #include "engine/ledger/PeriodFiles.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"
@@ -40,16 +40,38 @@ constexpr Range kReservedRanges[] = {
     {4, 10}, {26, 32}, {210, 236}, {243, 245}, {246, 248}, {336, 367}, {377, 400},
 };
 
-struct TextField {
-    const char* name;
-    std::size_t offset;
-    std::size_t capacity;
-};
+// A text's length byte within its capacity and the room after the text zero, read from the
+// bytes themselves (the decoder keeps at most the capacity).
+class TextRoomCheck {
+  public:
+    TextRoomCheck(const LedgerRecordBytes& bytes, std::uint64_t slot, const std::string& file,
+                  std::vector<LedgerProblem>& problems)
+        : bytes_(bytes), slot_(slot), file_(file), problems_(problems) {}
 
-constexpr TextField kTexts[] = {
-    {"docNumber", ledger_layout::kDocNumber, 22}, {"nip", ledger_layout::kNip, 18},
-    {"firmName", ledger_layout::kFirmName, 36},   {"street", ledger_layout::kStreet, 36},
-    {"city", ledger_layout::kCity, 36},           {"remark", ledger_layout::kRemark, 20},
+    template <std::size_t N>
+    void operator()(const char* name, std::size_t offset, const ShortString<N>&) {
+        const std::size_t length = bytes_[offset];
+        if (length > N) {
+            Report(FormatMessage(
+                kTooLong, {name, static_cast<std::int64_t>(length), static_cast<std::int64_t>(N)}));
+            return;
+        }
+        const auto after = bytes_.begin() + static_cast<std::ptrdiff_t>(offset + 1 + length);
+        const auto end = bytes_.begin() + static_cast<std::ptrdiff_t>(offset + 1 + N);
+        if (std::any_of(after, end, [](std::uint8_t b) { return b != 0; })) {
+            Report(FormatMessage(kAfterText, {name}));
+        }
+    }
+    template <class Other>
+    void operator()(const char*, std::size_t, const Other&) {}
+
+  private:
+    void Report(std::string message) { problems_.push_back({file_, slot_, std::move(message)}); }
+
+    const LedgerRecordBytes& bytes_;
+    std::uint64_t slot_;
+    const std::string& file_;
+    std::vector<LedgerProblem>& problems_;
 };
 
 std::string DateText(const RmdDate& date) {
@@ -80,20 +102,8 @@ void CheckRecord(const LedgerRecordBytes& bytes, std::uint64_t slot, unsigned ye
                                              static_cast<std::int64_t>(range.to - 1)}));
         }
     }
-    for (const TextField& text : kTexts) {
-        const std::size_t length = bytes[text.offset];
-        if (length > text.capacity) {
-            report(FormatMessage(kTooLong, {text.name, static_cast<std::int64_t>(length),
-                                            static_cast<std::int64_t>(text.capacity)}));
-            continue;
-        }
-        const auto after = bytes.begin() + static_cast<std::ptrdiff_t>(text.offset + 1 + length);
-        const auto end =
-            bytes.begin() + static_cast<std::ptrdiff_t>(text.offset + 1 + text.capacity);
-        if (std::any_of(after, end, [](std::uint8_t b) { return b != 0; })) {
-            report(FormatMessage(kAfterText, {text.name}));
-        }
-    }
+    TextRoomCheck textRoom(bytes, slot, file, problems);
+    ForEachLedgerField(entry, textRoom);
     if (entry.entryKind != 2 && entry.entryKind != 3) {
         report(FormatMessage(kEntryKind, {unsigned{entry.entryKind}}));
     }

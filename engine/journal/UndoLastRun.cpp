@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "engine/files/FileSystem.h"
-#include "engine/inspect/PeriodFileReading.h"
 #include "engine/journal/JournalFormat.h"
 #include "engine/ledger/LedgerEntry.h"
+#include "engine/ledger/PeriodFileReading.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"
 

@@ -1,7 +1,6 @@
 #include "engine/ledger/BookedDocuments.h"
 
-#include <vector>
-
+#include "engine/ledger/PeriodFileReading.h"
 #include "engine/ledger/PeriodFiles.h"
 
 namespace trevo {
@@ -35,35 +34,20 @@ BookedDocuments::Period& BookedDocuments::Load(std::uint16_t year, std::uint16_t
     }
     Period& period = periods_[key];
     period.fileName = PeriodFileName(ledgerDir_, year, month);
-    const auto file = fileSystem_.FileExists(period.fileName)
-                          ? fileSystem_.OpenRecordFileForReading(period.fileName)
-                          : nullptr;
-    if (!file) {
+    if (!fileSystem_.FileExists(period.fileName)) {
         return period;
     }
-    period.state.existed = true;
-    std::vector<char> buffer(LedgerEntry::kSize * 256);
-    std::size_t held = 0;
-    LedgerRecordBytes record;
     std::string recordKey;
-    for (;;) {
-        const auto got = file->Read(buffer.data() + held, buffer.size() - held);
-        if (!got || *got == 0) {
-            break;
-        }
-        held += *got;
-        std::size_t used = 0;
-        for (; held - used >= LedgerEntry::kSize; used += LedgerEntry::kSize) {
-            std::copy_n(buffer.data() + used, LedgerEntry::kSize, record.begin());
-            BookedKey(DecodeLedgerEntry(record), recordKey);
-            ++period.state.records;
-            period.slots.try_emplace(recordKey, static_cast<std::uint32_t>(period.state.records));
-        }
-        std::copy(buffer.begin() + static_cast<std::ptrdiff_t>(used),
-                  buffer.begin() + static_cast<std::ptrdiff_t>(held), buffer.begin());
-        held -= used;
+    const auto read = ReadPeriodFile(
+        fileSystem_, period.fileName, [&](std::uint64_t slot, const LedgerRecordBytes& bytes) {
+            BookedKey(DecodeLedgerEntry(bytes), recordKey);
+            period.slots.try_emplace(recordKey, static_cast<std::uint32_t>(slot));
+        });
+    if (read) {
+        period.state = {true, read->records, read->partBytes};
+    } else {
+        period.unreadable = true;
     }
-    period.state.partBytes = held;
     return period;
 }
 
@@ -83,7 +67,7 @@ std::optional<BookedDocuments::Match> BookedDocuments::Find(const LedgerEntry& e
 std::optional<BookedDocuments::FileState> BookedDocuments::StateBefore(std::uint16_t year,
                                                                        std::uint16_t month) const {
     const auto found = periods_.find(FileKey(year, month));
-    if (found == periods_.end()) {
+    if (found == periods_.end() || found->second.unreadable) {
         return std::nullopt;
     }
     return found->second.state;

@@ -29,7 +29,8 @@ class BookedDocuments {
     std::optional<Match> Find(const LedgerEntry& entry);
 
     // Whole records and the bytes of a part-record at the end when the month's file was read
-    // (a missing file has none); nothing for a month not seen yet.
+    // (a missing file has none); nothing for a month not seen yet or a file that could not be
+    // read.
     struct FileState {
         bool existed = false;
         std::uint64_t records = 0;
@@ -41,6 +42,7 @@ class BookedDocuments {
     struct Period {
         std::string fileName;
         FileState state;
+        bool unreadable = false;  // the records read before the failure are still recognised
         std::unordered_map<std::string, std::uint32_t> slots;
     };
     Period& Load(std::uint16_t year, std::uint16_t month);

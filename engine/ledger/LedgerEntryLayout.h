@@ -1,8 +1,10 @@
 #pragma once
-// Byte offsets of the fields of the 400-byte ledger entry record. Every range not named here
-// is reserved and written as zero.
+// Byte offsets of the fields of the 400-byte ledger entry record, and which field of the entry
+// sits at each. Every range not named here is reserved and written as zero.
 
 #include <cstddef>
+
+#include "engine/ledger/LedgerEntry.h"
 
 namespace trevo::ledger_layout {
 
@@ -53,3 +55,46 @@ static_assert(kNettoOther + 8 + 31 == kEntryMark);
 static_assert(kNettoKpr + 8 + 23 == 400);
 
 }  // namespace trevo::ledger_layout
+
+namespace trevo {
+
+// Every field of the entry with its name and offset, in record order: the one list that
+// encoding, decoding and reading a ledger back follow. `field` is called as
+// field(name, offset, member); `Entry` is LedgerEntry or const LedgerEntry.
+template <class Entry, class Field>
+void ForEachLedgerField(Entry& e, Field& field) {
+    namespace at = ledger_layout;
+    field("seqNo", at::kSeqNo, e.seqNo);
+    field("docDate1", at::kDocDate1, e.docDate1);
+    field("docDate2", at::kDocDate2, e.docDate2);
+    field("entryDate", at::kEntryDate, e.entryDate);
+    field("docDate3", at::kDocDate3, e.docDate3);
+    field("docNumber", at::kDocNumber, e.docNumber);
+    field("nip", at::kNip, e.nip);
+    field("firmName", at::kFirmName, e.firmName);
+    field("street", at::kStreet, e.street);
+    field("city", at::kCity, e.city);
+    field("remark", at::kRemark, e.remark);
+    field("auxDate", at::kAuxDate, e.auxDate);
+    field("attributeLetter", at::kAttributeLetter, e.attributeLetter);
+    field("entryKind", at::kEntryKind, e.entryKind);
+    field("importDate", at::kImportDate, e.importDate);
+    field("docFlags", at::kDocFlags, e.docFlags);
+    field("registerLetter", at::kRegisterLetter, e.registerLetter);
+    field("netto1", at::kNetto1, e.netto1);
+    field("vat1", at::kVat1, e.vat1);
+    field("netto3", at::kNetto3, e.netto3);
+    field("vat3", at::kVat3, e.vat3);
+    field("netto4", at::kNetto4, e.netto4);
+    field("netto7", at::kNetto7, e.netto7);
+    field("netto5", at::kNetto5, e.netto5);
+    field("vat5", at::kVat5, e.vat5);
+    field("netto2", at::kNetto2, e.netto2);
+    field("vat2", at::kVat2, e.vat2);
+    field("nettoOther", at::kNettoOther, e.nettoOther);
+    field("entryMark", at::kEntryMark, e.entryMark);
+    field("kprCode", at::kKprCode, e.kprCode);
+    field("nettoKpr", at::kNettoKpr, e.nettoKpr);
+}
+
+}  // namespace trevo

@@ -20,7 +20,6 @@ struct DocumentFacts {
     bool foreignPrefix = false;  // the NIP carries a country prefix other than "PL"
     double nettoSum = 0;         // as the document's amount line shows them
     double vatSum = 0;
-    bool amountsDisagree = false;
 
     void Clear() {
         rejection = Rejection::None;
@@ -29,7 +28,6 @@ struct DocumentFacts {
         foreignPrefix = false;
         nettoSum = 0;
         vatSum = 0;
-        amountsDisagree = false;
     }
 };
 

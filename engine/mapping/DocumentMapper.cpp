@@ -149,7 +149,6 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry, Docu
     if (facts != nullptr) {
         facts->nettoSum = nettoSum;
         facts->vatSum = vatSum;
-        facts->amountsDisagree = !AmountsAgree(nettoKpr, nettoSum, entry.nettoOther);
     }
     if (AmountsAgree(nettoKpr, nettoSum, entry.nettoOther)) {
         entry.nettoKpr = nettoKpr;

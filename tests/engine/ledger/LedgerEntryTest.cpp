@@ -90,6 +90,23 @@ TEST(LedgerEntryRecord, EveryFieldLandsAtItsOffset) {
     EXPECT_EQ(DoubleAt(bytes, 369), 1234.5);  // unaligned
 }
 
+TEST(LedgerEntryRecord, DecodingGivesBackEveryField) {
+    LedgerRecordBytes bytes;
+    EncodeLedgerEntry(DistinctEntry(), bytes);
+    const LedgerEntry back = DecodeLedgerEntry(bytes);
+    LedgerRecordBytes again;
+    EncodeLedgerEntry(back, again);
+    EXPECT_EQ(again, bytes);
+    EXPECT_EQ(back.registerLetter, '\xAF');
+    EXPECT_EQ(back.nettoKpr, 1234.5);  // from the unaligned offset
+
+    // A length byte beyond the capacity keeps the capacity; seqNo is signed.
+    bytes[32] = 200;
+    EXPECT_EQ(DecodeLedgerEntry(bytes).docNumber.Size(), 22u);
+    bytes[3] = 0xFF;
+    EXPECT_LT(DecodeLedgerEntry(bytes).seqNo, 0);
+}
+
 TEST(LedgerEntryRecord, ReservedBytesAndUnusedTextRoomAreZero) {
     LedgerRecordBytes bytes;
     bytes.fill(0xEE);

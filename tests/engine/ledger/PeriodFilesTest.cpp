@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "engine/ledger/PeriodFileReading.h"
 #include "engine/ledger/PeriodFiles.h"
 #include "engine/platform/TraceSink.h"
 #include "testing/ExportLineBuilder.h"
@@ -47,6 +48,13 @@ TEST_F(PeriodFilesTest, NamesAreDirectoryYearOrmekMonthInPlainDecimal) {
     EXPECT_EQ(PeriodFileName("/kpr/FIRMA1", 2024, 3), "/kpr/FIRMA1/2024ORMEK.3");
     EXPECT_EQ(PeriodFileName("/kpr/FIRMA1/", 2024, 12), "/kpr/FIRMA1//2024ORMEK.12");
     EXPECT_EQ(PeriodFileName("", 7, 13), "/7ORMEK.13");
+    // Read back from a name within a directory: nothing else is taken for a period file.
+    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.3"), (std::pair{2024u, 3u}));
+    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.12"), (std::pair{2024u, 12u}));
+    EXPECT_FALSE(ParsePeriodFileName("2024ORMEK.03"));
+    EXPECT_FALSE(ParsePeriodFileName("2024ormek.3"));
+    EXPECT_FALSE(ParsePeriodFileName("2024ORMEK."));
+    EXPECT_FALSE(ParsePeriodFileName("x2024ORMEK.3"));
 }
 
 TEST_F(PeriodFilesTest, NewMonthFileIsCreatedAndTheEntryIsFirst) {

@@ -2,6 +2,7 @@
 
 #include "engine/exportfile/ExportColumns.h"
 #include "engine/mapping/DocumentMapper.h"
+#include "engine/mapping/NipChecksum.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/TraceSink.h"
 #include "testing/ExportLineBuilder.h"
@@ -225,6 +226,23 @@ TEST_F(DocumentMapperTest, NothingOfThePreviousDocumentSurvives) {
     ASSERT_TRUE(Map(Document()));
     EXPECT_EQ(entry_.vat5, 0.0);
     EXPECT_TRUE(entry_.remark.Empty());
+}
+
+TEST(NipChecksum, WeightsModElevenAndTheUsualSeparators) {
+    EXPECT_TRUE(NipChecksumValid("5260250274"));
+    EXPECT_TRUE(NipChecksumValid("526-025-02-74"));
+    EXPECT_TRUE(NipChecksumValid("526 02 50 274"));
+    EXPECT_FALSE(NipChecksumValid("5260250275"));  // check digit off by one
+    EXPECT_FALSE(NipChecksumValid("526025027"));   // nine digits
+    EXPECT_FALSE(NipChecksumValid("52602502740"));
+    EXPECT_FALSE(NipChecksumValid("-5260250274"));
+    EXPECT_FALSE(NipChecksumValid("5260250274-"));
+    EXPECT_FALSE(NipChecksumValid("52602502x4"));
+    EXPECT_FALSE(NipChecksumValid(""));
+    // Remainder 10: no check digit can make it valid.
+    for (char last = '0'; last <= '9'; ++last) {
+        EXPECT_FALSE(NipChecksumValid(std::string("000500000") + last));
+    }
 }
 
 }  // namespace

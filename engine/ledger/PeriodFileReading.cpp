@@ -1,4 +1,4 @@
-#include "engine/inspect/PeriodFileReading.h"
+#include "engine/ledger/PeriodFileReading.h"
 
 #include <algorithm>
 #include <vector>
