@@ -188,7 +188,8 @@ class FileSystem {
     // For the run journal, the ledger inspector and undo. The defaults fail.
 
     // Opens an existing regular file for reading and writing, never creating it and never
-    // through a symbolic link; nothing on failure.
+    // through a symbolic link; nothing on failure, and nothing for a read-only file (see
+    // IsReadOnlyFile), which is never written.
     virtual std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) {
         (void)path;
         return nullptr;

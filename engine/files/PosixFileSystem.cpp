@@ -437,7 +437,7 @@ class PosixFileSystem final : public FileSystem {
     }
 
     std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override {
-        return OpenRegular(path, O_RDWR);
+        return OpenRegular(path, O_RDWR, /*refuseReadOnly=*/true);
     }
 
     std::unique_ptr<RecordFile> CreateNewRecordFile(const std::string& path) override {
@@ -490,12 +490,14 @@ class PosixFileSystem final : public FileSystem {
     }
 
   private:
-    static std::unique_ptr<RecordFile> OpenRegular(const std::string& path, int flags) {
+    // A read-only file is refused when asked, even to the superuser, as for period files.
+    static std::unique_ptr<RecordFile> OpenRegular(const std::string& path, int flags,
+                                                   bool refuseReadOnly = false) {
         std::string native = NativePath(path);
         Descriptor fd(::open(native.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
         struct stat info {};
         if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-            !ClearNonBlocking(fd.Get())) {
+            (refuseReadOnly && NoWritePermission(info.st_mode)) || !ClearNonBlocking(fd.Get())) {
             return nullptr;
         }
         return std::make_unique<PosixRecordFile>(fd.Release(), std::move(native), info);

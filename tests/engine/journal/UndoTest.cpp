@@ -167,6 +167,15 @@ TEST_F(UndoTest, SymbolicLinkInThePlaceOfAPeriodFileIsNotFollowed) {
     EXPECT_EQ(ReadFileBytes(target).size(), 400u);
 }
 
+// Never written, even by the superuser the tests may run as: read-only is the user's word.
+TEST_F(UndoTest, ReadOnlyPeriodFileIsRefusedAndLeftAlone) {
+    Run(Document("20241105", "FV 1"));
+    std::filesystem::permissions(File("2024ORMEK.11"), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::group_read);
+    EXPECT_EQ(Undo().status, Status::Refused);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);
+}
+
 TEST_F(UndoTest, PeriodFileLockedByAnotherRunIsRefused) {
     Run(Document("20241105", "FV 1"));
     // Another run holds the lock on the file, as a writing run does while the file is open.
