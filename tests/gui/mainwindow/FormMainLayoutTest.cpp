@@ -17,6 +17,7 @@
 #include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/ButtonEdit.h"
 #include "gui/widgets/FormScale.h"
+#include "tests/gui/CaptionLayoutChecks.h"
 #include "tests/gui/mainwindow/FormMainTestSupport.h"
 
 using namespace trevo::gui;
@@ -115,12 +116,7 @@ void CheckCaptionsFitAndNothingOverlaps() {
             controls.append({button->objectName(), RectIn(button, top)});
         }
     }
-    for (qsizetype i = 0; i < controls.size(); ++i) {
-        for (qsizetype j = i + 1; j < controls.size(); ++j) {
-            QVERIFY2(!controls[i].second.intersects(controls[j].second),
-                     qPrintable(controls[i].first + " overlaps " + controls[j].first));
-        }
-    }
+    CheckNoneOverlaps(controls);
 }
 
 }  // namespace
@@ -273,22 +269,9 @@ class FormMainLayoutTest : public QObject {
         }
     }
 
-    void noCaptionIsClippedOrCovered_data() {
-        QTest::addColumn<qreal>("enlarge");
-        QTest::newRow("default font") << 1.0;
-        QTest::newRow("larger font") << 1.5;
-        QTest::newRow("much larger font") << 2.0;
-    }
+    void noCaptionIsClippedOrCovered_data() { AddFontSizeRows(); }
 
-    void noCaptionIsClippedOrCovered() {
-        QFETCH(qreal, enlarge);
-        const QFont original = QApplication::font();
-        QFont font = original;
-        font.setPointSizeF(original.pointSizeF() * enlarge);
-        QApplication::setFont(font);
-        CheckCaptionsFitAndNothingOverlaps();
-        QApplication::setFont(original);
-    }
+    void noCaptionIsClippedOrCovered() { WithEnlargedFont(CheckCaptionsFitAndNothingOverlaps); }
 
     void everyActionHasItsKeyAlsoWhileABoxHasTheFocus() {
         UserContacts user;

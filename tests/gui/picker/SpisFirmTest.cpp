@@ -23,6 +23,7 @@
 #include "gui/widgets/FormScale.h"
 #include "testing/CompanyListBuilder.h"
 #include "testing/TempDirectory.h"
+#include "tests/gui/CaptionLayoutChecks.h"
 
 using trevo::PolishCharset;
 using trevo::gui::TFormSpisFirm;
@@ -344,20 +345,10 @@ class SpisFirmTest : public QObject {
         QCOMPARE(grid->rowHeight(0), grid->verticalHeader()->defaultSectionSize());
     }
 
-    void noCaptionIsClippedOrCovered_data() {
-        QTest::addColumn<qreal>("enlarge");
-        QTest::newRow("default font") << 1.0;
-        QTest::newRow("larger font") << 1.5;
-        QTest::newRow("much larger font") << 2.0;
-    }
+    void noCaptionIsClippedOrCovered_data() { trevo::gui::test::AddFontSizeRows(); }
 
     void noCaptionIsClippedOrCovered() {
-        QFETCH(qreal, enlarge);
-        const QFont original = QApplication::font();
-        QFont font = original;
-        font.setPointSizeF(original.pointSizeF() * enlarge);
-        QApplication::setFont(font);
-        {
+        trevo::gui::test::WithEnlargedFont([this] {
             TFormSpisFirm dialog(codeSource(), freshSettings());
             dialog.setBeepHook([] {});
             dialog.show();
@@ -371,18 +362,15 @@ class SpisFirmTest : public QObject {
                 button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
             QVERIFY(button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin <=
                     button->width());
-            const QList<QWidget*> controls = {label, edit, button};
-            for (qsizetype i = 0; i < controls.size(); ++i) {
-                const QRect at = controls[i]->geometry();
-                QVERIFY2(top->rect().contains(at), qPrintable(controls[i]->objectName()));
-                for (qsizetype j = i + 1; j < controls.size(); ++j) {
-                    QVERIFY2(!at.intersects(controls[j]->geometry()),
-                             qPrintable(controls[i]->objectName() + " overlaps " +
-                                        controls[j]->objectName()));
-                }
+            QList<QPair<QString, QRect>> controls;
+            for (QWidget* control :
+                 {static_cast<QWidget*>(label), edit, static_cast<QWidget*>(button)}) {
+                QVERIFY2(top->rect().contains(control->geometry()),
+                         qPrintable(control->objectName()));
+                controls.append({control->objectName(), control->geometry()});
             }
-        }
-        QApplication::setFont(original);
+            trevo::gui::test::CheckNoneOverlaps(controls);
+        });
     }
 
     void enterInTheGridConfirmsTheSelectedCompany() {
