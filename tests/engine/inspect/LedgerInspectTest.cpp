@@ -96,10 +96,21 @@ TEST(EntryFields, NamesInRecordOrderAndValuesInBothCodePages) {
 
 class LedgerCheckTest : public ::testing::Test {
   protected:
-    std::vector<LedgerProblem> Check() {
-        auto problems = CheckLedgerDirectory(LocalFileSystem(), dir_.Path().string(), &files_);
-        EXPECT_TRUE(problems);
-        return problems.value_or(std::vector<LedgerProblem>{});
+    std::vector<LedgerProblem> Check(std::uint64_t perFile = 1000) {
+        std::vector<LedgerProblem> problems;
+        const auto files =
+            CheckLedgerDirectory(LocalFileSystem(), dir_.Path().string(), perFile,
+                                 [&](const LedgerProblem& p) { problems.push_back(p); });
+        EXPECT_TRUE(files);
+        files_ = files.value_or(0);
+        return problems;
+    }
+    std::vector<std::pair<std::uint64_t, std::string>> Described(std::uint64_t perFile = 1000) {
+        std::vector<std::pair<std::uint64_t, std::string>> got;
+        for (const LedgerProblem& p : Check(perFile)) {
+            got.push_back({p.slot, p.message});
+        }
+        return got;
     }
     testing::TempDirectory dir_;
     std::size_t files_ = 0;
@@ -152,10 +163,6 @@ TEST_F(LedgerCheckTest, EveryKindOfProblemIsOneLine) {
     testing::WriteFileBytes(dir_.File("2024ORMEK.3"), bytes + "part");
     testing::WriteFileBytes(dir_.File("2024ORMEK.13"), "");
 
-    std::vector<std::pair<std::uint64_t, std::string>> got;
-    for (const LedgerProblem& p : Check()) {
-        got.push_back({p.slot, p.message});
-    }
     const std::vector<std::pair<std::uint64_t, std::string>> expected = {
         {2, "seqNo 5 zamiast 2"},
         {3, "entryDate 2024-4-15 poza okresem pliku 2024-3"},
@@ -174,7 +181,86 @@ TEST_F(LedgerCheckTest, EveryKindOfProblemIsOneLine) {
          "miesi\xB9"
          "c 13 w nazwie pliku - program KPR go nie czyta"},
     };
-    EXPECT_EQ(got, expected);
+    EXPECT_EQ(Described(), expected);
+}
+
+TEST_F(LedgerCheckTest, EveryDateMustBeOnTheCalendarAndOnlyEntryDateMayNotBeZero) {
+    std::string bytes;
+    std::int32_t seqNo = 0;
+    const auto add = [&](void (*change)(LedgerEntry&)) {
+        LedgerEntry e = Booked(++seqNo, 2024, 2);
+        change(e);
+        bytes += Record(e);
+    };
+    add([](LedgerEntry& e) { e.entryDate.day = 29; });  // 2024 is a leap year
+    add([](LedgerEntry& e) { e.docDate1 = e.docDate2 = e.docDate3 = e.auxDate = {}; });
+    add([](LedgerEntry& e) { e.importDate = {}; });
+    add([](LedgerEntry& e) { e.entryDate.day = 0; });
+    add([](LedgerEntry& e) { e.entryDate.day = 30; });
+    add([](LedgerEntry& e) { e.entryDate.day = 99; });
+    add([](LedgerEntry& e) { e.docDate1 = {31, 11, 2024}; });
+    add([](LedgerEntry& e) { e.docDate2 = {29, 2, 1900}; });  // no leap year: by 100, not 400
+    add([](LedgerEntry& e) { e.docDate3 = {1, 1, 0}; });      // there is no year 0
+    add([](LedgerEntry& e) { e.auxDate = {0, 0, 2024}; });    // part of a date is not none
+    add([](LedgerEntry& e) { e.importDate = {1, 13, 2024}; });
+    add([](LedgerEntry& e) { e.docDate1 = {29, 2, 2000}; });  // by 400: a leap year
+    add([](LedgerEntry& e) { e.entryDate = {}; });
+    testing::WriteFileBytes(dir_.File("2024ORMEK.2"), bytes);
+
+    const std::vector<std::pair<std::uint64_t, std::string>> expected = {
+        {4, "entryDate 2024-2-0 - nie ma takiej daty"},
+        {5, "entryDate 2024-2-30 - nie ma takiej daty"},
+        {6, "entryDate 2024-2-99 - nie ma takiej daty"},
+        {7, "docDate1 2024-11-31 - nie ma takiej daty"},
+        {8, "docDate2 1900-2-29 - nie ma takiej daty"},
+        {9, "docDate3 0-1-1 - nie ma takiej daty"},
+        {10, "auxDate 2024-0-0 - nie ma takiej daty"},
+        {11, "importDate 2024-13-1 - nie ma takiej daty"},
+        {13, "entryDate 0-0-0 poza okresem pliku 2024-2"},
+        {13, "entryDate 0-0-0 - nie ma takiej daty"},
+    };
+    EXPECT_EQ(Described(), expected);
+}
+
+TEST_F(LedgerCheckTest, RecordProblemsBeyondTheLimitAreCountedPerFile) {
+    // Thirty records of zeros: six problems each (seqNo, entryDate twice, entryKind, docFlags,
+    // entryMark), and a part-record after them.
+    testing::WriteFileBytes(dir_.File("2024ORMEK.1"), std::string(30 * 400 + 7, '\0'));
+    LedgerEntry e = Booked(1, 2024, 2);
+    e.entryKind = 9;
+    std::string february = Record(e);
+    e.seqNo = 2;
+    february += Record(e);
+    testing::WriteFileBytes(dir_.File("2024ORMEK.2"), february);
+    testing::WriteFileBytes(dir_.File("2024ORMEK.14"), "");
+
+    const std::vector<std::pair<std::uint64_t, std::string>> expected = {
+        {1, "seqNo 0 zamiast 1"},
+        {1, "entryDate 0-0-0 poza okresem pliku 2024-1"},
+        {1, "entryDate 0-0-0 - nie ma takiej daty"},
+        {1, "entryKind 0 spoza {2, 3}"},
+        {1, "docFlags 0 spoza {1, 15, 129, 143}"},
+        {1, "entryMark 0 zamiast 1"},
+        {2, "seqNo 0 zamiast 2"},
+        {0, "pomini\xEAto dalszych problem\xF3w z rekordami: 173"},
+        {0,
+         "niepe\xB3ny rekord na ko\xF1"
+         "cu pliku: 7 bajt\xF3w"},
+        // The limit is per file: the next one starts afresh, and exactly at the limit there is
+        // nothing to count.
+        {1, "entryKind 9 spoza {2, 3}"},
+        {2, "entryKind 9 spoza {2, 3}"},
+        {0,
+         "miesi\xB9"
+         "c 14 w nazwie pliku - program KPR go nie czyta"},
+    };
+    EXPECT_EQ(Described(7), expected);
+    EXPECT_EQ(files_, 3u);
+    // With no room at all, a file's problems are one count.
+    const auto none = Described(0);
+    ASSERT_FALSE(none.empty());
+    EXPECT_EQ(none.front(), (std::pair<std::uint64_t, std::string>{
+                                0, "pomini\xEAto dalszych problem\xF3w z rekordami: 180"}));
 }
 
 }  // namespace
