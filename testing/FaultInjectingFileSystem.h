@@ -3,6 +3,8 @@
 // failure across every step of a run or of a file replacement. Operations are counted per kind
 // from 1. Open counts opening a record file and creating or emptying a whole file; Read counts
 // reads of input files and whole-file reads; Sync counts forcing a file or a directory to disk.
+// Directories opened through OpenDirectory are wrapped too: creating a file in one counts as
+// Open, its renames and removals as theirs; opening a directory is not counted.
 
 #include <array>
 #include <cstddef>
@@ -25,6 +27,7 @@ enum class FileOperation {
     Sync,
     Rename,
     Remove,
+    Truncate,
     Count_
 };
 
@@ -63,6 +66,7 @@ class FaultInjectingFileSystem final : public FileSystem {
     std::error_code Remove(const SystemPath& path) override { return real_.Remove(path); }
     std::error_code SyncDirectory(const SystemPath& path) override;
 
+    std::unique_ptr<Directory> OpenDirectory(const std::string& path) override;
     std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override;
     std::unique_ptr<RecordFile> CreateNewRecordFile(const std::string& path) override;
     bool MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <xxhash.h>
 
 #include <filesystem>
 #include <map>
@@ -31,6 +32,11 @@ using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 using Status = UndoReport::Status;
 using Snapshot = std::map<std::string, std::string>;
+
+journal::Digest DigestOf(std::string_view bytes) {
+    const XXH128_hash_t digest = XXH3_128bits(bytes.data(), bytes.size());
+    return {digest.low64, digest.high64};
+}
 
 std::string Document(const char* date, const char* number) {
     return testing::ExportLineBuilder()
@@ -70,6 +76,9 @@ class UndoTest : public ::testing::Test {
             }
         }
         return files;
+    }
+    std::string JournalPath(const std::string& name) const {
+        return (ledger_.Path() / std::string(journal::kDirectoryName) / name).string();
     }
     std::size_t Journals() const {
         const auto dir = ledger_.Path() / std::string(journal::kDirectoryName);
@@ -195,31 +204,31 @@ TEST_F(UndoTest, PeriodFileLockedByAnotherRunIsRefused) {
 
 TEST_F(UndoTest, JournalOfAnUnfinishedRunOrADamagedOneIsRefused) {
     Run(Document("20241105", "FV 1"));
-    const std::string path =
-        (ledger_.Path() / std::string(journal::kDirectoryName) / "000001").string();
+    const std::string path = JournalPath("0000000001");
     const std::string whole = ReadFileBytes(path);
-    ASSERT_EQ(whole.back(), 'E');
-    WriteFileBytes(path, whole.substr(0, whole.size() - 1));
-    const UndoReport unfinished = Undo();
-    EXPECT_EQ(unfinished.status, Status::Refused);
-    WriteFileBytes(path, whole.substr(0, whole.size() - 5));
-    EXPECT_EQ(Undo().status, Status::Refused);
+    for (std::size_t cut = 1; cut < whole.size(); ++cut) {
+        WriteFileBytes(path, whole.substr(0, whole.size() - cut));
+        EXPECT_EQ(Undo().status, Status::Refused) << cut;
+    }
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);
 }
 
 TEST_F(UndoTest, JournalNamingAFileOutsideTheDirectoryIsRefused) {
     const std::string victim = exports_.File("2024ORMEK.11");
     WriteFileBytes(victim, std::string(800, 'v'));
+    const std::string name = "../" + exports_.Path().filename().string() + "/2024ORMEK.11";
     std::string bytes;
     journal::AppendHeader(bytes, "x", {});
-    journal::AppendOpened(bytes, "../" + exports_.Path().filename().string() + "/2024ORMEK.11",
-                          true, 400);
-    journal::AppendWritten(bytes, "../" + exports_.Path().filename().string() + "/2024ORMEK.11",
-                           400, 400, "", std::string(400, 'v'));
+    journal::AppendOpened(bytes, name, true, 400);
+    journal::FileResult result;
+    result.fileName = name;
+    result.sizeBefore = result.firstOffset = 400;
+    result.sizeAfter = 800;
+    result.digest = DigestOf(std::string(400, 'v'));
+    journal::AppendFileResult(bytes, result);
     journal::AppendEnd(bytes);
     std::filesystem::create_directories(ledger_.Path() / std::string(journal::kDirectoryName));
-    WriteFileBytes((ledger_.Path() / std::string(journal::kDirectoryName) / "000001").string(),
-                   bytes);
+    WriteFileBytes(JournalPath("0000000001"), bytes);
     EXPECT_EQ(Undo().status, Status::Refused);
     EXPECT_EQ(ReadFileBytes(victim).size(), 800u);
 }
@@ -266,32 +275,66 @@ TEST_F(UndoTest, OnlyTheMostRecentRunsKeepTheirJournals) {
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), (journal::kRunsKept + 2) * 400u);
 }
 
-TEST(JournalFormat, RecordsReadBackAsWritten) {
+TEST(JournalFormat, RecordsReadBackAsWrittenAndEveryCutOrExtraByteIsSeen) {
     std::string bytes;
     journal::AppendHeader(bytes, "C:\\dane\\eksp2kap.kpm", {2026, 12, 8, 10, 11, 12});
     journal::AppendOpened(bytes, "2024ORMEK.11", false, 0);
-    journal::AppendWritten(bytes, "2024ORMEK.11", 400, 410, std::string(10, '\0'),
-                           std::string(400, 'r'));
+    journal::FileResult result;
+    result.fileName = "2024ORMEK.11";
+    result.sizeBefore = 410;
+    result.firstOffset = 400;
+    result.sizeAfter = 1200;
+    result.records = 2;
+    result.overwritten = std::string(10, '\0');
+    result.digest = {0x0123456789ABCDEFull, 0xFEDCBA9876543210ull};
+    journal::AppendFileResult(bytes, result);
     journal::AppendOpened(bytes, "2024ORMEK.12", true, 800);
     journal::AppendEnd(bytes);
-    const auto parsed = journal::ParseJournal(bytes);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->exportPath, "C:\\dane\\eksp2kap.kpm");
-    EXPECT_EQ(parsed->started.minute, 11);
-    EXPECT_EQ(parsed->fileOrder, (std::vector<std::string>{"2024ORMEK.11", "2024ORMEK.12"}));
-    ASSERT_EQ(parsed->writes.size(), 1u);
-    EXPECT_EQ(parsed->writes[0].sizeBefore, 410u);
-    EXPECT_EQ(parsed->writes[0].overwritten.size(), 10u);
-    EXPECT_EQ(parsed->opened[1].sizeAtOpen, 800u);
-    EXPECT_TRUE(parsed->ended);
+    const journal::Journal parsed = journal::ParseJournal(bytes);
+    ASSERT_EQ(parsed.state, journal::JournalState::Ended);
+    EXPECT_EQ(parsed.exportPath, "C:\\dane\\eksp2kap.kpm");
+    EXPECT_EQ(parsed.started.minute, 11);
+    EXPECT_EQ(parsed.fileOrder, (std::vector<std::string>{"2024ORMEK.11", "2024ORMEK.12"}));
+    ASSERT_EQ(parsed.files.size(), 1u);
+    EXPECT_EQ(parsed.files[0].sizeBefore, 410u);
+    EXPECT_EQ(parsed.files[0].sizeAfter, 1200u);
+    EXPECT_EQ(parsed.files[0].records, 2u);
+    EXPECT_EQ(parsed.files[0].overwritten.size(), 10u);
+    EXPECT_EQ(parsed.files[0].digest, result.digest);
+    EXPECT_EQ(parsed.opened[1].sizeAtOpen, 800u);
     for (std::size_t cut = 0; cut + 1 < bytes.size(); ++cut) {
-        const auto part = journal::ParseJournal(std::string_view(bytes).substr(0, cut));
-        EXPECT_TRUE(!part || !part->ended) << cut;
+        EXPECT_NE(journal::ParseJournal(std::string_view(bytes).substr(0, cut)).state,
+                  journal::JournalState::Ended)
+            << cut;
     }
-    EXPECT_FALSE(journal::ParseJournal(bytes + "E"));
+    EXPECT_EQ(journal::ParseJournal(bytes + "E").state, journal::JournalState::Damaged);
+    EXPECT_EQ(journal::ParseJournal("T2KPRJ1\nrest").state, journal::JournalState::OldFormat);
+}
+
+TEST(JournalFormat, EntryFramingByteForByte) {
+    std::string bytes;
+    journal::AppendEnd(bytes);
+    ASSERT_EQ(bytes.size(),
+              journal::kEntryKindSize + journal::kEntryLengthSize + journal::kEntryChecksumSize);
+    EXPECT_EQ(bytes.substr(0, 5), std::string("E\0\0\0\0", 5));
+    const std::uint64_t checksum = XXH3_64bits(bytes.data(), 5);
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(static_cast<unsigned char>(bytes[5 + i]), (checksum >> (8 * i)) & 0xFF) << i;
+    }
+}
+
+TEST(JournalFormat, NumbersAreTenDigitsAndSixDigitNamesReadByValue) {
+    EXPECT_EQ(journal::JournalFileName(1), "0000000001");
+    EXPECT_EQ(journal::JournalFileName(1000000), "0001000000");
     EXPECT_EQ(journal::JournalNumber("000042"), 42u);
+    EXPECT_EQ(journal::JournalNumber("999999"), 999999u);
+    EXPECT_EQ(journal::JournalNumber("0001000000"), 1000000u);
+    EXPECT_EQ(journal::JournalNumber("18446744073709551615"), 18446744073709551615ull);
+    EXPECT_FALSE(journal::JournalNumber("18446744073709551616"));
     EXPECT_FALSE(journal::JournalNumber("42"));
     EXPECT_FALSE(journal::JournalNumber("00004x"));
+    EXPECT_FALSE(journal::JournalNumber("0000000001.cofanie"));
+    EXPECT_EQ(journal::JournalNumberWithSuffix("0000000007.odlozony", ".odlozony"), 7u);
 }
 
 }  // namespace
