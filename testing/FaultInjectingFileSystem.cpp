@@ -1,6 +1,7 @@
 #include "testing/FaultInjectingFileSystem.h"
 
 #include <algorithm>
+#include <csignal>
 
 namespace trevo::testing {
 
@@ -156,8 +157,16 @@ void FaultInjectingFileSystem::FailAt(FileOperation operation, int nth,
     shortWriteBytes_ = shortWriteBytes;
 }
 
+void FaultInjectingFileSystem::KillBefore(FileOperation operation, int nth) {
+    killing_ = operation;
+    killAt_ = nth;
+}
+
 bool FaultInjectingFileSystem::Fails(FileOperation operation) {
     const int count = ++done_[Index(operation)];
+    if (killing_ == operation && count == killAt_) {
+        std::raise(SIGKILL);
+    }
     return failing_ == operation && count == failAt_;
 }
 

@@ -38,6 +38,9 @@ class FaultInjectingFileSystem final : public FileSystem {
     // The `nth` operation of kind `operation` fails. A failing write first passes
     // `shortWriteBytes` bytes to the real file, as a short write would.
     void FailAt(FileOperation operation, int nth, std::size_t shortWriteBytes = 0);
+    // The process kills itself (SIGKILL) just before the `nth` operation of kind `operation`,
+    // as a crash at that point would leave things; for tests that run in a child process.
+    void KillBefore(FileOperation operation, int nth);
     int Done(FileOperation operation) const { return done_[Index(operation)]; }
     // Every read of an input file hands out at most `bytes`, so that a failing read can fall
     // inside a line. Unlimited unless set.
@@ -89,6 +92,8 @@ class FaultInjectingFileSystem final : public FileSystem {
     std::array<int, static_cast<std::size_t>(FileOperation::Count_)> done_{};
     std::optional<FileOperation> failing_;
     int failAt_ = 0;
+    std::optional<FileOperation> killing_;
+    int killAt_ = 0;
     std::size_t shortWriteBytes_ = 0;
     std::size_t readLimit_ = std::numeric_limits<std::size_t>::max();
 };

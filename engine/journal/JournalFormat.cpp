@@ -157,12 +157,8 @@ std::optional<std::uint64_t> JournalNumber(std::string_view fileName) {
     return number;
 }
 
-std::optional<std::uint64_t> JournalNumberWithSuffix(std::string_view fileName,
-                                                     std::string_view suffix) {
-    if (!fileName.ends_with(suffix)) {
-        return std::nullopt;
-    }
-    return JournalNumber(fileName.substr(0, fileName.size() - suffix.size()));
+std::optional<std::uint64_t> JournalNumberOfAnyName(std::string_view fileName) {
+    return JournalNumber(fileName.substr(0, fileName.find('.')));
 }
 
 std::string JournalFileName(std::uint64_t number) {

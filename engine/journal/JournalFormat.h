@@ -49,9 +49,8 @@ std::string JournalDirectory(const std::string& ledgerDir);
 // The run number a journal file name stands for (six to twenty digits); nothing for any other
 // name.
 std::optional<std::uint64_t> JournalNumber(std::string_view fileName);
-// The number a name "<digits><suffix>" belongs to.
-std::optional<std::uint64_t> JournalNumberWithSuffix(std::string_view fileName,
-                                                     std::string_view suffix);
+// The number any name of the folder is of: a journal, or a name beside one.
+std::optional<std::uint64_t> JournalNumberOfAnyName(std::string_view fileName);
 std::string JournalFileName(std::uint64_t number);
 
 using Digest = std::array<std::uint64_t, 2>;  // low, high

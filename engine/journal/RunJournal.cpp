@@ -56,8 +56,10 @@ bool RunJournal::Start() {
         return false;
     }
     std::uint64_t newest = 0;
+    // A number is never used twice, not even one whose journal is gone but whose set-aside
+    // copy or undo mark is left.
     for (const std::string& name : *names) {
-        newest = std::max(newest, journal::JournalNumber(name).value_or(0));
+        newest = std::max(newest, journal::JournalNumberOfAnyName(name).value_or(0));
     }
     std::uint64_t next = newest + 1;
     // Another run may take the same number at the same moment: the file is made only if it
@@ -76,17 +78,14 @@ bool RunJournal::Start() {
     return true;
 }
 
-// Only the most recent runs can be undone; older journals go, with what was left beside them.
+// Only the most recent runs can be undone; older journals go, with whatever is left beside them.
 void RunJournal::Prune(const std::vector<std::string>& names, std::uint64_t newest) {
     if (newest < journal::kRunsKept) {
         return;
     }
     const std::uint64_t oldestKept = newest - journal::kRunsKept + 1;
     for (const std::string& name : names) {
-        auto number = journal::JournalNumber(name);
-        if (!number) {
-            number = journal::JournalNumberWithSuffix(name, journal::kSetAsideSuffix);
-        }
+        const auto number = journal::JournalNumberOfAnyName(name);
         if (number && *number < oldestKept) {
             directory_->Remove(name);
         }

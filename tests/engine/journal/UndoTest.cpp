@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <xxhash.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -79,6 +82,30 @@ class UndoTest : public ::testing::Test {
     }
     std::string JournalPath(const std::string& name) const {
         return (ledger_.Path() / std::string(journal::kDirectoryName) / name).string();
+    }
+    // The ledger directory set to `files` and its journal folder to one journal.
+    void Restore(const Snapshot& files, const std::string& journalBytes) {
+        for (const auto& entry : std::filesystem::directory_iterator(ledger_.Path())) {
+            if (entry.is_regular_file()) {
+                std::filesystem::remove(entry.path());
+            }
+        }
+        for (const auto& [name, bytes] : files) {
+            WriteFileBytes(File(name.c_str()), bytes);
+        }
+        const auto folder = ledger_.Path() / std::string(journal::kDirectoryName);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directory(folder);
+        WriteFileBytes(JournalPath("0000000001"), journalBytes);
+    }
+    std::vector<std::string> FolderNames() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 ledger_.Path() / std::string(journal::kDirectoryName))) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
     std::size_t Journals() const {
         const auto dir = ledger_.Path() / std::string(journal::kDirectoryName);
@@ -275,6 +302,171 @@ TEST_F(UndoTest, OnlyTheMostRecentRunsKeepTheirJournals) {
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), (journal::kRunsKept + 2) * 400u);
 }
 
+// A run over three files: November had two records and part of a third, December is created,
+// January had one record.
+class UndoOfThreeFilesTest : public UndoTest {
+  protected:
+    void SetUp() override {
+        WriteFileBytes(File("2024ORMEK.11"), std::string(800, 'n') + "part of a record");
+        WriteFileBytes(File("2025ORMEK.1"), std::string(400, 'j'));
+        initial_ = Files();
+        Run(Document("20241105", "FV 1") + Document("20241201", "FV 2") +
+            Document("20250102", "FV 3") + Document("20241106", "FV 4"));
+        ASSERT_TRUE(journalKept_);
+        afterRun_ = Files();
+        journal_ = ReadFileBytes(JournalPath("0000000001"));
+    }
+    Snapshot initial_;
+    Snapshot afterRun_;
+    std::string journal_;
+};
+
+// Every part of the journal is checked: no damage makes undo write anything but the files as
+// they were before the run.
+TEST_F(UndoOfThreeFilesTest, EveryByteOfTheJournalFlippedIsRefusedOrUndoneExactly) {
+    std::size_t refused = 0;
+    for (std::size_t at = 0; at < journal_.size(); ++at) {
+        for (const unsigned char mask : {0x01, 0xFF}) {
+            std::string damaged = journal_;
+            damaged[at] = static_cast<char>(damaged[at] ^ mask);
+            Restore(afterRun_, damaged);
+            const UndoReport report = Undo();
+            if (report.status == Status::Done) {
+                ASSERT_EQ(Files(), initial_) << at;
+            } else {
+                ++refused;
+                ASSERT_EQ(report.status, Status::Refused) << at;
+                ASSERT_EQ(Files(), afterRun_) << at;
+                ASSERT_EQ(FolderNames(), std::vector<std::string>{"0000000001"}) << at;
+            }
+        }
+    }
+    EXPECT_EQ(refused, 2 * journal_.size());
+}
+
+// A change that fails part way is put back: the files are as the run left them, the journal is
+// there, and the next undo does all of it.
+TEST_F(UndoOfThreeFilesTest, ChangeFailingPartWayIsPutBackAndUndoCanBeRepeated) {
+    int failures = 0;
+    for (const auto operation : {testing::FileOperation::Truncate, testing::FileOperation::Rename,
+                                 testing::FileOperation::Write, testing::FileOperation::Open}) {
+        for (int nth = 1;; ++nth) {
+            Restore(afterRun_, journal_);
+            testing::FaultInjectingFileSystem faults(LocalFileSystem());
+            faults.FailAt(operation, nth);
+            const UndoReport report = Undo(false, faults);
+            if (faults.Done(operation) < nth) {
+                ASSERT_EQ(report.status, Status::Done) << report.problem;
+                break;
+            }
+            ++failures;
+            if (report.status == Status::Done) {
+                continue;  // a failure after the files were put back: a warning only
+            }
+            ASSERT_TRUE(report.status == Status::RolledBack || report.status == Status::Refused)
+                << static_cast<int>(operation) << " " << nth;
+            EXPECT_EQ(Files(), afterRun_) << static_cast<int>(operation) << " " << nth;
+            EXPECT_EQ(FolderNames(), std::vector<std::string>{"0000000001"});
+            ASSERT_EQ(Undo().status, Status::Done);
+            EXPECT_EQ(Files(), initial_);
+        }
+    }
+    EXPECT_GE(failures, 6);
+}
+
+// The journal kept after the files were put back: the mark beside it makes the next undo only
+// finish the job, not refuse it.
+TEST_F(UndoOfThreeFilesTest, JournalThatCouldNotBeRemovedIsFinishedByTheNextUndo) {
+    testing::FaultInjectingFileSystem faults(LocalFileSystem());
+    faults.FailAt(testing::FileOperation::Remove, 2);  // the aside file, then the journal
+    const UndoReport first = Undo(false, faults);
+    ASSERT_EQ(first.status, Status::Done);
+    EXPECT_FALSE(first.warning.empty());
+    EXPECT_EQ(Files(), initial_);
+    const UndoReport second = Undo();
+    ASSERT_EQ(second.status, Status::Done) << second.problem;
+    EXPECT_TRUE(second.resumed);
+    EXPECT_EQ(Files(), initial_);
+    EXPECT_TRUE(FolderNames().empty());
+    EXPECT_EQ(Undo().status, Status::NothingToUndo);
+}
+
+// An undo killed at any point leaves what the next undo finishes.
+TEST_F(UndoOfThreeFilesTest, UndoKilledAtAnyStepIsFinishedByTheNext) {
+    int kills = 0;
+    for (const auto operation : {testing::FileOperation::Open, testing::FileOperation::Write,
+                                 testing::FileOperation::Truncate, testing::FileOperation::Rename,
+                                 testing::FileOperation::Remove, testing::FileOperation::Sync}) {
+        for (int nth = 1;; ++nth) {
+            Restore(afterRun_, journal_);
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                testing::FaultInjectingFileSystem faults(LocalFileSystem());
+                faults.KillBefore(operation, nth);
+                ::_exit(Undo(false, faults).status == Status::Done ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            if (WIFEXITED(status)) {
+                ASSERT_EQ(WEXITSTATUS(status), 0);
+                EXPECT_EQ(Files(), initial_);
+                break;
+            }
+            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+            ++kills;
+            const UndoReport next = Undo();
+            ASSERT_TRUE(next.status == Status::Done || next.status == Status::NothingToUndo)
+                << static_cast<int>(operation) << " " << nth << ": " << next.problem;
+            EXPECT_EQ(Files(), initial_) << static_cast<int>(operation) << " " << nth;
+            EXPECT_EQ(Undo().status, Status::NothingToUndo);
+        }
+    }
+    EXPECT_GE(kills, 8);
+}
+
+TEST_F(UndoOfThreeFilesTest, LinkedJournalFolderIsNotFollowed) {
+    const auto folder = ledger_.Path() / std::string(journal::kDirectoryName);
+    const auto elsewhere = exports_.Path() / "elsewhere";
+    std::filesystem::rename(folder, elsewhere);
+    std::filesystem::create_directory_symlink(elsewhere, folder);
+    const UndoReport report = Undo();
+    EXPECT_EQ(report.status, Status::Refused);
+    EXPECT_EQ(Files(), afterRun_);
+    EXPECT_TRUE(std::filesystem::exists(elsewhere / "0000000001"));
+    EXPECT_EQ(DiscardUnfinishedRun(LocalFileSystem(), Dir()).status, Status::Refused);
+    EXPECT_TRUE(std::filesystem::exists(elsewhere / "0000000001"));
+}
+
+// A run that did not finish blocks undo until its journal is set aside, which changes no
+// period file; the run before it is then undone.
+TEST_F(UndoTest, UnfinishedJournalSetAsideLetsTheRunBeforeItBeUndone) {
+    Run(Document("20241105", "FV 1"));
+    EXPECT_EQ(DiscardUnfinishedRun(LocalFileSystem(), Dir()).status, Status::Refused);
+    Run(Document("20241201", "FV 2"));
+    const std::string second = JournalPath("0000000002");
+    const std::string whole = ReadFileBytes(second);
+    WriteFileBytes(second, whole.substr(0, whole.size() - 13));  // no end mark: killed
+    const Snapshot afterSecond = Files();
+
+    const UndoReport refused = Undo();
+    EXPECT_EQ(refused.status, Status::Refused);
+    EXPECT_NE(refused.problem.find("--discard-unfinished"), std::string::npos);
+    const UndoReport setAside = DiscardUnfinishedRun(LocalFileSystem(), Dir());
+    ASSERT_EQ(setAside.status, Status::Done) << setAside.problem;
+    EXPECT_EQ(setAside.setAsideAs, JournalPath("0000000002.odlozony"));
+    EXPECT_EQ(Files(), afterSecond);
+
+    const UndoReport first = Undo();
+    ASSERT_EQ(first.status, Status::Done) << first.problem;
+    EXPECT_FALSE(std::filesystem::exists(File("2024ORMEK.11")));
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.12")), afterSecond.at("2024ORMEK.12"));
+    EXPECT_EQ(Undo().status, Status::NothingToUndo);
+    // A new run never takes the number of the journal set aside.
+    Run(Document("20241105", "FV 3"));
+    EXPECT_TRUE(std::filesystem::exists(JournalPath("0000000003")));
+}
+
 TEST(JournalFormat, RecordsReadBackAsWrittenAndEveryCutOrExtraByteIsSeen) {
     std::string bytes;
     journal::AppendHeader(bytes, "C:\\dane\\eksp2kap.kpm", {2026, 12, 8, 10, 11, 12});
@@ -334,7 +526,9 @@ TEST(JournalFormat, NumbersAreTenDigitsAndSixDigitNamesReadByValue) {
     EXPECT_FALSE(journal::JournalNumber("42"));
     EXPECT_FALSE(journal::JournalNumber("00004x"));
     EXPECT_FALSE(journal::JournalNumber("0000000001.cofanie"));
-    EXPECT_EQ(journal::JournalNumberWithSuffix("0000000007.odlozony", ".odlozony"), 7u);
+    EXPECT_EQ(journal::JournalNumberOfAnyName("0000000007.odlozony"), 7u);
+    EXPECT_EQ(journal::JournalNumberOfAnyName("000007.cofanie"), 7u);
+    EXPECT_FALSE(journal::JournalNumberOfAnyName("x.cofanie"));
 }
 
 }  // namespace
