@@ -467,6 +467,21 @@ TEST_F(UndoTest, UnfinishedJournalSetAsideLetsTheRunBeforeItBeUndone) {
     EXPECT_TRUE(std::filesystem::exists(JournalPath("0000000003")));
 }
 
+// A journal of the previous format has no checks: refused with the way forward, and set aside
+// like an unfinished one.
+TEST_F(UndoTest, JournalOfThePreviousFormatIsRefusedAndCanBeSetAside) {
+    WriteFileBytes(File("2024ORMEK.11"), std::string(800, 'k'));
+    std::filesystem::create_directories(ledger_.Path() / std::string(journal::kDirectoryName));
+    WriteFileBytes(JournalPath("000001"), "T2KPRJ1\n\x01\x00x" + std::string(7, '\0') + "E");
+    const UndoReport refused = Undo();
+    EXPECT_EQ(refused.status, Status::Refused);
+    EXPECT_NE(refused.problem.find("poprzedniej wersji"), std::string::npos);
+    EXPECT_NE(refused.problem.find("--discard-unfinished"), std::string::npos);
+    EXPECT_EQ(DiscardUnfinishedRun(LocalFileSystem(), Dir()).status, Status::Done);
+    EXPECT_EQ(Undo().status, Status::NothingToUndo);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")), std::string(800, 'k'));
+}
+
 TEST(JournalFormat, RecordsReadBackAsWrittenAndEveryCutOrExtraByteIsSeen) {
     std::string bytes;
     journal::AppendHeader(bytes, "C:\\dane\\eksp2kap.kpm", {2026, 12, 8, 10, 11, 12});
