@@ -37,6 +37,23 @@ bool ClearNonBlocking(int fd) {
     return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
 }
 
+// The names of an open directory, without "." and ".."; closes it.
+std::vector<std::string> NamesIn(DIR* dir) {
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        // Back to the engine's Windows-1250; a name it cannot hold is no file of the ledger.
+        if (auto converted = text::Utf8ToWin1250(name)) {
+            names.push_back(std::move(*converted));
+        }
+    }
+    ::closedir(dir);
+    return names;
+}
+
 // Owns one descriptor.
 class Descriptor {
   public:
@@ -270,18 +287,7 @@ class PosixDirectory final : public Directory {
             }
             return std::nullopt;
         }
-        std::vector<std::string> names;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string_view name = entry->d_name;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            if (auto converted = text::Utf8ToWin1250(name)) {
-                names.push_back(std::move(*converted));
-            }
-        }
-        ::closedir(dir);
-        return names;
+        return NamesIn(dir);
     }
 
     std::unique_ptr<Directory> OpenDirectory(const std::string& name, bool create) override {
@@ -566,19 +572,7 @@ class PosixFileSystem final : public FileSystem {
         if (dir == nullptr) {
             return std::nullopt;
         }
-        std::vector<std::string> names;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string_view name = entry->d_name;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            // Back to the engine's Windows-1250; a name it cannot hold is no file of the ledger.
-            if (auto converted = text::Utf8ToWin1250(name)) {
-                names.push_back(std::move(*converted));
-            }
-        }
-        ::closedir(dir);
-        return names;
+        return NamesIn(dir);
     }
 
     bool RemoveOpenFile(const std::string& path, RecordFile& open) override {

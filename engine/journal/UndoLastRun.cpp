@@ -162,13 +162,20 @@ std::optional<std::string> ReadJournalBytes(Directory& folder, const std::string
     return bytes;
 }
 
+// Nothing was changed, for the reason given.
+UndoReport Refused(UndoReport& report, std::string problem) {
+    report.status = UndoReport::Status::Refused;
+    report.problem = std::move(problem);
+    report.steps.clear();
+    return report;
+}
+
 // The most recent journal of the directory; nothing when there is none, or when the folder
 // cannot be used (the report then says why).
 std::optional<LatestJournal> FindLatest(FileSystem& fileSystem, const std::string& ledgerDir,
                                         UndoReport& report) {
     const auto refuse = [&report](std::string problem) {
-        report.status = UndoReport::Status::Refused;
-        report.problem = std::move(problem);
+        Refused(report, std::move(problem));
         return std::nullopt;
     };
     const std::string folderPath = journal::JournalDirectory(ledgerDir);
@@ -329,11 +336,7 @@ class Undoing {
     }
 
   private:
-    void Refuse(std::string problem) {
-        report_.status = UndoReport::Status::Refused;
-        report_.problem = std::move(problem);
-        report_.steps.clear();
-    }
+    void Refuse(std::string problem) { Refused(report_, std::move(problem)); }
 
     std::string AsideName(const FilePlan& plan) const {
         return plan.name + std::string(kAsideSuffix);
@@ -459,23 +462,17 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
     if (!latest) {
         return report;
     }
-    const auto refuse = [&report](std::string problem) {
-        report.status = UndoReport::Status::Refused;
-        report.problem = std::move(problem);
-        report.steps.clear();
-        return report;
-    };
 
     const auto bytes = ReadJournalBytes(*latest->folder, latest->name);
     if (!bytes) {
-        return refuse(FormatMessage(kUnreadable, {report.journalPath}));
+        return Refused(report, FormatMessage(kUnreadable, {report.journalPath}));
     }
     journal::Journal journal = journal::ParseJournal(*bytes);
     if (bytes->size() > kMaxJournalSize && journal.state != journal::JournalState::OldFormat) {
         journal.state = journal::JournalState::Damaged;
     }
     if (journal.state != journal::JournalState::Ended) {
-        return refuse(JournalProblem(journal, report.journalPath));
+        return Refused(report, JournalProblem(journal, report.journalPath));
     }
     report.exportPath = journal.exportPath;
     report.started = journal.started;
@@ -485,7 +482,7 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
     // journal this program wrote, and nothing outside the directory is ever touched.
     for (const std::string& name : journal.fileOrder) {
         if (!ParsePeriodFileName(name)) {
-            return refuse(FormatMessage(kDamaged, {report.journalPath}));
+            return Refused(report, FormatMessage(kDamaged, {report.journalPath}));
         }
     }
     std::vector<FilePlan> plans(journal.fileOrder.size());
@@ -510,19 +507,20 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
     for (const journal::FileResult& result : journal.files) {
         FilePlan& plan = planOf(result.fileName);
         if (plan.result) {
-            return refuse(FormatMessage(kInconsistent, {report.journalPath, plan.path}));
+            return Refused(report, FormatMessage(kInconsistent, {report.journalPath, plan.path}));
         }
         plan.result = &result;
     }
 
     // Every file locked and checked, and every name change allowed, before anything changes.
     if (!latest->folder->MayChangeName(latest->name)) {
-        return refuse(FormatMessage(kFolderLocked, {journal::JournalDirectory(ledgerDir)}));
+        return Refused(report,
+                       FormatMessage(kFolderLocked, {journal::JournalDirectory(ledgerDir)}));
     }
     for (FilePlan& plan : plans) {
         if (auto problem =
                 Check(fileSystem, *latest->ledger, report.journalPath, latest->undoing, plan)) {
-            return refuse(std::move(*problem));
+            return Refused(report, std::move(*problem));
         }
         if (plan.step) {
             report.steps.push_back(*plan.step);
@@ -542,19 +540,14 @@ UndoReport DiscardUnfinishedRun(FileSystem& fileSystem, const std::string& ledge
     if (!latest) {
         return report;
     }
-    const auto refuse = [&report](std::string problem) {
-        report.status = UndoReport::Status::Refused;
-        report.problem = std::move(problem);
-        return report;
-    };
     if (latest->undoing) {
-        return refuse(FormatMessage(kUndoUnderWay, {report.journalPath}));
+        return Refused(report, FormatMessage(kUndoUnderWay, {report.journalPath}));
     }
     const auto bytes = ReadJournalBytes(*latest->folder, latest->name);
     if (bytes) {
         const journal::Journal journal = journal::ParseJournal(*bytes);
         if (journal.state == journal::JournalState::Ended && bytes->size() <= kMaxJournalSize) {
-            return refuse(FormatMessage(kNothingToSetAside, {report.journalPath}));
+            return Refused(report, FormatMessage(kNothingToSetAside, {report.journalPath}));
         }
         report.exportPath = journal.exportPath;
         report.started = journal.started;
@@ -562,7 +555,7 @@ UndoReport DiscardUnfinishedRun(FileSystem& fileSystem, const std::string& ledge
     // A journal that cannot even be read is set aside too: undo cannot use it either.
     const std::string aside = latest->name + std::string(journal::kSetAsideSuffix);
     if (!latest->folder->Rename(latest->name, aside)) {
-        return refuse(FormatMessage(kCannotSetAside, {report.journalPath}));
+        return Refused(report, FormatMessage(kCannotSetAside, {report.journalPath}));
     }
     latest->folder->Sync();
     report.status = UndoReport::Status::Done;
