@@ -467,6 +467,34 @@ TEST_F(UndoTest, UnfinishedJournalSetAsideLetsTheRunBeforeItBeUndone) {
     EXPECT_TRUE(std::filesystem::exists(JournalPath("0000000003")));
 }
 
+// Another writer's record between two of the run's appends, or between two of its openings
+// of a file, is told in the journal, and undo refuses such a file.
+TEST_F(UndoTest, AppendsInterleavedWithAnotherWritersAreRefused) {
+    const std::string record(400, 'r');
+    const std::string foreign(400, 'x');
+    WriteFileBytes(File("2024ORMEK.11"), record + foreign + record);
+    WriteFileBytes(File("2024ORMEK.12"), record + foreign);
+    {
+        RunJournal journal(LocalFileSystem(), Dir(), "e", {});
+        journal.PeriodOpened(File("2024ORMEK.11"), false, 0);
+        journal.RecordWritten(File("2024ORMEK.11"), 0, 0, {}, record);
+        journal.RecordWritten(File("2024ORMEK.11"), 800, 800, {}, record);
+        journal.PeriodOpened(File("2024ORMEK.12"), false, 0);
+        journal.RecordWritten(File("2024ORMEK.12"), 0, 0, {}, record);
+        journal.PeriodOpened(File("2024ORMEK.12"), true, 800);
+        ASSERT_TRUE(journal.Finish());
+    }
+    const journal::Journal parsed = journal::ParseJournal(ReadFileBytes(JournalPath("0000000001")));
+    ASSERT_EQ(parsed.files.size(), 2u);
+    EXPECT_TRUE(parsed.files[0].interleaved);
+    EXPECT_TRUE(parsed.files[1].interleaved);
+    const Snapshot before = Files();
+    const UndoReport report = Undo();
+    EXPECT_EQ(report.status, Status::Refused);
+    EXPECT_NE(report.problem.find("2024ORMEK.11"), std::string::npos);
+    EXPECT_EQ(Files(), before);
+}
+
 // A journal of the previous format has no checks: refused with the way forward, and set aside
 // like an unfinished one.
 TEST_F(UndoTest, JournalOfThePreviousFormatIsRefusedAndCanBeSetAside) {
