@@ -49,6 +49,8 @@ constexpr auto kInterleaved =
 constexpr auto kChanged = "Rekordy tego przebiegu w pliku %s zostały zmienione"_w1250;
 constexpr auto kCannotRemove =
     "Pliku %s nie można usunąć (brak prawa zapisu do katalogu danych KPR)"_w1250;
+constexpr auto kAsideInTheWay =
+    "Nazwa %s, pod którą cofanie odkłada plik przed usunięciem, jest zajęta"_w1250;
 constexpr auto kCannotMark = "Nie można zapisać w folderze dziennika %s"_w1250;
 constexpr auto kRemoveFailed = "Nie można usunąć pliku %s"_w1250;
 constexpr auto kRestoreFailed = "Nie można przywrócić pliku %s"_w1250;
@@ -263,6 +265,14 @@ std::optional<std::string> Check(FileSystem& fileSystem, Directory& ledger,
     step.sizeNow = *size;
     if (removes && !ledger.MayChangeName(plan.name)) {
         return FormatMessage(kCannotRemove, {plan.path});
+    }
+    if (removes) {
+        // The name the file is renamed to first must be free: a rename never replaces.
+        const std::string aside = plan.name + std::string(kAsideSuffix);
+        const auto names = ledger.List();
+        if (!names || std::find(names->begin(), names->end(), aside) != names->end()) {
+            return FormatMessage(kAsideInTheWay, {plan.path + std::string(kAsideSuffix)});
+        }
     }
     if (!result) {
         if (!createdByRun) {

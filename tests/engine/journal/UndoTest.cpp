@@ -425,6 +425,15 @@ TEST_F(UndoOfThreeFilesTest, UndoKilledAtAnyStepIsFinishedByTheNext) {
     EXPECT_GE(kills, 8);
 }
 
+TEST_F(UndoOfThreeFilesTest, NameTheCreatedFileIsRenamedToFirstMustBeFree) {
+    WriteFileBytes(File("2024ORMEK.12.cofniety"), "left by someone");
+    afterRun_ = Files();
+    const UndoReport report = Undo();
+    EXPECT_EQ(report.status, Status::Refused);
+    EXPECT_NE(report.problem.find("2024ORMEK.12.cofniety"), std::string::npos);
+    EXPECT_EQ(Files(), afterRun_);
+}
+
 TEST_F(UndoOfThreeFilesTest, LinkedJournalFolderIsNotFollowed) {
     const auto folder = ledger_.Path() / std::string(journal::kDirectoryName);
     const auto elsewhere = exports_.Path() / "elsewhere";
