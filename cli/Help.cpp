@@ -28,7 +28,8 @@ constexpr std::string_view kShowUsage =
     "  trevo2kpr-cli show [--code-page mazovia|852] [--format text|csv|json] PERIOD_FILE\n";
 constexpr std::string_view kVerifyUsage =
     "  trevo2kpr-cli verify [--code-page mazovia|852] LEDGER_DIR\n";
-constexpr std::string_view kUndoUsage = "  trevo2kpr-cli undo [--check] LEDGER_DIR\n";
+constexpr std::string_view kUndoUsage =
+    "  trevo2kpr-cli undo [--check | --discard-unfinished] LEDGER_DIR\n";
 
 std::string Joined(std::initializer_list<std::string_view> parts) {
     std::string text;
@@ -178,15 +179,26 @@ std::string_view UndoHelp() {
         "Cofa ostatni zapisujący przebieg do katalogu LEDGER_DIR według jego dziennika\n"
         "(LEDGER_DIR/trevo2KPR.dziennik): każdy plik danych wraca bajt w bajt do stanu sprzed\n"
         "przebiegu, plik utworzony przez przebieg jest usuwany. Jeśli któryś plik nie kończy się\n"
-        "dokładnie rekordami tego przebiegu, nic nie jest zmieniane. Kolejne wywołanie cofa\n"
+        "dokładnie rekordami tego przebiegu albo nie da się go zmienić, nic nie jest zmieniane.\n"
+        "Gdy zmiana nie powiedzie się w połowie, to, co już zmieniono, wraca na miejsce; cofanie\n"
+        "przerwane (np. zabite) dokończy następne wywołanie undo. Kolejne wywołanie cofa\n"
         "przebieg wcześniejszy.\n"
         "\n"
         "Opcje:\n"
-        "  --check      tylko mówi, co zostałoby zrobione\n"
-        "  -h, --help   wypisuje tę pomoc\n"
+        "  --check                tylko mówi, co zostałoby zrobione\n"
+        "  --discard-unfinished   odkłada najnowszy dziennik, którego nie da się użyć (przebieg\n"
+        "                         niezakończony, dziennik uszkodzony albo w starym formacie),\n"
+        "                         bez zmiany plików danych; potem można cofać przebiegi\n"
+        "                         wcześniejsze\n"
+        "  -h, --help             wypisuje tę pomoc\n"
         "\n"
-        "Kod wyjścia: 0 cofnięto (z --check: można cofnąć); 1 nie ma czego cofnąć albo cofnięcie\n"
-        "odmówione (nic nie zmieniono) lub przerwane; 2 brak katalogu albo błąd wywołania.\n",
+        "Kod wyjścia:\n"
+        "  0  cofnięto (z --check: można cofnąć; z --discard-unfinished: odłożono)\n"
+        "  1  nic nie zmieniono: nie ma czego cofnąć, cofnięcie odmówione albo nieudane i\n"
+        "     wszystko przywrócono (z --check także: nie udało się wypisać sprawozdania)\n"
+        "  2  brak katalogu albo błąd wywołania\n"
+        "  4  cofnięto (albo odłożono), ale nie udało się wypisać sprawozdania\n"
+        "  5  cofanie przerwane i nie wszystko dało się przywrócić; dokończy je następne undo\n",
     });
     return text;
 }

@@ -25,7 +25,9 @@ const QString kQuestionCaption = QStringLiteral("Cofnięcie konwersji");
 const QString kTitle = QStringLiteral(" *** Cofnięcie ostatniej konwersji ***");
 const QString kNothing = QStringLiteral("W katalogu %1 nie ma konwersji do cofnięcia");
 const QString kRefused = QStringLiteral("Nie można cofnąć - nic nie zmieniono: %1");
+const QString kRolledBack = QStringLiteral("Cofanie nie powiodło się - nic nie zmieniono: %1");
 const QString kFailed = QStringLiteral("Cofanie przerwane: %1");
+const QString kWarning = QStringLiteral("Uwaga: %1");
 
 }  // namespace
 
@@ -87,13 +89,25 @@ void TFormMain::act_CofnijExecute() {
         const UndoReport done = UndoLastRun(fileSystem_, ledgerDir, false);
         line({});
         line(kTitle);
-        if (done.status == Status::Done) {
-            lines(UndoReportLines(done, false));
-        } else if (done.status == Status::NothingToUndo) {
-            line(kNothing.arg(de_KPR->text()));
-        } else {
-            line((done.status == Status::Refused ? kRefused : kFailed)
-                     .arg(QStringFromWin1250(done.problem)));
+        switch (done.status) {
+            case Status::Done:
+                lines(UndoReportLines(done, false));
+                if (!done.warning.empty()) {
+                    line(kWarning.arg(QStringFromWin1250(done.warning)));
+                }
+                break;
+            case Status::NothingToUndo:
+                line(kNothing.arg(de_KPR->text()));
+                break;
+            case Status::Refused:
+                line(kRefused.arg(QStringFromWin1250(done.problem)));
+                break;
+            case Status::RolledBack:
+                line(kRolledBack.arg(QStringFromWin1250(done.problem)));
+                break;
+            case Status::FailedPartWay:
+                line(kFailed.arg(QStringFromWin1250(done.problem)));
+                break;
         }
         trace.Flush();
     });

@@ -244,7 +244,7 @@ TEST_F(ReimportUndoCommandTest, UndoRefusesAfterAnotherWriterAndChangesNothing) 
     Cli({"convert", Export(Document("20241105", "FV 1") + Document("20241201", "FV 2")), Ledger()});
     // Another converter run books after it.
     Cli({"convert", Export(Document("20241202", "FV 3")), Ledger()});
-    std::filesystem::remove_all(dir_.File("FIRMA1/trevo2KPR.dziennik/000002"));
+    std::filesystem::remove_all(dir_.File("FIRMA1/trevo2KPR.dziennik/0000000002"));
     const std::string november = ReadFileBytes(Period("2024ORMEK.11"));
     const std::string december = ReadFileBytes(Period("2024ORMEK.12"));
     const auto refused = Cli({"undo", Ledger()});

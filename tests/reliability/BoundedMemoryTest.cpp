@@ -129,8 +129,31 @@ class CliPeakMemoryTest : public ::testing::Test {
         EXPECT_EQ(peak.exitCode, 0);
         return peak.maxRssKiB;
     }
+    // The peak of undoing a run of `documents`, booked into a ledger directory of its own.
+    long UndoPeak(std::size_t documents) const {
+        const std::string exportPath = dir_.File(std::to_string(documents) + ".kpm");
+        const std::string ledger = dir_.File("ledger-" + std::to_string(documents));
+        std::filesystem::create_directory(ledger);
+        testing::SyntheticExportOptions options;
+        options.documents = documents;
+        EXPECT_TRUE(testing::WriteSyntheticExport(exportPath, options));
+        EXPECT_EQ(
+            testing::MeasureChildPeak(TREVO_CLI_PATH, {"convert", exportPath, ledger}).exitCode, 0);
+        const auto peak = testing::MeasureChildPeak(TREVO_CLI_PATH, {"undo", ledger});
+        EXPECT_EQ(peak.exitCode, 0);
+        return peak.maxRssKiB;
+    }
     testing::TempDirectory dir_;
 };
+
+// Undo reads the run's records in blocks to check them, and keeps none of them.
+TEST_F(CliPeakMemoryTest, UndoOfAHundredTimesTheDocumentsCostsNoMoreMemory) {
+    const long fewPeak = UndoPeak(1'000);
+    const long manyPeak = UndoPeak(100'000);
+    std::cout << "undo peak KiB: 1,000 documents " << fewPeak << ", 100,000 documents " << manyPeak
+              << '\n';
+    EXPECT_LT(manyPeak - fewPeak, kAllowedGrowth);
+}
 
 TEST_F(CliPeakMemoryTest, LongLineOnDiskCostsNoMoreThanAShortExport) {
     const std::string small = dir_.File("small.kpm");
