@@ -19,7 +19,7 @@ std::string CompanyListFailureReason(CompanyListFailure failure) {
         case CompanyListFailure::NoAccess:
             return std::string("brak dostępu do pliku"_w1250);
         case CompanyListFailure::NotAList:
-            return std::string("to nie jest lista firm (plik krótszy niż jeden zapis firmy)"_w1250);
+            return std::string("to nie jest lista firm"_w1250);
         case CompanyListFailure::ReadFailed:
             return std::string("błąd odczytu pliku"_w1250);
     }

@@ -255,8 +255,7 @@ std::optional<QString> TFormSpisFirm::chosenLedgerDir() const {
 void TFormSpisFirm::FilenameEditChange() {
     lastTried_.clear();
     if (RxMD_Spis->dropUnlessFrom(FilenameEdit->fileName())) {
-        ShowStatus(QStringLiteral(
-            "Zmieniono nazwę pliku: Enter lub „Załaduj ...” wczyta listę firm z tego pliku."));
+        ShowStatus(QStringLiteral("Nowa nazwa pliku: Enter wczyta z niego listę firm."));
     }
 }
 
@@ -322,7 +321,7 @@ void TFormSpisFirm::Load(LoadTrigger trigger) {
     // A letter the file layer cannot spell would become '?' and could name another file.
     if (QStringFromWin1250(path) != name) {
         RxMD_Spis->clear();
-        refuse(QStringLiteral("nazwa pliku zawiera znaki spoza polskiego zestawu Windows-1250"));
+        refuse(QStringLiteral("nazwa ma znaki spoza Windows-1250"));
         return;
     }
 
