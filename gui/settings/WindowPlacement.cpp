@@ -27,6 +27,26 @@ settings::ShowState StateOf(Qt::WindowStates states) {
     return settings::ShowState::Normal;
 }
 
+settings::FrameMargins MarginsBetween(const QRect& frame, const QRect& inner) {
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+// The frame is known once the window system has framed the window. Before that (the first
+// show) another framed window of the program tells what the frame will be; without one only
+// the window's own rectangle is fitted, and the window system places the frame around it.
+settings::FrameMargins FrameMarginsOf(const QWidget* window) {
+    if (window->frameGeometry() != window->geometry()) {
+        return MarginsBetween(window->frameGeometry(), window->geometry());
+    }
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != window && other->isVisible() && other->frameGeometry() != other->geometry()) {
+            return MarginsBetween(other->frameGeometry(), other->geometry());
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 WindowPlacement GetWindowPlacement(const QWidget* window) {
@@ -105,13 +125,7 @@ std::optional<QRect> FitOnAvailableScreens(const QWidget* window, const QRect& r
             available.push_back(plain(screen->availableGeometry()));
         }
     }
-    // The frame is known once the window system has framed the window; before that the window
-    // system places the frame itself.
-    const QRect frame = window->frameGeometry();
-    const QRect inner = window->geometry();
-    const settings::FrameMargins margins{inner.left() - frame.left(), inner.top() - frame.top(),
-                                         frame.right() - inner.right(),
-                                         frame.bottom() - inner.bottom()};
+    const settings::FrameMargins margins = FrameMarginsOf(window);
     const QSize minimum = window->minimumSize();
     const settings::ScreenRect fitted =
         settings::FitOnScreens(plain(rect), available, margins, minimum.width(), minimum.height());
