@@ -370,6 +370,39 @@ class FormStorageTest : public QObject {
         QCOMPARE(window->frameGeometry().topLeft(), available.topLeft());
     }
 
+    // Run by its own test with two offscreen screens, the second left of the primary.
+    void aPlacementOnTwoScreens() {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (screens.size() < 2) {
+            QSKIP("needs the two-screen offscreen configuration");
+        }
+        const QRect primary = QGuiApplication::primaryScreen()->availableGeometry();
+        QRect left;
+        for (const QScreen* screen : screens) {
+            if (screen->geometry().x() < 0) {
+                left = screen->availableGeometry();
+            }
+        }
+        QVERIFY(left.isValid());
+        const auto restored = [this](const QByteArray& normPos) {
+            PutFile("[MAIN]\r\nPixelsPerInch=" + QByteArray::number(CurrentPixelsPerInch()) +
+                    "\r\nNormPos=" + normPos + "\r\n");
+            auto window = ShowMain();
+            return std::pair{window->geometry(), window->frameGeometry()};
+        };
+        // Whole on the left screen: where it was.
+        QCOMPARE(restored("-1000,100,-500,600").first, QRect(-1000, 100, 500, 500));
+        // Partly off the left screen's left edge: moved onto it.
+        const auto [inner, outer] = restored("-1400,50,-900,550");
+        QVERIFY(left.contains(outer));
+        QCOMPARE(outer.left(), left.left());
+        QCOMPARE(inner.size(), QSize(500, 500));
+        // Left on a screen that is gone: whole on the primary.
+        const auto gone = restored("3000,100,3500,600");
+        QVERIFY(primary.contains(gone.second));
+        QCOMPARE(gone.first.size(), QSize(500, 500));
+    }
+
     void showCommands() {
         PutFile("[MAIN]\r\nShowCmd=3\r\n");
         auto window = ShowMain();
