@@ -139,6 +139,8 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
     LabelStatus->setContentsMargins(scale.X(5), 0, scale.X(5), scale.Y(3));
     LabelStatus->setTextFormat(Qt::PlainText);
     LabelStatus->setMinimumWidth(1);
+    // One line's height from the start, so that the grid does not jump at the first message.
+    LabelStatus->setMinimumHeight(LabelStatus->fontMetrics().height() + scale.Y(3));
     LabelStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     LabelStatus->installEventFilter(this);
     layout->addWidget(LabelStatus);
