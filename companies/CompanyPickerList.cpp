@@ -61,7 +61,7 @@ CompanyListFailure CompanyPickerList::Load(FileSystem& fileSystem, const std::st
 }
 
 bool CompanyPickerList::DropUnlessFrom(std::string_view path) {
-    if (!source_ || *source_ == path) {
+    if (!source_ || IsFrom(path)) {
         return false;
     }
     Clear();

@@ -39,6 +39,8 @@ class CompanyPickerList {
                             PolishCharset ledgerCode, std::string_view katalog,
                             const StringCollation& collation);
 
+    // Whether the rows came from the file `path` names.
+    bool IsFrom(std::string_view path) const { return source_ && *source_ == path; }
     // The box now names `path`: rows of another file are dropped. True when they were.
     bool DropUnlessFrom(std::string_view path);
     void Clear();

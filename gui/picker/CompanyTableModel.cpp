@@ -38,8 +38,10 @@ CompanyListFailure CompanyTableModel::load(FileSystem& fileSystem, const std::st
 }
 
 bool CompanyTableModel::dropUnlessFrom(const QString& name) {
-    const auto source = sourceName();
-    if (!source || *source == name) {
+    const std::string path = Win1250FromQString(name);
+    // A letter outside Windows-1250 became '?' in `path`: the name is no file's the rows have.
+    const bool spelled = QStringFromWin1250(path) == name;
+    if (!list_.Source() || (spelled && list_.IsFrom(path))) {
         return false;
     }
     clear();

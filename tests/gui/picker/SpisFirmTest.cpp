@@ -341,6 +341,20 @@ class SpisFirmTest : public QObject {
                  std::optional<QString>(office2.chopped(12) + "FIRMA07"));
     }
 
+    void aNameWindows1250CannotSpellIsNoOtherFilesName() {
+        // "Ж" would become '?': the rows of "a?b.dat" are not those of "aЖb.dat".
+        const QString question = path(QStringLiteral("a?b.dat"));
+        trevo::testing::WriteFileBytes(question.toStdString(), CompanyListRecord("Alfa", "A"));
+        const auto dialog = open(QStringLiteral("A"), question);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->grid()->model()->rowCount(), 1);
+        dialog->filenameEdit()->setFileName(path(QStringLiteral("aЖb.dat")));
+        QCOMPARE(dialog->grid()->model()->rowCount(), 0);
+        dialog->LoadCompanyList();
+        QCOMPARE(dialog->grid()->model()->rowCount(), 0);
+        QCOMPARE(dialog->chosenLedgerDir(), std::nullopt);
+    }
+
     void everyControlIsNamedForScreenReaders() {
         TFormSpisFirm dialog(codeSource(), freshSettings());
         dialog.setBeepHook([] {});
