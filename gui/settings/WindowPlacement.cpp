@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <algorithm>
 #include <vector>
 
 #include "settingsfile/PlacementFit.h"
