@@ -408,10 +408,10 @@ desktop::Extent TFormMain::Room() const {
         return {};
     }
     const QRect free = where->availableGeometry();
-    // The frame the window manager adds is known once the window is shown; before, the title
-    // bar is taken as the style draws one.
+    // The frame the window manager adds is known once it has framed the window; before, the
+    // title bar is taken as the style draws one.
     QSize frame = frameGeometry().size() - size();
-    if (!isVisible()) {
+    if (frame.height() <= 0) {
         frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
     }
     return {free.width() - frame.width(), free.height() - frame.height()};
@@ -447,6 +447,16 @@ void TFormMain::ShareHeight() {
 void TFormMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ShareHeight();
+}
+
+void TFormMain::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager has framed the window: fitted again with the real frame.
+    const QSize frame = frameGeometry().size() - size();
+    if (isVisible() && frame != fittedFrame_) {
+        fittedFrame_ = frame;
+        FitToScreen();
+    }
 }
 
 void TFormMain::showEvent(QShowEvent* event) {

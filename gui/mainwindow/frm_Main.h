@@ -3,6 +3,7 @@
 // of five actions and the status bar. Its Convert action checks the inputs, asks and runs the
 // conversion on the GUI thread.
 
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -86,6 +87,7 @@ class TFormMain : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
@@ -134,6 +136,7 @@ class TFormMain : public QWidget {
     bool skipBookedNext_ = false;
 
     desktop::Extent design_;
+    QSize fittedFrame_;  // the window frame FitToScreen last saw
     desktop::StatusLine statusLine_;
 
     QScrollArea* topScroll_ = nullptr;  // holds PanelTop; scrolls on a screen too small for it

@@ -335,7 +335,13 @@ qreal TracePane::TextLeft() const {
 void TracePane::UpdateScrollBars() {
     const int inView = LinesInView();
     QScrollBar* bar = verticalScrollBar();
+    // A view showing the end of a long trace keeps showing it when it gets shorter (the
+    // sideways scroll bar appearing under it).
+    const bool atEnd = bar->maximum() > 0 && bar->value() == bar->maximum();
     bar->setRange(0, std::max(0, LineCount() - inView));
+    if (atEnd) {
+        bar->setValue(bar->maximum());
+    }
     bar->setPageStep(inView);
     bar->setSingleStep(1);
 

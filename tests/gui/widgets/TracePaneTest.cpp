@@ -222,6 +222,8 @@ class TracePaneTest : public QObject {
         QVERIFY(across.maximum() >=
                 pane.fontMetrics().horizontalAdvance(wide) - pane.viewport()->width());
         QTRY_VERIFY(across.isVisible());
+        // The view that followed the end still shows it above the scroll bar that appeared.
+        QCOMPARE(shown.Bar().value(), shown.Bar().maximum());
 
         const QImage left = pane.viewport()->grab().toImage();
         const int down = shown.Bar().value();
