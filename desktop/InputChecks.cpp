@@ -12,6 +12,7 @@ constexpr std::string_view kExportBox = "Plik Exp2Kap.kpm";
 constexpr std::string_view kLedgerBox = "Katalog danych KPR";
 constexpr std::string_view kAttributeBox = "Atrybut KPR";
 constexpr std::string_view kRegisterBox = "Rejestr( )";
+constexpr std::string_view kOutsideCodePage = "ścieżka ma znaki spoza Windows-1250";
 
 InputRefusal Refuse(InputBox box, std::string_view caption, std::string_view reason,
                     std::string_view subject = {}) {
@@ -31,7 +32,7 @@ std::optional<InputRefusal> CheckExportFile(const std::string& path, FileSystem&
     }
     const auto name = text::Utf8ToWin1250(path);
     if (!name) {
-        return Refuse(box, kExportBox, "ścieżka ma znaki spoza Windows-1250", path);
+        return Refuse(box, kExportBox, kOutsideCodePage, path);
     }
     // Exactly as typed: a quoted path names no file.
     if (files.FileExists(*name)) {
@@ -61,7 +62,7 @@ std::optional<InputRefusal> CheckLedgerDirectory(const std::string& ledgerDir,
     }
     const auto name = text::Utf8ToWin1250(ledgerDir);
     if (!name) {
-        return Refuse(box, kLedgerBox, "ścieżka ma znaki spoza Windows-1250", ledgerDir);
+        return Refuse(box, kLedgerBox, kOutsideCodePage, ledgerDir);
     }
     if (fileSystem.DirectoryExists(*name)) {
         return std::nullopt;
@@ -82,8 +83,7 @@ std::optional<InputRefusal> CheckConversionInputs(const ConversionInputTexts& in
             return refusal;
         }
     } else if (!text::Utf8ToWin1250(inputs.ledgerDir)) {
-        return Refuse(InputBox::LedgerDirectory, kLedgerBox, "ścieżka ma znaki spoza Windows-1250",
-                      inputs.ledgerDir);
+        return Refuse(InputBox::LedgerDirectory, kLedgerBox, kOutsideCodePage, inputs.ledgerDir);
     }
     if (auto refusal =
             CheckLetter(InputBox::AttributeLetter, kAttributeBox, inputs.attributeLetter)) {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QHelpEvent>
@@ -271,6 +272,46 @@ class FormMainBookedUndoTest : public QObject {
         // And the window takes keys again.
         QTest::keyClicks(letter, "y");
         QCOMPARE(letter->text(), QString("y"));
+    }
+
+    void undoShowsItWorksBeforeTheFilesChange() {
+        Fixture f;
+        f.Export({"FV 1"});
+        f.Convert();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QCoreApplication::processEvents();
+        // Paints after the answer and before undo's report: the question's place repainted,
+        // with the busy cursor and the progress in the status bar.
+        struct PaintWatch : QObject {
+            bool answered = false;
+            int paints = 0;
+            qsizetype traceBefore = 0;
+            QString progress;
+            bool busy = false;
+            QWidget* window = nullptr;
+            bool eventFilter(QObject* watched, QEvent* event) override {
+                if (answered && watched == window && event->type() == QEvent::Paint &&
+                    TraceLines(*window).size() == traceBefore) {
+                    ++paints;
+                    if (QApplication::overrideCursor() != nullptr &&
+                        QApplication::overrideCursor()->shape() == Qt::WaitCursor) {
+                        busy = true;
+                        progress = window->findChild<QStatusBar*>("StatusBar")->currentMessage();
+                    }
+                }
+                return false;
+            }
+        } watch;
+        watch.window = &f.window;
+        watch.traceBefore = TraceLines(f.window).size();
+        f.window.installEventFilter(&watch);
+        f.user.whileAsking = [&] { watch.answered = true; };
+        f.Undo();
+        f.window.removeEventFilter(&watch);
+        QVERIFY(watch.paints > 0);
+        QVERIFY(watch.busy);
+        QCOMPARE(watch.progress, QString("Cofanie ostatniej konwersji - proszę czekać…"));
+        QVERIFY(!QFile::exists(f.ledgerDir + "/2024ORMEK.3"));
     }
 
     void undoQuestionShortensALongPathAndGivesItWholeInTheDetails() {
