@@ -29,13 +29,17 @@ TEST(StatusLineTest, UndoReplacesTheDigestOnlyWhenItChangedTheBooks) {
     EXPECT_EQ(status.text.text,
               "Cofnięto ostatnią konwersję: plików 2 (usuniętych 1), rekordów usuniętych 3");
 
-    report.status = UndoReport::Status::Failed;
+    report.status = UndoReport::Status::FailedPartWay;
     report.problem =
         "B\xB3\xB9"
         "d zapisu";  // Windows-1250
     status = UndoStatusText(report);
     EXPECT_TRUE(status.changedBooks);
     EXPECT_EQ(status.text.text, "Cofanie przerwane, pliki zmienione tylko w części: Błąd zapisu");
+
+    // Put back after a failed change: the books are as they were.
+    report.status = UndoReport::Status::RolledBack;
+    EXPECT_FALSE(UndoStatusText(report).changedBooks);
 
     report.status = UndoReport::Status::Refused;
     status = UndoStatusText(report);
