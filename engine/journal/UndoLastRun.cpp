@@ -32,6 +32,7 @@ constexpr auto kInterleaved =
 constexpr auto kChanged = "Rekordy tego przebiegu w pliku %s zostały zmienione"_w1250;
 constexpr auto kRemoveFailed = "Nie można usunąć pliku %s"_w1250;
 constexpr auto kRestoreFailed = "Nie można przywrócić pliku %s"_w1250;
+constexpr auto kOvertaken = "Po przebiegu z dziennika %s zapisał już następny przebieg"_w1250;
 constexpr auto kJournalKept = "Pliki przywrócono, ale nie można usunąć dziennika %s"_w1250;
 
 struct FilePlan {
@@ -159,9 +160,9 @@ bool Apply(FileSystem& fileSystem, FilePlan& plan) {
 
 }  // namespace
 
-UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, bool checkOnly) {
-    UndoReport report;
-    const std::string directory = journal::JournalDirectory(ledgerDir);
+namespace {
+
+std::optional<std::uint32_t> LatestJournal(FileSystem& fileSystem, const std::string& directory) {
     const auto names = fileSystem.ListDirectory(directory);
     std::optional<std::uint32_t> latest;
     for (const std::string& name : names.value_or(std::vector<std::string>{})) {
@@ -170,6 +171,15 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
             latest = number;
         }
     }
+    return latest;
+}
+
+}  // namespace
+
+UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, bool checkOnly) {
+    UndoReport report;
+    const std::string directory = journal::JournalDirectory(ledgerDir);
+    const std::optional<std::uint32_t> latest = LatestJournal(fileSystem, directory);
     if (!latest) {
         return report;
     }
@@ -235,6 +245,12 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
         if (plan.step) {
             report.steps.push_back(*plan.step);
         }
+    }
+    // A run that took one of these files after the journal was chosen has a newer journal by
+    // now (a run makes it as it opens its first file): undoing the older run would take away
+    // records that run found booked and skipped.
+    if (LatestJournal(fileSystem, directory) != latest) {
+        return refuse(FormatMessage(kOvertaken, {report.journalPath}));
     }
     report.status = UndoReport::Status::Done;
     if (checkOnly) {

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <unistd.h>
+
 #include <csignal>
-#include <set>
+#include <map>
 
 #include "engine/ledger/LedgerEntryLayout.h"
 #include "engine/text/Win1250.h"
@@ -83,6 +85,76 @@ TEST_F(CliRunLimitsTest, AFileSizeLimitIsAReportedWriteFailureNotAKill) {
     const auto undo = testing::RunProcess(TREVO_CLI_PATH, {"undo", Ledger()}, {"LC_ALL=C"});
     EXPECT_EQ(undo.exitCode, 0) << undo.err;
     EXPECT_EQ(testing::ReadFileBytes(January()), std::string(kBefore * 400, '\0'));
+}
+
+// How many times each document number stands in the period file.
+std::map<std::string, int> Bookings(const std::string& path) {
+    std::map<std::string, int> count;
+    const std::string bytes = testing::ReadFileBytes(path);
+    for (std::size_t at = 0; at + 400 <= bytes.size(); at += 400) {
+        const std::size_t number = at + ledger_layout::kDocNumber;
+        ++count[bytes.substr(number + 1, static_cast<unsigned char>(bytes[number]))];
+    }
+    return count;
+}
+
+// A re-import that skips booked documents, started a moment after a run of the same export or
+// together with an undo of it: every document ends up in the ledger exactly once, or the
+// re-import is turned away by the lock and books nothing. Several delays, each a real race.
+TEST_F(CliRunLimitsTest, AReimportRacingTheFirstRunOrAnUndoBooksEachDocumentOnce) {
+    constexpr std::size_t kDocuments = 4000;
+    const std::string exportPath = WriteExport(kDocuments);
+    const std::vector<std::string> book{"convert", exportPath, Ledger()};
+    const std::vector<std::string> reimport{"convert", "--skip-booked", exportPath, Ledger()};
+    const auto expectOnce = [&](const std::string& what) {
+        const auto bookings = Bookings(January());
+        EXPECT_EQ(bookings.size(), kDocuments) << what;
+        for (const auto& [number, times] : bookings) {
+            ASSERT_EQ(times, 1) << what << ": " << number;
+        }
+    };
+    for (const int delayMs : {0, 2, 5, 10, 20, 40}) {
+        const std::string what = "after " + std::to_string(delayMs) + " ms";
+        fs::remove_all(Ledger());
+        fs::create_directory(Ledger());
+        CliChild first(book, {});
+        ::usleep(static_cast<useconds_t>(delayMs) * 1000);
+        CliChild second(reimport, {});
+        first.ReadToEnd();
+        const std::string secondTrace = second.ReadToEnd();
+        const int firstExit = first.Wait();
+        const int secondExit = second.Wait();
+        EXPECT_TRUE(firstExit == 0 || secondExit == 0) << what;
+        if (secondExit != 0) {
+            EXPECT_NE(secondTrace.find("jest zapisywany przez inną konwersję !"), std::string::npos)
+                << what;
+        }
+        expectOnce(what);
+    }
+    for (const int delayMs : {0, 2, 5, 10, 20}) {
+        const std::string what = "undo, after " + std::to_string(delayMs) + " ms";
+        fs::remove_all(Ledger());
+        fs::create_directory(Ledger());
+        ASSERT_EQ(testing::RunProcess(TREVO_CLI_PATH, book, {"LC_ALL=C"}).exitCode, 0);
+        CliChild undo({"undo", Ledger()}, {});
+        ::usleep(static_cast<useconds_t>(delayMs) * 1000);
+        CliChild second(reimport, {});
+        undo.ReadToEnd();
+        second.ReadToEnd();
+        undo.Wait();
+        const int secondExit = second.Wait();
+        const auto bookings = Bookings(January());
+        if (secondExit == 0) {
+            expectOnce(what);
+        } else {
+            // Turned away while the undo held the file: it booked nothing there.
+            EXPECT_EQ(secondExit, 1) << what;
+            EXPECT_TRUE(bookings.empty() || bookings.size() == kDocuments) << what;
+            for (const auto& [number, times] : bookings) {
+                ASSERT_EQ(times, 1) << what << ": " << number;
+            }
+        }
+    }
 }
 
 }  // namespace
