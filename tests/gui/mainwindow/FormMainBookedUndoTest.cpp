@@ -12,8 +12,12 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "engine/files/FileSystem.h"
+#include "engine/run/ConversionRun.h"
 #include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/ButtonEdit.h"
+#include "testing/FakeClock.h"
+#include "testing/MemoryTraceSink.h"
 #include "tests/gui/mainwindow/FormMainTestSupport.h"
 
 using namespace trevo::gui;
@@ -32,6 +36,19 @@ void WriteFile(const QString& path, const std::string& bytes) {
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Another converter run booking `bytes` into the ledger.
+bool BookElsewhere(const QString& exportPath, const QString& ledgerDir, const std::string& bytes) {
+    WriteFile(exportPath, bytes);
+    trevo::RunInputs inputs;
+    inputs.exportPath = Win1250FromQString(exportPath);
+    inputs.ledgerDir = Win1250FromQString(ledgerDir);
+    trevo::testing::MemoryTraceSink trace;
+    trevo::testing::FakeClock clock;
+    const trevo::CurrencyFormat money;
+    return trevo::RunConversion(inputs, {trace, trevo::LocalFileSystem(), clock, money}).outcome ==
+           trevo::RunOutcome::Completed;
 }
 
 class Fixture {
@@ -107,6 +124,36 @@ class FormMainBookedUndoTest : public QObject {
         f.window.findChild<QCheckBox*>("ch_sprawdz")->setChecked(true);
         f.Convert();
         QCOMPARE(f.user.bookedQuestions, 3);
+    }
+
+    // Another writer books into the file between the question and the run: the run does not
+    // act on the stale answer, it leaves that file alone and says so.
+    void aFileChangedAfterTheQuestionIsNotWritten() {
+        Fixture f;
+        f.Export({"FV 1"});
+        f.Convert();
+        f.Export({"FV 1", "FV 2"});
+        f.user.bookedAnswer = true;  // skip "FV 1"
+        const std::string other = ExportDocument("FV 9", "Inna") + "\r\n";
+        bool booked = false;
+        f.user.whileAsking = [&] {
+            booked = BookElsewhere(f.dir.filePath("inny.kpm"), f.ledgerDir, other);
+        };
+        f.Convert();
+        QVERIFY(booked);
+        QCOMPARE(f.user.bookedQuestions, 1);
+        QCOMPARE(f.March().size(), 800);  // the first run's and the other writer's
+        QCOMPARE(f.user.plainMessages.size(), 1);
+        QVERIFY(f.user.plainMessages[0].contains("zmienił się od pytania"));
+        QVERIFY(TraceLines(f.window).contains(
+            "Plik " + f.ledgerDir +
+            "/2024ORMEK.3 zmienił się od pytania o dokumenty już zaksięgowane - konwersję "
+            "zatrzymano"));
+
+        // Asked again, the run goes through.
+        f.user.whileAsking = nullptr;
+        f.Convert();
+        QCOMPARE(f.March().size(), 1200);
     }
 
     void summaryFollowsTheRunAndTheStatusBarKeepsItsDigest() {
