@@ -159,6 +159,11 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
         }
         ++lineNumber;
         if (!reader.IsDocumentLength()) {
+            // Passed over without a trace line, as ever; the summary lists it, so that a
+            // document cut short or split by a stray line end is never missing unnoticed.
+            if (summary && reader.LineLength() != 0) {
+                summary->OtherLength(lineNumber, reader.LineLength());
+            }
             continue;
         }
         if (skipBooked) {

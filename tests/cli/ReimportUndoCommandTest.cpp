@@ -175,6 +175,12 @@ TEST_F(ReimportUndoCommandTest, StrictTurnsRejectionsAndZeroedValuesIntoExitThre
     const std::string rejected =
         Export(testing::ExportLineBuilder().Date("20241105").Type("5").Line());
     EXPECT_EQ(Cli({"convert", "--strict", rejected, Ledger()}).exitCode, 3);
+    // A document cut short is no document, but never passes unnoticed under --strict.
+    const std::string cut = Export(Document("20241105", "FV 4").substr(0, 400) + "\r\n");
+    EXPECT_EQ(Cli({"convert", "--check", cut}).exitCode, 0);
+    const auto strictCut = Cli({"convert", "--strict", "--summary", "--check", cut});
+    EXPECT_EQ(strictCut.exitCode, 3);
+    EXPECT_NE(strictCut.err.find("  wiersz 1: 400 znaków\n"), std::string::npos) << strictCut.err;
     // A stopped run stays a stopped run.
     std::filesystem::create_directory(Period("2024ORMEK.12"));
     EXPECT_EQ(
