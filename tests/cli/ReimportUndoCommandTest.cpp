@@ -166,6 +166,28 @@ TEST_F(ReimportUndoCommandTest, SummaryInWordsAndAsJsonAgreeWithTheTrace) {
     EXPECT_EQ((*summary)["nipChecksumWarnings"][0]["line"].Integer(), 42);
 }
 
+// Polish letters in a document number read the same in the trace, the stderr line and the
+// summary, whichever code page the ledger keeps them in.
+TEST_F(ReimportUndoCommandTest, ADocumentNumberWithPolishLettersReadsTheSameEverywhere) {
+    const std::string number = testing::Win1250("FV/ŻÓŁ/1");
+    const std::string exportPath = Export(Document("20241105", number.c_str()));
+    for (const char* codePage : {"mazovia", "852"}) {
+        SCOPED_TRACE(codePage);
+        std::filesystem::remove_all(Ledger());
+        std::filesystem::create_directories(Ledger());
+        ASSERT_EQ(Cli({"convert", "--code-page", codePage, exportPath, Ledger()}).exitCode, 0);
+        const auto again = Cli({"convert", "--code-page", codePage, "--summary", "--summary-json",
+                                "-", exportPath, Ledger()});
+        EXPECT_EQ(again.exitCode, 0);
+        EXPECT_NE(again.out.find("* Dokument nr:FV/ŻÓŁ/1  | Firma:"), std::string::npos)
+            << again.out;
+        EXPECT_NE(again.err.find("dokument \"FV/ŻÓŁ/1\" (wiersz 1) jest już w KPR"),
+                  std::string::npos);
+        EXPECT_NE(again.err.find("  wiersz 1: \"FV/ŻÓŁ/1\" - "), std::string::npos);
+        EXPECT_NE(again.out.find("\"docNumber\":\"FV/ŻÓŁ/1\""), std::string::npos);
+    }
+}
+
 TEST_F(ReimportUndoCommandTest, StrictTurnsRejectionsAndZeroedValuesIntoExitThree) {
     const std::string good = Export(Document("20241105", "FV 1"));
     EXPECT_EQ(Cli({"convert", "--strict", good, Ledger()}).exitCode, 0);

@@ -139,6 +139,16 @@ TEST_F(SummaryJsonTargetTest, DashWritesAfterTheTraceAndDevicesStayDevices) {
     ASSERT_NE(at, std::string::npos);
     EXPECT_TRUE(testing::ParseJson(dash.out.substr(at + end.size())));
 
+    // /dev/stdout when stdout is a regular file (as here): a link to a regular file, refused;
+    // "-" is the way to put the JSON after the trace there.
+    const auto devStdout = Convert("/dev/stdout");
+    if (devStdout.exitCode == 2) {
+        EXPECT_EQ(devStdout.out, "");  // refused before the run
+    } else {
+        EXPECT_EQ(devStdout.exitCode, 0) << devStdout.err;  // a pipe or a terminal
+    }
+    EXPECT_TRUE(fs::is_symlink("/dev/stdout"));
+
     // Through a link to a device: written, the link and the device stay.
     fs::create_symlink("/dev/null", dir_.File("null.json"));
     EXPECT_EQ(

@@ -167,10 +167,13 @@ class FormMainBookedUndoTest : public QObject {
         QVERIFY(summary.size() >= 6);
         QCOMPARE(summary[0], QString());
         QCOMPARE(summary[1], QString(" *** Podsumowanie ***"));
-        QVERIFY2(summary[2].startsWith("Plik " + f.ledgerDir +
+        QCOMPARE(summary[2], QString("Dokumenty przyjęte (wiersz \" *** Ilość dokumentów\"): 1; "
+                                     "zapisane do KPR: 1; niezapisane z powodu błędu pliku "
+                                     "okresu: 0"));
+        QVERIFY2(summary[3].startsWith("Plik " + f.ledgerDir +
                                        "/2024ORMEK.3: rekordów przed 0, po 1; zaksięgowano "
                                        "dokumentów 1; netto "),
-                 qPrintable(summary[2]));
+                 qPrintable(summary[3]));
         QVERIFY(summary.contains("Odrzucone dokumenty: 0"));
         QVERIFY(summary.contains("  wiersz 1: \"FV 1\" - NIP 1234567890"));
         auto* status = f.window.findChild<QStatusBar*>("StatusBar");
