@@ -103,6 +103,13 @@ std::optional<std::string> RefusalForFile(const std::string& path, bool exists,
     if (id && id == IdOf(protect.exportFile, true)) {
         return "to plik eksportu";
     }
+    // Replacing the file the trace goes to would take the trace's name away from it.
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat standard {};
+        if (id && ::fstat(fd, &standard) == 0 && *id == FileId{standard.st_dev, standard.st_ino}) {
+            return "to plik standardowego wyjścia (ślad trafia do niego; użyj '-')";
+        }
+    }
     if (protect.ledgerDir) {
         const std::string journalDir =
             *protect.ledgerDir + "/" + std::string(journal::kDirectoryName);

@@ -7,8 +7,8 @@
 // - a regular file, or a new name in an existing directory: replaced in one step (a new file
 //   beside it, renamed over it), so a reader never sees half of it; but never the export, a
 //   period file of the ledger directory (any name "<year>ORMEK.<month>" there, or a link to one
-//   anywhere, compared by device and inode), the run's journal directory or a file in it, nor a
-//   read-only file;
+//   anywhere, compared by device and inode), the run's journal directory or a file in it, the
+//   file standard output or standard error goes to, nor a read-only file;
 // - anything else (a directory, a block device, a socket, a symbolic link to a regular file or
 //   to nothing, a name in a missing directory) is refused.
 

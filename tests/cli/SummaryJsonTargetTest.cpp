@@ -123,6 +123,12 @@ TEST_F(SummaryJsonTargetTest, AnOrdinaryFileIsReplacedKeepingItsMode) {
     struct stat info {};
     ASSERT_EQ(::stat(name.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+    // The file the trace goes to keeps the trace.
+    const auto intoTrace = testing::RunProcess(
+        TREVO_CLI_PATH, {"convert", "--summary-json", dir_.File("trace.txt"), Export(), Ledger()},
+        {"LC_ALL=C"}, dir_.File("trace.txt"));
+    EXPECT_EQ(intoTrace.exitCode, 2);
+    EXPECT_FALSE(testing::ParseJson(ReadFileBytes(dir_.File("trace.txt"))));
     // A new name beside the books is no period file.
     EXPECT_EQ(Convert(Ledger() + "/podsumowanie.json").exitCode, 0);
     EXPECT_TRUE(testing::ParseJson(ReadFileBytes(Ledger() + "/podsumowanie.json")));
