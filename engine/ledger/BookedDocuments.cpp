@@ -48,15 +48,24 @@ void BookedDocuments::AddRecord(Period& period, std::uint64_t slot,
         (period.state.fingerprint ^ std::hash<std::string>{}(key_)) * kFingerprintPrime;
 }
 
-void BookedDocuments::LoadByName(Period& period) {
+void BookedDocuments::LoadByName(Period& period, std::string_view name) {
     period.read = true;
+    if (!names_) {
+        if (auto listed = fileSystem_.ListDirectory(ledgerDir_)) {
+            names_.emplace(std::set<std::string>(listed->begin(), listed->end()));
+        } else {
+            names_.emplace();
+        }
+    }
+    // A name the directory does not list holds nothing; a directory that cannot be listed may
+    // still let a file be opened by name, and otherwise nothing is known.
+    if (*names_ && (*names_)->count(std::string(name)) == 0) {
+        return;
+    }
     // Never through a link at the name, as the run would never write through one.
-    const auto file = fileSystem_.FileExists(period.fileName)
-                          ? fileSystem_.OpenPeriodFileForReading(period.fileName)
-                          : nullptr;
+    const auto file = fileSystem_.OpenPeriodFileForReading(period.fileName);
     if (!file) {
-        // A missing file holds nothing; anything else at the name could not be read.
-        period.unreadable = fileSystem_.FileExists(period.fileName);
+        period.unreadable = true;
         return;
     }
     const auto read =
@@ -148,7 +157,7 @@ void BookedDocuments::RecordWritten(const std::string&, std::uint64_t offset,
 std::optional<BookedDocuments::Match> BookedDocuments::Find(const LedgerEntry& entry) {
     Period& period = At(entry.entryDate.year, entry.entryDate.month);
     if (!period.read) {
-        LoadByName(period);
+        LoadByName(period, std::string_view(period.fileName).substr(ledgerDir_.size() + 1));
     }
     if (period.slots.empty()) {
         return std::nullopt;

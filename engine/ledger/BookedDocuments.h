@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 
@@ -66,7 +67,7 @@ class BookedDocuments final : public PeriodOpenGuard, public PeriodWriteObserver
         std::unordered_map<std::string, std::uint32_t> slots;
     };
     Period& At(std::uint16_t year, std::uint16_t month);
-    void LoadByName(Period& period);
+    void LoadByName(Period& period, std::string_view name);
     // Takes in the records from slot `firstSlot` (0-based) on; false when reading failed.
     bool ReadRecords(Period& period, RecordFile& file, std::uint64_t firstSlot, std::uint64_t size);
     void AddRecord(Period& period, std::uint64_t slot, const LedgerRecordBytes& bytes);
@@ -74,6 +75,9 @@ class BookedDocuments final : public PeriodOpenGuard, public PeriodWriteObserver
     FileSystem& fileSystem_;
     std::string ledgerDir_;
     const PeriodFileStates* asAsked_;
+    // The names in the ledger directory, listed once for reading by name; nothing when the
+    // directory could not be read (then no file's state is known).
+    std::optional<std::optional<std::set<std::string>>> names_;
     std::map<std::int32_t, Period> periods_;
     Period* open_ = nullptr;  // the period file the run has open
     std::string key_;

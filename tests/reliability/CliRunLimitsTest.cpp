@@ -87,6 +87,37 @@ TEST_F(CliRunLimitsTest, AFileSizeLimitIsAReportedWriteFailureNotAKill) {
     EXPECT_EQ(testing::ReadFileBytes(January()), std::string(kBefore * 400, '\0'));
 }
 
+// A check-only run that cannot look into the ledger directory says it does not know what the
+// period file held (null), not that there was none.
+TEST_F(CliRunLimitsTest, ACheckOnlyRunThatCannotLookKnowsNothingOfThePeriodFile) {
+    const std::string exportPath = WriteExport(1);
+    ASSERT_EQ(testing::RunProcess(TREVO_CLI_PATH, {"convert", exportPath, Ledger()}, {"LC_ALL=C"})
+                  .exitCode,
+              0);
+    fs::permissions(root_.Path(), fs::perms(0755));  // others may pass through
+    fs::permissions(exportPath, fs::perms(0644));
+    fs::permissions(Ledger(), fs::perms::none);
+    const std::vector<std::string> args{"convert", "--check",  "--summary-json",
+                                        "-",       exportPath, Ledger()};
+    const ChildResult child = RunInChild([&](std::string& out) {
+        if (!DropPrivileges()) {
+            return kChildCannotSetUp;
+        }
+        const auto run = testing::RunProcess(TREVO_CLI_PATH, args, {"LC_ALL=C"});
+        AppendBlob(out, run.out);
+        return run.exitCode;
+    });
+    fs::permissions(Ledger(), fs::perms(0755));
+    if (child.exitCode == kChildCannotSetUp) {
+        GTEST_SKIP() << "cannot drop privileges here";
+    }
+    ASSERT_EQ(child.exitCode, 0);
+    BlobReader reader(child.output);
+    const std::string out = reader.Blob();
+    EXPECT_NE(out.find("\"existedBefore\":null,\"recordsBefore\":null"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"alreadyBooked\":[]"), std::string::npos);
+}
+
 // How many times each document number stands in the period file.
 std::map<std::string, int> Bookings(const std::string& path) {
     std::map<std::string, int> count;
