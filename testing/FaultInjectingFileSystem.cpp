@@ -211,6 +211,12 @@ std::unique_ptr<InputFile> FaultInjectingFileSystem::OpenForReading(const std::s
     return file ? std::make_unique<FaultyInputFile>(std::move(file), *this) : nullptr;
 }
 
+std::unique_ptr<InputFile> FaultInjectingFileSystem::OpenPeriodFileForReading(
+    const std::string& path) {
+    auto file = real_.OpenPeriodFileForReading(path);
+    return file ? std::make_unique<FaultyInputFile>(std::move(file), *this) : nullptr;
+}
+
 }  // namespace trevo::testing
 
 namespace trevo::testing {

@@ -51,6 +51,7 @@ class FaultInjectingFileSystem final : public FileSystem {
     bool DirectoryExists(const std::string& path) override { return real_.DirectoryExists(path); }
     std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) override;
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
+    std::unique_ptr<InputFile> OpenPeriodFileForReading(const std::string& path) override;
     FileLockAttempt LockRecordFile(const std::string& path) override;
 
     bool IsReadOnlyFile(const SystemPath& path) override { return real_.IsReadOnlyFile(path); }

@@ -165,6 +165,12 @@ class FileSystem {
     virtual std::unique_ptr<InputFile> OpenRecordFileForReading(const std::string& path) {
         return OpenForReading(path);
     }
+    // Opens a period file for reading only, as OpenRecordFileForReading does, but never
+    // through a symbolic link at its name: what is read is what a run would write. The default
+    // suits file systems without links.
+    virtual std::unique_ptr<InputFile> OpenPeriodFileForReading(const std::string& path) {
+        return OpenRecordFileForReading(path);
+    }
     // Takes the lock between converter runs on an existing record file, for as long as the
     // returned lock lives, without creating or changing the file. The file is opened for
     // writing (the lock needs it) and never through a symbolic link.

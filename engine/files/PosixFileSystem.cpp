@@ -549,6 +549,17 @@ class PosixFileSystem final : public FileSystem {
         return std::make_unique<PosixDirectory>(fd, std::move(native));
     }
 
+    std::unique_ptr<InputFile> OpenPeriodFileForReading(const std::string& path) override {
+        Descriptor fd(
+            ::open(NativePath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            !ClearNonBlocking(fd.Get())) {
+            return nullptr;
+        }
+        return std::make_unique<PosixInputFile>(fd.Release(), info);
+    }
+
     std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override {
         return OpenRegular(path, O_RDWR, /*refuseReadOnly=*/true);
     }

@@ -81,6 +81,7 @@ struct LatestJournal {
     std::string name;      // within the folder
     bool undoing = false;  // an undo of it stopped part way
 };
+constexpr auto kOvertaken = "Po przebiegu z dziennika %s zapisał już następny przebieg"_w1250;
 
 struct FilePlan {
     std::string name;
@@ -172,6 +173,20 @@ UndoReport Refused(UndoReport& report, std::string problem) {
     return report;
 }
 
+// The name of the journal with the highest number among a folder's names.
+std::optional<std::string> NewestJournal(const std::vector<std::string>& names) {
+    std::optional<std::uint64_t> newest;
+    std::optional<std::string> name;
+    for (const std::string& candidate : names) {
+        const auto number = journal::JournalNumber(candidate);
+        if (number && (!newest || *number > *newest)) {
+            newest = number;
+            name = candidate;
+        }
+    }
+    return name;
+}
+
 // The most recent journal of the directory; nothing when there is none, or when the folder
 // cannot be used (the report then says why).
 std::optional<LatestJournal> FindLatest(FileSystem& fileSystem, const std::string& ledgerDir,
@@ -200,17 +215,11 @@ std::optional<LatestJournal> FindLatest(FileSystem& fileSystem, const std::strin
     if (!names) {
         return refuse(FormatMessage(kFolderUnreadable, {folderPath}));
     }
-    std::optional<std::uint64_t> newest;
-    for (const std::string& name : *names) {
-        const auto number = journal::JournalNumber(name);
-        if (number && (!newest || *number > *newest)) {
-            newest = number;
-            latest.name = name;
-        }
-    }
+    const auto newest = NewestJournal(*names);
     if (!newest) {
         return std::nullopt;
     }
+    latest.name = *newest;
     latest.undoing = std::find(names->begin(), names->end(),
                                latest.name + std::string(journal::kUndoingSuffix)) != names->end();
     report.journalPath = folderPath + kPathSeparator + latest.name;
@@ -535,6 +544,12 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
         if (plan.step) {
             report.steps.push_back(*plan.step);
         }
+    }
+    // A run that took one of these files after the journal was chosen has a newer journal by
+    // now (a run makes it as it opens its first file): undoing the older run would take away
+    // records that run found booked and skipped.
+    if (const auto names = latest->folder->List(); !names || NewestJournal(*names) != latest->name) {
+        return Refused(report, FormatMessage(kOvertaken, {report.journalPath}));
     }
     report.status = UndoReport::Status::Done;
     if (checkOnly) {

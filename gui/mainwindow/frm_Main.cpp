@@ -526,6 +526,7 @@ void TFormMain::act_KonwertExecute() {
             return;
         }
         skipBookedNext_ = false;
+        bookedAsAskedNext_.reset();
         if (!ch_sprawdz->isChecked()) {
             const SystemClock clock;
             BookedScan scan;
@@ -535,6 +536,7 @@ void TFormMain::act_KonwertExecute() {
                 const BusyWork busy(*this, *StatusBar, kScanProgress);
                 scan = ScanForBookedDocuments(CurrentInputs(), fileSystem_, clock);
             }
+            bookedAsAskedNext_ = std::move(scan.files);
             if (!scan.booked.empty()) {
                 const auto skip =
                     hooks_.askYesNoCancel(this, kBookedCaption, BookedQuestionText(scan));
@@ -566,6 +568,7 @@ void TFormMain::RunConversion() {
 
     RunInputs inputs = CurrentInputs();
     inputs.skipBooked = std::exchange(skipBookedNext_, false);
+    const std::optional<PeriodFileStates> bookedAsAsked = std::exchange(bookedAsAskedNext_, {});
 
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
@@ -583,6 +586,7 @@ void TFormMain::RunConversion() {
         RunServices services{trace, fileSystem_, clock, money, &feedback};
         services.summary = &summary;
         services.journal = journal ? &*journal : nullptr;
+        services.bookedAsAsked = bookedAsAsked ? &*bookedAsAsked : nullptr;
         try {
             result = trevo::RunConversion(inputs, services);
         } catch (...) {
@@ -606,6 +610,14 @@ void TFormMain::RunConversion() {
     }
     documentCount = result.documentCount;
     ShowRunSummary(summary, money, journalKept);
+    if (!result.changedSinceAsked.empty()) {
+        hooks_.showPlainMessage(
+            this, QStringLiteral("Plik %1 zmienił się od pytania o dokumenty już zaksięgowane "
+                                 "(zapisał do niego inny program lub przebieg). Konwersję "
+                                 "zatrzymano przed zapisem do niego; uruchom ją ponownie, aby "
+                                 "odpowiedzieć na pytanie jeszcze raz.")
+                      .arg(QStringFromWin1250(result.changedSinceAsked)));
+    }
 }
 
 void TFormMain::ShowRunSummary(const RunSummary& summary, const CurrencyFormat& money,

@@ -8,9 +8,11 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "desktop/StatusLine.h"
 #include "desktop/WindowSizeRule.h"
+#include "engine/ledger/PeriodFileState.h"
 #include "engine/text/zdTransPL.h"
 #include "gui/mainwindow/FormMainHooks.h"
 #include "gui/mainwindow/RunFeedback.h"
@@ -134,6 +136,8 @@ class TFormMain : public QWidget {
     std::int64_t documentCount = 0;
     // The answer to the already-booked question, for the run that follows it.
     bool skipBookedNext_ = false;
+    // The period files as the question saw them, for the run that follows it.
+    std::optional<PeriodFileStates> bookedAsAskedNext_;
 
     desktop::Extent design_;
     QSize fittedFrame_;  // the window frame FitToScreen last saw

@@ -17,8 +17,12 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "engine/files/FileSystem.h"
+#include "engine/run/ConversionRun.h"
 #include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/ButtonEdit.h"
+#include "testing/FakeClock.h"
+#include "testing/MemoryTraceSink.h"
 #include "tests/gui/mainwindow/FormMainTestSupport.h"
 
 using namespace trevo::gui;
@@ -37,6 +41,19 @@ void WriteFile(const QString& path, const std::string& bytes) {
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Another converter run booking `bytes` into the ledger.
+bool BookElsewhere(const QString& exportPath, const QString& ledgerDir, const std::string& bytes) {
+    WriteFile(exportPath, bytes);
+    trevo::RunInputs inputs;
+    inputs.exportPath = Win1250FromQString(exportPath);
+    inputs.ledgerDir = Win1250FromQString(ledgerDir);
+    trevo::testing::MemoryTraceSink trace;
+    trevo::testing::FakeClock clock;
+    const trevo::CurrencyFormat money;
+    return trevo::RunConversion(inputs, {trace, trevo::LocalFileSystem(), clock, money}).outcome ==
+           trevo::RunOutcome::Completed;
 }
 
 class Fixture {
@@ -114,6 +131,36 @@ class FormMainBookedUndoTest : public QObject {
         QCOMPARE(f.user.bookedQuestions, 3);
     }
 
+    // Another writer books into the file between the question and the run: the run does not
+    // act on the stale answer, it leaves that file alone and says so.
+    void aFileChangedAfterTheQuestionIsNotWritten() {
+        Fixture f;
+        f.Export({"FV 1"});
+        f.Convert();
+        f.Export({"FV 1", "FV 2"});
+        f.user.bookedAnswer = true;  // skip "FV 1"
+        const std::string other = ExportDocument("FV 9", "Inna") + "\r\n";
+        bool booked = false;
+        f.user.whileAsking = [&] {
+            booked = BookElsewhere(f.dir.filePath("inny.kpm"), f.ledgerDir, other);
+        };
+        f.Convert();
+        QVERIFY(booked);
+        QCOMPARE(f.user.bookedQuestions, 1);
+        QCOMPARE(f.March().size(), 800);  // the first run's and the other writer's
+        QCOMPARE(f.user.plainMessages.size(), 1);
+        QVERIFY(f.user.plainMessages[0].contains("zmienił się od pytania"));
+        QVERIFY(TraceLines(f.window).contains(
+            "Plik " + f.ledgerDir +
+            "/2024ORMEK.3 zmienił się od pytania o dokumenty już zaksięgowane - konwersję "
+            "zatrzymano"));
+
+        // Asked again, the run goes through.
+        f.user.whileAsking = nullptr;
+        f.Convert();
+        QCOMPARE(f.March().size(), 1200);
+    }
+
     void summaryFollowsTheRunAndTheStatusBarKeepsItsDigest() {
         Fixture f;
         f.Export({"FV 1"});
@@ -125,10 +172,13 @@ class FormMainBookedUndoTest : public QObject {
         QVERIFY(summary.size() >= 6);
         QCOMPARE(summary[0], QString());
         QCOMPARE(summary[1], QString(" *** Podsumowanie ***"));
-        QVERIFY2(summary[2].startsWith("Plik " + f.ledgerDir +
+        QCOMPARE(summary[2], QString("Dokumenty przyjęte (wiersz \" *** Ilość dokumentów\"): 1; "
+                                     "zapisane do KPR: 1; niezapisane z powodu błędu pliku "
+                                     "okresu: 0"));
+        QVERIFY2(summary[3].startsWith("Plik " + f.ledgerDir +
                                        "/2024ORMEK.3: rekordów przed 0, po 1; zaksięgowano "
                                        "dokumentów 1; netto "),
-                 qPrintable(summary[2]));
+                 qPrintable(summary[3]));
         QVERIFY(summary.contains("Odrzucone dokumenty: 0"));
         QVERIFY(summary.contains("  wiersz 1: \"FV 1\" - NIP 1234567890"));
         const QString digest =
