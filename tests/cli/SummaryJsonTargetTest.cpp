@@ -96,18 +96,18 @@ TEST_F(SummaryJsonTargetTest, NamesLeadingToTheLedgerOrTheExportAreRefused) {
 
 TEST_F(SummaryJsonTargetTest, TheJournalIsNeverReplaced) {
     ASSERT_EQ(Cli({"convert", Export(), Ledger()}).exitCode, 0);
-    const std::string journal = Ledger() + "/trevo2KPR.dziennik/000001";
+    const std::string journal = Ledger() + "/trevo2KPR.dziennik/0000000001";
     const std::string journalBytes = ReadFileBytes(journal);
     ASSERT_FALSE(journalBytes.empty());
     const std::string period = ReadFileBytes(November());
     for (const std::string& name :
-         {journal, Ledger() + "/trevo2KPR.dziennik/000002", Ledger() + "/trevo2KPR.dziennik"}) {
+         {journal, Ledger() + "/trevo2KPR.dziennik/0000000002", Ledger() + "/trevo2KPR.dziennik"}) {
         SCOPED_TRACE(name);
         const auto result = Convert(name);
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_EQ(ReadFileBytes(journal), journalBytes);
         EXPECT_EQ(ReadFileBytes(November()), period);
-        EXPECT_FALSE(fs::exists(Ledger() + "/trevo2KPR.dziennik/000002"));
+        EXPECT_FALSE(fs::exists(Ledger() + "/trevo2KPR.dziennik/0000000002"));
     }
 }
 
