@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/ConvertArguments.h"
 #include "cli/Help.h"
+#include "cli/OpenFailure.h"
 #include "cli/OutputFile.h"
 #include "cli/RunSignals.h"
 #include "cli/TraceOutput.h"
@@ -47,8 +48,13 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const auto& options = std::get<ConvertArguments>(parsed);
     FileSystem& fileSystem = LocalFileSystem();
     if (!options.checkOnly && !fileSystem.DirectoryExists(*options.ledgerDir)) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: katalog danych KPR \"%s\" nie istnieje\n",
-                     text::Win1250ToUtf8(*options.ledgerDir).c_str());
+        const std::string dir = text::Win1250ToUtf8(*options.ledgerDir);
+        const std::string quoted = "\"" + dir + "\"";
+        std::fprintf(stderr, "trevo2kpr-cli convert: %s\n",
+                     MissingOrWhy(dir, ExpectedKind::Directory,
+                                  "katalog danych KPR " + quoted + " nie istnieje",
+                                  "nie można otworzyć katalogu danych KPR " + quoted)
+                         .c_str());
         return kExitUsage;
     }
 
@@ -91,7 +97,14 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
 
     if (result.outcome == RunOutcome::ExportNotOpened) {
+        // The trace's own line, then why, in a line of the command line's own.
         PrintUtf8Error(ExportOpenFailedMessage(inputs.exportPath));
+        const std::string path = text::Win1250ToUtf8(inputs.exportPath);
+        const OpenFailure failure = DiagnoseOpenFailure(path, ExpectedKind::File);
+        if (!failure.reason.empty()) {
+            std::fprintf(stderr, "trevo2kpr-cli convert: \"%s\": %s\n", path.c_str(),
+                         failure.reason.c_str());
+        }
         return kExitUsage;
     }
     if (options.summary) {

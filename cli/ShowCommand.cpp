@@ -1,5 +1,6 @@
 // "trevo2kpr-cli show": every record of a period file, as a table, CSV or JSON.
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -8,6 +9,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/OpenFailure.h"
 #include "engine/files/FileSystem.h"
 #include "engine/inspect/EntryFields.h"
 #include "engine/ledger/PeriodFileReading.h"
@@ -213,8 +215,11 @@ int RunShowCommand(const std::vector<std::string>& args) {
             printer.Record(slot, bytes);
         });
     if (!read) {
-        std::fprintf(stderr, "trevo2kpr-cli show: nie można odczytać pliku \"%s\"\n",
-                     given.c_str());
+        const std::string what = "nie można odczytać pliku \"" + given + "\"";
+        std::fprintf(
+            stderr, "trevo2kpr-cli show: %s\n",
+            MissingOrWhy(given, ExpectedKind::File, what + ": " + OpenErrorText(ENOENT), what)
+                .c_str());
         return kExitUsage;
     }
     const bool printed = printer.End();

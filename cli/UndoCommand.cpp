@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/OpenFailure.h"
 #include "engine/files/FileSystem.h"
 #include "engine/journal/UndoLastRun.h"
 #include "engine/journal/UndoReportText.h"
@@ -27,8 +28,12 @@ int RunUndoCommand(const std::vector<std::string>& args) {
     const auto& [given, path] = std::get<PathOperand>(operand);
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.DirectoryExists(path)) {
-        std::fprintf(stderr, "trevo2kpr-cli undo: katalog danych KPR \"%s\" nie istnieje\n",
-                     given.c_str());
+        const std::string quoted = "\"" + given + "\"";
+        std::fprintf(stderr, "trevo2kpr-cli undo: %s\n",
+                     MissingOrWhy(given, ExpectedKind::Directory,
+                                  "katalog danych KPR " + quoted + " nie istnieje",
+                                  "nie można otworzyć katalogu danych KPR " + quoted)
+                         .c_str());
         return kExitUsage;
     }
     const bool check = line.IsSet("check");

@@ -1,6 +1,7 @@
 // "trevo2kpr-cli verify": every period file of a ledger directory checked against the record
 // layout, one line per problem.
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/OpenFailure.h"
 #include "engine/files/FileSystem.h"
 #include "engine/inspect/LedgerCheck.h"
 #include "engine/text/Win1250.h"
@@ -35,8 +37,11 @@ int RunVerifyCommand(const std::vector<std::string>& args) {
                               ? CheckLedgerDirectory(fileSystem, path, &files)
                               : std::nullopt;
     if (!problems) {
-        std::fprintf(stderr, "trevo2kpr-cli verify: nie można odczytać katalogu \"%s\"\n",
-                     given.c_str());
+        const std::string what = "nie można odczytać katalogu \"" + given + "\"";
+        std::fprintf(
+            stderr, "trevo2kpr-cli verify: %s\n",
+            MissingOrWhy(given, ExpectedKind::Directory, what + ": " + OpenErrorText(ENOENT), what)
+                .c_str());
         return kExitUsage;
     }
     for (const LedgerProblem& problem : *problems) {

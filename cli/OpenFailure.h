@@ -1,0 +1,28 @@
+#pragma once
+// Why a path the command line was given could not be opened, in Polish, for the command line's
+// own messages. The engine reports only that an open failed; the reason is found by looking at
+// the path again.
+
+#include <string>
+
+namespace trevo::cli {
+
+enum class ExpectedKind { File, Directory };
+
+struct OpenFailure {
+    bool missing = false;  // nothing at that name
+    std::string reason;    // UTF-8, e.g. "brak uprawnień"; empty when the path opens now
+};
+
+OpenFailure DiagnoseOpenFailure(const std::string& path, ExpectedKind expected);
+
+// The Polish words for an errno value of a failed open.
+std::string OpenErrorText(int errorNumber);
+
+// `message` ("katalog danych KPR \"X\" nie istnieje") when nothing is at `path`; otherwise
+// `prefix` ("nie można otworzyć katalogu danych KPR \"X\"") with the reason after a colon.
+// UTF-8.
+std::string MissingOrWhy(const std::string& path, ExpectedKind expected, const std::string& message,
+                         const std::string& prefix);
+
+}  // namespace trevo::cli
