@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package and tries it on a fresh Debian 12 that has never seen the build: a
-# minimal bookworm chroot (debootstrap from the configured mirror), `apt install ./*.deb`, then
-# as an ordinary user: trevo2kpr-cli --version, a conversion of the sample, and the window
-# offscreen (start, SIGTERM, settings saved under ~/.config).
+# Builds the Debian package, checks it as a packager would (lintian without errors or warnings,
+# hardening-check on both programs), and tries it on a fresh Debian 12 that has never seen the
+# build: a minimal bookworm chroot (debootstrap from the configured mirror), `apt install
+# ./*.deb`, then as an ordinary user and as root: trevo2kpr-cli --version, a conversion of the
+# sample, the window offscreen (start, SIGTERM, settings saved under ~/.config), and at the
+# end `apt-get purge`, after which nothing of the package's may be left.
 #
 # The bootstrapped system is cached as a tarball (CACHE_DIR, default
 # /var/cache/trevo2kpr-package-test) together with the downloaded packages, so later runs only
@@ -19,7 +21,7 @@ if [ "$(id -u)" -ne 0 ]; then
     exec sudo --preserve-env=CACHE_DIR,BUILD_DIR,CI "$0" "$@"
 fi
 
-for tool in debootstrap chroot; do
+for tool in debootstrap chroot lintian hardening-check dpkg-deb; do
     command -v "$tool" >/dev/null || { echo "package-test: $tool is missing (scripts/install-deps.sh)" >&2; exit 2; }
 done
 
@@ -31,6 +33,21 @@ else
 fi
 [ -f "$package" ] || { echo "package-test: no package at '$package'" >&2; exit 2; }
 echo "package: $package"
+
+step "lintian"
+# Errors and warnings fail; overrides, each with its reason, live in the package itself.
+lintian --fail-on error,warning --display-info --info "$package" || {
+    echo "package-test: lintian found errors or warnings" >&2
+    exit 1
+}
+
+step "hardening-check on both programs"
+unpacked="$(mktemp -d "${TMPDIR:-/tmp}/trevo2kpr-unpacked-XXXXXX")"
+dpkg-deb -x "$package" "$unpacked"
+status=0
+hardening-check "$unpacked/usr/bin/trevo2KPR" "$unpacked/usr/bin/trevo2kpr-cli" || status=$?
+rm -rf "$unpacked"
+[ "$status" -eq 0 ] || { echo "package-test: hardening-check failed" >&2; exit 1; }
 
 # The mirror the machine already uses: the first Debian URI of the configured sources.
 mirror=""
@@ -89,6 +106,7 @@ echo "deb $mirror bookworm main" >"$system/etc/apt/sources.list"
 cp "$package" "$system/tmp/"
 cp "$root/samples/eksp2kap.kpm" "$system/tmp/"
 cp "$root/scripts/package-check-inside.sh" "$system/tmp/"
+cp "$root/tests/packaging/check-bash-completion.sh" "$system/tmp/"
 
 in_system() { chroot "$system" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 
