@@ -48,13 +48,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const auto& options = std::get<ConvertArguments>(parsed);
     FileSystem& fileSystem = LocalFileSystem();
     if (!options.checkOnly && !fileSystem.DirectoryExists(*options.ledgerDir)) {
-        const std::string dir = text::Win1250ToUtf8(*options.ledgerDir);
-        const std::string quoted = "\"" + dir + "\"";
         std::fprintf(stderr, "trevo2kpr-cli convert: %s\n",
-                     MissingOrWhy(dir, ExpectedKind::Directory,
-                                  "katalog danych KPR " + quoted + " nie istnieje",
-                                  "nie można otworzyć katalogu danych KPR " + quoted)
-                         .c_str());
+                     LedgerDirectoryFailure(text::Win1250ToUtf8(*options.ledgerDir)).c_str());
         return kExitUsage;
     }
 

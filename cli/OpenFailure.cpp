@@ -71,4 +71,11 @@ std::string MissingOrWhy(const std::string& path, ExpectedKind expected, const s
     return failure.reason.empty() ? prefix : prefix + ": " + failure.reason;
 }
 
+std::string LedgerDirectoryFailure(const std::string& path) {
+    const std::string quoted = "\"" + path + "\"";
+    return MissingOrWhy(path, ExpectedKind::Directory,
+                        "katalog danych KPR " + quoted + " nie istnieje",
+                        "nie można otworzyć katalogu danych KPR " + quoted);
+}
+
 }  // namespace trevo::cli

@@ -25,4 +25,8 @@ std::string OpenErrorText(int errorNumber);
 std::string MissingOrWhy(const std::string& path, ExpectedKind expected, const std::string& message,
                          const std::string& prefix);
 
+// For a ledger directory that is not there or cannot be opened, UTF-8: "katalog danych KPR
+// \"X\" nie istnieje" or "nie można otworzyć katalogu danych KPR \"X\": <reason>".
+std::string LedgerDirectoryFailure(const std::string& path);
+
 }  // namespace trevo::cli

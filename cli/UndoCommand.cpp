@@ -28,12 +28,7 @@ int RunUndoCommand(const std::vector<std::string>& args) {
     const auto& [given, path] = std::get<PathOperand>(operand);
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.DirectoryExists(path)) {
-        const std::string quoted = "\"" + given + "\"";
-        std::fprintf(stderr, "trevo2kpr-cli undo: %s\n",
-                     MissingOrWhy(given, ExpectedKind::Directory,
-                                  "katalog danych KPR " + quoted + " nie istnieje",
-                                  "nie można otworzyć katalogu danych KPR " + quoted)
-                         .c_str());
+        std::fprintf(stderr, "trevo2kpr-cli undo: %s\n", LedgerDirectoryFailure(given).c_str());
         return kExitUsage;
     }
     const bool check = line.IsSet("check");
