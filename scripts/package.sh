@@ -28,7 +28,8 @@ ldflags="$(dpkg-buildflags --get LDFLAGS)"
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF -DTREVO_BUILD_BENCH=OFF \
     -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
-    "-DCMAKE_CXX_FLAGS=$cppflags $cxxflags" "-DCMAKE_EXE_LINKER_FLAGS=$ldflags" "$@" >&2
+    "-DCMAKE_CXX_FLAGS=$cppflags $cxxflags" "-DCMAKE_EXE_LINKER_FLAGS=$ldflags" \
+    "-DCMAKE_STRIP=$root/packaging/strip-binary.sh" "$@" >&2
 cmake --build "$build_dir" --parallel "${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}" >&2
 rm -f "$build_dir"/trevo2kpr_*.deb
 (cd "$build_dir" && cpack -G DEB >&2)
