@@ -71,6 +71,13 @@ std::string MissingOrWhy(const std::string& path, ExpectedKind expected, const s
     return failure.reason.empty() ? prefix : prefix + ": " + failure.reason;
 }
 
+std::string CannotReadMessage(const std::string& path, ExpectedKind expected) {
+    const std::string what = std::string("nie można odczytać ") +
+                             (expected == ExpectedKind::File ? "pliku \"" : "katalogu \"") + path +
+                             "\"";
+    return MissingOrWhy(path, expected, what + ": " + OpenErrorText(ENOENT), what);
+}
+
 std::string LedgerDirectoryFailure(const std::string& path) {
     const std::string quoted = "\"" + path + "\"";
     return MissingOrWhy(path, ExpectedKind::Directory,

@@ -25,6 +25,10 @@ std::string OpenErrorText(int errorNumber);
 std::string MissingOrWhy(const std::string& path, ExpectedKind expected, const std::string& message,
                          const std::string& prefix);
 
+// "nie można odczytać pliku \"X\": <reason>" for a file, "... katalogu ..." for a directory;
+// the reason is "nie ma takiego pliku ani katalogu" when nothing is there. UTF-8.
+std::string CannotReadMessage(const std::string& path, ExpectedKind expected);
+
 // For a ledger directory that is not there or cannot be opened, UTF-8: "katalog danych KPR
 // \"X\" nie istnieje" or "nie można otworzyć katalogu danych KPR \"X\": <reason>".
 std::string LedgerDirectoryFailure(const std::string& path);

@@ -1,6 +1,5 @@
 // "trevo2kpr-cli show": every record of a period file, as a table, CSV or JSON.
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -215,11 +214,8 @@ int RunShowCommand(const std::vector<std::string>& args) {
             printer.Record(slot, bytes);
         });
     if (!read) {
-        const std::string what = "nie można odczytać pliku \"" + given + "\"";
-        std::fprintf(
-            stderr, "trevo2kpr-cli show: %s\n",
-            MissingOrWhy(given, ExpectedKind::File, what + ": " + OpenErrorText(ENOENT), what)
-                .c_str());
+        std::fprintf(stderr, "trevo2kpr-cli show: %s\n",
+                     CannotReadMessage(given, ExpectedKind::File).c_str());
         return kExitUsage;
     }
     const bool printed = printer.End();

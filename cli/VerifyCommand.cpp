@@ -1,7 +1,6 @@
 // "trevo2kpr-cli verify": every period file of a ledger directory checked against the record
 // layout, one line per problem.
 
-#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -37,11 +36,8 @@ int RunVerifyCommand(const std::vector<std::string>& args) {
                               ? CheckLedgerDirectory(fileSystem, path, &files)
                               : std::nullopt;
     if (!problems) {
-        const std::string what = "nie można odczytać katalogu \"" + given + "\"";
-        std::fprintf(
-            stderr, "trevo2kpr-cli verify: %s\n",
-            MissingOrWhy(given, ExpectedKind::Directory, what + ": " + OpenErrorText(ENOENT), what)
-                .c_str());
+        std::fprintf(stderr, "trevo2kpr-cli verify: %s\n",
+                     CannotReadMessage(given, ExpectedKind::Directory).c_str());
         return kExitUsage;
     }
     for (const LedgerProblem& problem : *problems) {
