@@ -1,9 +1,9 @@
-// The command word picks the command; the program's own options are --help and --version.
+// The command word picks the command; the program's own options are --help and --version, and
+// "help COMMAND" gives that command's help.
 
 #include <cstdio>
 #include <functional>
 #include <string_view>
-#include <utility>
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
@@ -13,12 +13,32 @@ namespace trevo::cli {
 
 namespace {
 
-using Command = int (*)(const std::vector<std::string>&);
-
-constexpr std::pair<std::string_view, Command> kCommands[] = {
-    {"convert", RunConvertCommand}, {"companies", RunCompaniesCommand}, {"show", RunShowCommand},
-    {"verify", RunVerifyCommand},   {"undo", RunUndoCommand},
+struct Command {
+    std::string_view name;
+    int (*run)(const std::vector<std::string>&);
+    std::string_view (*help)();
 };
+
+constexpr Command kCommands[] = {
+    {"convert", RunConvertCommand, ConvertHelp}, {"companies", RunCompaniesCommand, CompaniesHelp},
+    {"show", RunShowCommand, ShowHelp},          {"verify", RunVerifyCommand, VerifyHelp},
+    {"undo", RunUndoCommand, UndoHelp},
+};
+
+int RunHelpCommand(const std::vector<std::string>& args) {
+    if (args.size() == 1) {
+        return PrintHelp(ProgramHelp());
+    }
+    if (args.size() > 2) {
+        return ReportUsageError({}, {"nadmiarowy argument '" + args[2] + "'"});
+    }
+    for (const Command& command : kCommands) {
+        if (args[1] == command.name) {
+            return PrintHelp(command.help());
+        }
+    }
+    return ReportUsageError({}, {"nieznane polecenie '" + args[1] + "'"});
+}
 
 }  // namespace
 
@@ -27,15 +47,18 @@ int RunCommandLine(const std::vector<std::string>& args) {
         return ReportUsageError({}, {"brak polecenia"});
     }
     const std::string& word = args.front();
-    if (word == "--help" || word == "-h" || word == "help") {
+    if (word == "--help" || word == "-h") {
         return PrintHelp(ProgramHelp());
+    }
+    if (word == "help") {
+        return RunHelpCommand(args);
     }
     if (word == "--version" || word == "-V") {
         return PrintHelp(VersionText());
     }
-    for (const auto& [name, command] : kCommands) {
-        if (word == name) {
-            return command(std::vector<std::string>(args.begin() + 1, args.end()));
+    for (const Command& command : kCommands) {
+        if (word == command.name) {
+            return command.run(std::vector<std::string>(args.begin() + 1, args.end()));
         }
     }
     const bool option = word.starts_with('-');

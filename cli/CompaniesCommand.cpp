@@ -8,6 +8,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/OpenFailure.h"
 #include "companies/CompanyList.h"
 #include "companies/CompanyRows.h"
 #include "engine/files/FileSystem.h"
@@ -49,8 +50,11 @@ int RunCompaniesCommand(const std::vector<std::string>& args) {
 
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.FileExists(path)) {
-        std::fprintf(stderr, "trevo2kpr-cli companies: lista firm \"%s\" nie istnieje\n",
-                     given.c_str());
+        const std::string what = "lista firm \"" + given + "\"";
+        std::fprintf(stderr, "trevo2kpr-cli companies: %s\n",
+                     MissingOrWhy(given, ExpectedKind::File, what + " nie istnieje",
+                                  "nie można odczytać listy firm \"" + given + "\"")
+                         .c_str());
         return kExitUsage;
     }
     // As the picker: an unreadable list is an empty list.

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/ConvertArguments.h"
 #include "cli/Help.h"
+#include "cli/OpenFailure.h"
 #include "cli/OutputFile.h"
 #include "cli/RunSignals.h"
 #include "cli/TraceOutput.h"
@@ -47,8 +48,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const auto& options = std::get<ConvertArguments>(parsed);
     FileSystem& fileSystem = LocalFileSystem();
     if (!options.checkOnly && !fileSystem.DirectoryExists(*options.ledgerDir)) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: katalog danych KPR \"%s\" nie istnieje\n",
-                     text::Win1250ToUtf8(*options.ledgerDir).c_str());
+        std::fprintf(stderr, "trevo2kpr-cli convert: %s\n",
+                     LedgerDirectoryFailure(text::Win1250ToUtf8(*options.ledgerDir)).c_str());
         return kExitUsage;
     }
     // Judged before the run: a name the summary must not take books nothing.
@@ -105,7 +106,14 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
 
     if (result.outcome == RunOutcome::ExportNotOpened) {
+        // The trace's own line, then why, in a line of the command line's own.
         PrintUtf8Error(ExportOpenFailedMessage(inputs.exportPath));
+        const std::string path = text::Win1250ToUtf8(inputs.exportPath);
+        const OpenFailure failure = DiagnoseOpenFailure(path, ExpectedKind::File);
+        if (!failure.reason.empty()) {
+            std::fprintf(stderr, "trevo2kpr-cli convert: \"%s\": %s\n", path.c_str(),
+                         failure.reason.c_str());
+        }
         return kExitUsage;
     }
     if (options.summary) {

@@ -6,19 +6,26 @@ namespace trevo::cli {
 
 namespace {
 
+// Each command's exit statuses: one status a line, its cases separated by semicolons. The
+// manual pages and the README list the same cases (tests/packaging/check-exit-statuses.py).
 constexpr std::string_view kExitStatuses =
     "Kod wyjścia:\n"
-    "  0  plik eksportu przeczytany do końca\n"
-    "  1  przebieg przerwany błędem pliku danych KPR lub odczytu (ślad jest pełny), ostatni plik\n"
-    "     danych nie dał się zamknąć, śladu nie udało się zapisać na standardowe wyjście,\n"
-    "     plik eksportu zmienił się w trakcie odczytu albo podsumowania JSON nie udało się\n"
-    "     zapisać\n"
-    "  2  błąd wywołania (także odrzucona nazwa --summary-json), brak katalogu danych KPR albo\n"
-    "     pliku eksportu nie da się otworzyć\n"
-    "  3  z --strict: plik przeczytany do końca, ale dokument odrzucono, wartość odczytano\n"
-    "     jako zero albo pominięto niepusty wiersz o długości innej niż 510 znaków\n"
-    "  128 + numer sygnału  przebieg przerwany sygnałem (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP)\n"
-    "     po zapisaniu bieżącego dokumentu; ostatni wiersz śladu podaje liczbę zapisanych\n";
+    "  0      plik eksportu przeczytany do końca\n"
+    "  1      przebieg przerwany błędem pliku danych KPR lub odczytu (ślad jest pełny); ostatni\n"
+    "         plik danych nie dał się zamknąć; śladu nie udało się zapisać na standardowe\n"
+    "         wyjście; plik eksportu zmienił się w trakcie odczytu; podsumowania JSON nie udało\n"
+    "         się zapisać\n"
+    "  2      błąd wywołania (także odrzucona nazwa --summary-json); brak katalogu danych KPR;\n"
+    "         pliku eksportu nie da się otworzyć\n"
+    "  3      z --strict: plik przeczytany do końca, ale dokument odrzucono, wartość odczytano\n"
+    "         jako zero albo pominięto niepusty wiersz o długości innej niż 510 znaków\n"
+    "  128+N  przebieg przerwany sygnałem numer N po zapisaniu bieżącego dokumentu (130 Ctrl+C,\n"
+    "         143 SIGTERM, 129 SIGHUP), ostatni wiersz śladu podaje liczbę zapisanych\n";
+
+constexpr std::string_view kMoneyFormat =
+    "Kwoty w śladzie mają format pieniężny ustawień regionalnych LC_MONETARY (albo LC_ALL,\n"
+    "LANG): przy C 319.03, przy pl_PL.UTF-8 319,03 zł.\n"
+    "\n";
 
 constexpr std::string_view kConvertUsage =
     "  trevo2kpr-cli convert [--check] [--code-page mazovia|852] [--attribute C]\n"
@@ -54,7 +61,7 @@ std::string_view ProgramHelp() {
         kShowUsage,
         kVerifyUsage,
         kUndoUsage,
-        "  trevo2kpr-cli --help | --version\n"
+        "  trevo2kpr-cli help [POLECENIE] | --help | --version\n"
         "\n"
         "Polecenia:\n"
         "  convert    księguje dokumenty pliku eksportu i wypisuje ślad przebiegu\n"
@@ -67,6 +74,7 @@ std::string_view ProgramHelp() {
         "  -h, --help     wypisuje tę pomoc (po nazwie polecenia: pomoc polecenia)\n"
         "  -V, --version  wypisuje wersję programu\n"
         "\n",
+        kMoneyFormat,
         kExitStatuses,
     });
     return text;
@@ -103,6 +111,7 @@ std::string_view ConvertHelp() {
         "standardowym wyjściu błędów. Każdy zapisujący przebieg prowadzi dziennik w katalogu\n"
         "LEDGER_DIR/trevo2KPR.dziennik; polecenie undo cofa przebieg według niego.\n"
         "\n",
+        kMoneyFormat,
         kExitStatuses,
     });
     return text;
@@ -121,7 +130,10 @@ std::string_view CompaniesHelp() {
         "  --code-page WARTOŚĆ   strona kodowa polskich liter listy: mazovia (domyślnie) albo 852\n"
         "  -h, --help            wypisuje tę pomoc\n"
         "\n"
-        "Kod wyjścia: 0 lista wypisana; 2 brak pliku listy albo błąd wywołania.\n",
+        "Kod wyjścia:\n"
+        "  0  lista wypisana\n"
+        "  1  listy nie udało się zapisać na standardowe wyjście\n"
+        "  2  błąd wywołania; brak pliku listy\n",
     });
     return text;
 }
@@ -146,9 +158,11 @@ std::string_view ShowHelp() {
         "  --format WARTOŚĆ      text (domyślnie), csv albo json\n"
         "  -h, --help            wypisuje tę pomoc\n"
         "\n"
-        "Kod wyjścia: 0 wypisano; 1 niepełny rekord na końcu pliku (zgłoszony na standardowym\n"
-        "wyjściu błędów po rekordach) albo błąd zapisu wyjścia; 2 pliku nie da się odczytać\n"
-        "albo błąd wywołania.\n",
+        "Kod wyjścia:\n"
+        "  0  wypisano\n"
+        "  1  niepełny rekord na końcu pliku (zgłoszony na standardowym wyjściu błędów po\n"
+        "     rekordach); wyniku nie udało się zapisać na standardowe wyjście\n"
+        "  2  błąd wywołania; pliku nie da się odczytać\n",
     });
     return text;
 }
@@ -170,8 +184,10 @@ std::string_view VerifyHelp() {
         "  --code-page WARTOŚĆ   strona kodowa polskich liter: mazovia (domyślnie) albo 852\n"
         "  -h, --help            wypisuje tę pomoc\n"
         "\n"
-        "Kod wyjścia: 0 bez problemów; 1 jest problem; 2 katalogu nie da się odczytać albo błąd\n"
-        "wywołania.\n",
+        "Kod wyjścia:\n"
+        "  0  bez problemów\n"
+        "  1  jest problem; wyniku nie udało się zapisać na standardowe wyjście\n"
+        "  2  błąd wywołania; katalogu nie da się odczytać\n",
     });
     return text;
 }
@@ -198,12 +214,14 @@ std::string_view UndoHelp() {
         "  -h, --help             wypisuje tę pomoc\n"
         "\n"
         "Kod wyjścia:\n"
-        "  0  cofnięto (z --check: można cofnąć; z --discard-unfinished: odłożono)\n"
-        "  1  nic nie zmieniono: nie ma czego cofnąć, cofnięcie odmówione albo nieudane i\n"
-        "     wszystko przywrócono (z --check także: nie udało się wypisać sprawozdania)\n"
-        "  2  brak katalogu albo błąd wywołania\n"
-        "  4  cofnięto (albo odłożono), ale nie udało się wypisać sprawozdania\n"
-        "  5  cofanie przerwane i nie wszystko dało się przywrócić; dokończy je następne undo\n",
+        "  0  cofnięto (z --check: można cofnąć, z --discard-unfinished: odłożono)\n"
+        "  1  nie ma czego cofnąć; cofnięcie odmówione (nic nie zmieniono); zmiana nie powiodła\n"
+        "     się i wszystko przywrócono (standardowe wyjście błędów podaje plik); z --check:\n"
+        "     wyniku nie udało się zapisać na standardowe wyjście\n"
+        "  2  błąd wywołania; brak katalogu\n"
+        "  4  cofnięto albo odłożono, ale wyniku nie udało się zapisać na standardowe wyjście\n"
+        "  5  zmiana nie powiodła się i nie wszystko dało się przywrócić (standardowe wyjście\n"
+        "     błędów podaje plik, następne undo dokończy cofanie)\n",
     });
     return text;
 }

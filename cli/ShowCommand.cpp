@@ -10,6 +10,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/OpenFailure.h"
 #include "cli/TerminalText.h"
 #include "engine/files/FileSystem.h"
 #include "engine/inspect/EntryFields.h"
@@ -255,8 +256,8 @@ int RunShowCommand(const std::vector<std::string>& args) {
             printer.Record(slot, bytes);
         });
     if (!read) {
-        std::fprintf(stderr, "trevo2kpr-cli show: nie można odczytać pliku \"%s\"\n",
-                     given.c_str());
+        std::fprintf(stderr, "trevo2kpr-cli show: %s\n",
+                     CannotReadMessage(given, ExpectedKind::File).c_str());
         return kExitUsage;
     }
     const bool printed = printer.End();

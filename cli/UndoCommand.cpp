@@ -9,6 +9,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/OpenFailure.h"
 #include "engine/files/FileSystem.h"
 #include "engine/journal/UndoLastRun.h"
 #include "engine/journal/UndoReportText.h"
@@ -69,8 +70,7 @@ int RunUndoCommand(const std::vector<std::string>& args) {
     ::signal(SIGXFSZ, SIG_IGN);
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.DirectoryExists(path)) {
-        std::fprintf(stderr, "trevo2kpr-cli undo: katalog danych KPR \"%s\" nie istnieje\n",
-                     given.c_str());
+        std::fprintf(stderr, "trevo2kpr-cli undo: %s\n", LedgerDirectoryFailure(given).c_str());
         return kExitUsage;
     }
     const UndoReport report =

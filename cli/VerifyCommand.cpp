@@ -9,6 +9,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/OpenFailure.h"
 #include "cli/TerminalText.h"
 #include "engine/files/FileSystem.h"
 #include "engine/inspect/LedgerCheck.h"
@@ -61,8 +62,8 @@ int RunVerifyCommand(const std::vector<std::string>& args) {
                            ? CheckLedgerDirectory(fileSystem, path, kRecordProblemsPerFile, print)
                            : std::nullopt;
     if (!files) {
-        std::fprintf(stderr, "trevo2kpr-cli verify: nie można odczytać katalogu \"%s\"\n",
-                     given.c_str());
+        std::fprintf(stderr, "trevo2kpr-cli verify: %s\n",
+                     CannotReadMessage(given, ExpectedKind::Directory).c_str());
         return kExitUsage;
     }
     if (problems == 0) {

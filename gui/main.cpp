@@ -1,10 +1,14 @@
-// trevo2KPR: the main window and the message loop. The program has no options of its own.
+// trevo2KPR: the main window and the message loop. Its own options, --help and --version,
+// print and end the program before any window exists.
 
 #include <QApplication>
+#include <cstdio>
+#include <span>
 
 #include "engine/platform/FileSizeSignal.h"
 #include "engine/platform/StandardDescriptors.h"
 #include "gui/application/DesktopApplication.h"
+#include "gui/application/DesktopCommandLine.h"
 #include "gui/mainwindow/frm_Main.h"
 #include "qtplatform/TerminationSignals.h"
 
@@ -14,6 +18,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     trevo::IgnoreFileSizeSignal();
+    if (const auto text = trevo::gui::InformationRequested(
+            std::span<char* const>(argv, static_cast<std::size_t>(argc)))) {
+        const bool written = std::fwrite(text->data(), 1, text->size(), stdout) == text->size();
+        return written && std::fflush(stdout) == 0 ? 0 : 1;
+    }
     // Before the application object starts threads, so that none of them takes the signals.
     trevo::qt::TerminationSignals::Block();
     QApplication application(argc, argv);

@@ -13,8 +13,9 @@ packages=(
     locales
     time
     qt6-translations-l10n
+    bash-completion
     dpkg-dev file desktop-file-utils appstream
-    debootstrap
+    debootstrap lintian devscripts groff-base man-db python3
 )
 
 missing=()

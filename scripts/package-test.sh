@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package and tries it on a fresh Debian 12 that has never seen the build: a
-# minimal bookworm chroot (debootstrap from the configured mirror), `apt install ./*.deb`, then
-# as an ordinary user: trevo2kpr-cli --version, a conversion of the sample, and the window
-# offscreen (start, SIGTERM, settings saved under ~/.config).
+# Builds the Debian package, checks it as a packager would (lintian without errors or warnings,
+# hardening-check on both programs), and tries it on a fresh Debian 12 that has never seen the
+# build: a minimal bookworm chroot (debootstrap from the configured mirror), `apt install
+# ./*.deb`, then as an ordinary user and as root: trevo2kpr-cli --version, a conversion of the
+# sample, the window offscreen (start, SIGTERM, settings saved under ~/.config), and at the
+# end `apt-get purge`, after which nothing of the package's may be left.
 #
 # The bootstrapped system is cached as a tarball (CACHE_DIR, default
 # /var/cache/trevo2kpr-package-test) together with the downloaded packages, so later runs only
@@ -19,7 +21,7 @@ if [ "$(id -u)" -ne 0 ]; then
     exec sudo --preserve-env=CACHE_DIR,BUILD_DIR,CI "$0" "$@"
 fi
 
-for tool in debootstrap chroot; do
+for tool in debootstrap chroot lintian hardening-check dpkg-deb objdump; do
     command -v "$tool" >/dev/null || { echo "package-test: $tool is missing (scripts/install-deps.sh)" >&2; exit 2; }
 done
 
@@ -31,6 +33,34 @@ else
 fi
 [ -f "$package" ] || { echo "package-test: no package at '$package'" >&2; exit 2; }
 echo "package: $package"
+
+step "lintian"
+# Errors and warnings fail; overrides, each with its reason, live in the package itself.
+lintian --fail-on error,warning --display-info "$package" || {
+    echo "package-test: lintian found errors or warnings" >&2
+    exit 1
+}
+
+step "hardening-check on both programs"
+unpacked="$(mktemp -d "${TMPDIR:-/tmp}/trevo2kpr-unpacked-XXXXXX")"
+dpkg-deb -x "$package" "$unpacked"
+status=0
+# Control-flow protection is compiled in (-fcf-protection: every function starts with endbr64),
+# but no binary linked on Debian 12 can carry the IBT/SHSTK property hardening-check looks for:
+# the C runtime's own start files (Scrt1.o, crti.o of libc6-dev) lack it, and the linker marks
+# a program only when every object has it. So that check is skipped, and the instructions are
+# looked for instead.
+hardening-check --nocfprotection "$unpacked/usr/bin/trevo2KPR" "$unpacked/usr/bin/trevo2kpr-cli" ||
+    status=$?
+for program in trevo2KPR trevo2kpr-cli; do
+    # Counted, not grep -q: an early end of the reader would fail the pipe under pipefail.
+    [ "$(objdump -d "$unpacked/usr/bin/$program" | grep -c endbr64)" -gt 0 ] || {
+        echo "package-test: $program was built without -fcf-protection" >&2
+        status=1
+    }
+done
+rm -rf "$unpacked"
+[ "$status" -eq 0 ] || { echo "package-test: hardening-check failed" >&2; exit 1; }
 
 # The mirror the machine already uses: the first Debian URI of the configured sources.
 mirror=""
@@ -89,6 +119,7 @@ echo "deb $mirror bookworm main" >"$system/etc/apt/sources.list"
 cp "$package" "$system/tmp/"
 cp "$root/samples/eksp2kap.kpm" "$system/tmp/"
 cp "$root/scripts/package-check-inside.sh" "$system/tmp/"
+cp "$root/tests/packaging/check-bash-completion.sh" "$system/tmp/"
 
 in_system() { chroot "$system" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 

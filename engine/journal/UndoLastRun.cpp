@@ -548,7 +548,8 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
     // A run that took one of these files after the journal was chosen has a newer journal by
     // now (a run makes it as it opens its first file): undoing the older run would take away
     // records that run found booked and skipped.
-    if (const auto names = latest->folder->List(); !names || NewestJournal(*names) != latest->name) {
+    if (const auto names = latest->folder->List();
+        !names || NewestJournal(*names) != latest->name) {
         return Refused(report, FormatMessage(kOvertaken, {report.journalPath}));
     }
     report.status = UndoReport::Status::Done;

@@ -1,5 +1,6 @@
 #include "gui/settings/SettingsLocation.h"
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -14,10 +15,24 @@ namespace {
 const QString kFileName = QStringLiteral("trevo2KPR.INI");
 const QString kConfigFolder = QStringLiteral("trevo2KPR");
 
+bool IsSystemFolder(const QString& dir) {
+    for (const QLatin1StringView root :
+         {QLatin1StringView("/usr"), QLatin1StringView("/bin"), QLatin1StringView("/sbin")}) {
+        if (dir == root || (dir.startsWith(root) && dir.at(root.size()) == u'/')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 QString ChooseSettingsPath(const QString& programDir, const QString& configHome,
                            const SettingsPlaceProbe& probe) {
+    const QString inConfigFolder = configHome + u'/' + kConfigFolder + u'/' + kFileName;
+    if (IsSystemFolder(programDir) || !probe.ownedByUser(programDir)) {
+        return inConfigFolder;
+    }
     const QString beside = programDir + u'/' + kFileName;
     if (probe.exists(beside)) {
         if (probe.writable(beside) || probe.readOnly(beside)) {
@@ -26,7 +41,7 @@ QString ChooseSettingsPath(const QString& programDir, const QString& configHome,
     } else if (probe.writable(programDir)) {
         return beside;
     }
-    return configHome + u'/' + kConfigFolder + u'/' + kFileName;
+    return inConfigFolder;
 }
 
 QString DefaultSettingsPath() {
@@ -36,6 +51,10 @@ QString DefaultSettingsPath() {
         [](const QString& path) { return QFileInfo(path).isWritable(); },
         [](const QString& path) {
             return settings::IsReadOnlyFile(QFile::encodeName(path).toStdString());
+        },
+        [](const QString& path) {
+            const QFileInfo info(path);
+            return info.exists() && info.ownerId() == static_cast<uint>(::geteuid());
         },
     };
     return ChooseSettingsPath(

@@ -12,12 +12,17 @@ struct SettingsPlaceProbe {
     std::function<bool(const QString& path)> writable;
     // A file without any write permission: read, and never written.
     std::function<bool(const QString& path)> readOnly;
+    // The running (effective) user owns this directory.
+    std::function<bool(const QString& path)> ownedByUser;
 };
 
-// "trevo2KPR.INI" beside the program, in `programDir`, when the user can keep it there: the
-// directory takes new files (a copied or portable program), or a file already there can be
-// written or is marked read-only. Otherwise the same file under the user's configuration
-// folder, `configHome`/trevo2KPR/trevo2KPR.INI: a program installed into /usr/bin.
+// "trevo2KPR.INI" beside the program, in `programDir`, when the user can keep it there: a
+// folder of the user's own (a copied or portable program) that takes new files, or where a
+// file already there can be written or is marked read-only. An installed program - its
+// folder a system one (/usr, /bin, /sbin and beneath) or another user's - keeps the
+// same file under the user's configuration folder, `configHome`/trevo2KPR/trevo2KPR.INI,
+// for the superuser too, who could write /usr/bin but must not leave files there that no
+// package owns.
 QString ChooseSettingsPath(const QString& programDir, const QString& configHome,
                            const SettingsPlaceProbe& probe);
 

@@ -186,7 +186,71 @@ class DesktopApplicationTest : public QObject {
         QVERIFY(ReadAll(configHome.filePath("trevo2KPR/trevo2KPR.INI")).startsWith("[MAIN]\r\n"));
     }
 
+    // The superuser may write any folder; a program in a folder of another user's is still
+    // an installed one, and root's settings go to root's configuration folder.
+    void theSuperuserKeepsTheSettingsOfAnotherUsersProgramInItsOwnFolder() {
+        if (::geteuid() != 0) {
+            QSKIP("needs the superuser");
+        }
+        const passwd* nobody = ::getpwnam("nobody");
+        QVERIFY(nobody != nullptr);
+        QTemporaryDir programDir;
+        QTemporaryDir configHome;
+        const QString program = programDir.filePath("trevo2KPR");
+        QVERIFY(QFile::copy(TREVO_GUI_PROGRAM, program));
+        QVERIFY(::chown(QFile::encodeName(programDir.path()).constData(), nobody->pw_uid,
+                        nobody->pw_gid) == 0);
+        QCOMPARE(RunUntilSigterm(program, {}, configHome.path()), 0);
+        QVERIFY(!QFileInfo::exists(programDir.filePath("trevo2KPR.INI")));
+        QVERIFY(ReadAll(configHome.filePath("trevo2KPR/trevo2KPR.INI")).startsWith("[MAIN]\r\n"));
+    }
+
+    // --version and --help print and end the program without a window: with no platform to
+    // show one on, the program would fail to start.
+    void versionAndHelpNeedNoWindow_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("start");
+        const QByteArray version = "trevo2KPR " + QByteArray(trevo::ProgramVersion().data()) + "\n";
+        QTest::newRow("--version") << QStringList{"--version"} << version;
+        QTest::newRow("-V") << QStringList{"-V"} << version;
+        QTest::newRow("--help") << QStringList{"--help"} << QByteArray("Użycie: trevo2KPR");
+        QTest::newRow("-h after a Qt option")
+            << QStringList{"-style", "fusion", "-h"} << QByteArray("Użycie: trevo2KPR");
+    }
+
+    void versionAndHelpNeedNoWindow() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, start);
+        QProcess process;
+        process.setProcessEnvironment(WithoutDisplay());
+        process.start(TREVO_GUI_PROGRAM, arguments);
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        const QByteArray out = process.readAllStandardOutput();
+        QVERIFY2(out.startsWith(start), out.constData());
+        QVERIFY(out.endsWith('\n'));
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+    }
+
+    void withoutTheOptionsTheSameEnvironmentCannotStartTheProgram() {
+        QProcess process;
+        process.setProcessEnvironment(WithoutDisplay());
+        process.start(TREVO_GUI_PROGRAM, {"--", "--version"});
+        QVERIFY(process.waitForFinished(10000));
+        QVERIFY(process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0);
+        QCOMPARE(process.readAllStandardOutput(), QByteArray());
+    }
+
   private:
+    static QProcessEnvironment WithoutDisplay() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "no-such-platform");
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        return environment;
+    }
+
     // Starts the program offscreen (after `prefix`, and with XDG_CONFIG_HOME set when
     // `configHome` is given), sends SIGTERM once it is up, and gives its exit status; -1 when it
     // did not end by itself.
