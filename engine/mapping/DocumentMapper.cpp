@@ -75,7 +75,10 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry, Docu
         text += entry.nip.View();
         entry.nip.Assign(text);
     }
-    entry.firmName.Assign(read.ReadTextPL(col::kCompanyName, text));
+    // The name is trimmed once: the trace line shows it as read, the entry in the ledger's code.
+    const std::string_view companyName = read.ReadText(col::kCompanyName);
+    FromWin1250(companyName, options_.ledgerCode, text);
+    entry.firmName.Assign(text);
     read.ReadTextPL(col::kStreet, text);
     StripStreetPrefixInPlace(text);
     entry.street.Assign(text);
@@ -138,7 +141,7 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry, Docu
 
     lineBuffer_.clear();
     AppendMessage(lineBuffer_, kDocumentLine,
-                  {entry.docNumber.View(), read.ReadText(col::kCompanyName), entry.nip.View()});
+                  {entry.docNumber.View(), companyName, entry.nip.View()});
     trace_.AppendLine(lineBuffer_);
     lineBuffer_.clear();
     AppendMessage(lineBuffer_, kAmountsLine,
