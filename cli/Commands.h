@@ -12,6 +12,10 @@ inline constexpr int kExitStopped = 1;
 inline constexpr int kExitUsage = 2;
 // convert --strict: the run reached the end but rejected a document or read a value as zero.
 inline constexpr int kExitStrict = 3;
+// undo: the files were put back, but the report could not be written to stdout.
+inline constexpr int kExitUndoneUnreported = 4;
+// undo: a change failed and not all could be put back; the next undo finishes the undo.
+inline constexpr int kExitUndoPartWay = 5;
 
 // The whole command line after the program's name: the command word and its arguments, or
 // --help / --version.

@@ -51,6 +51,20 @@ int RunConvertCommand(const std::vector<std::string>& args) {
                      text::Win1250ToUtf8(*options.ledgerDir).c_str());
         return kExitUsage;
     }
+    // Judged before the run: a name the summary must not take books nothing.
+    std::optional<SummaryJsonTarget> jsonTarget;
+    if (options.summaryJson) {
+        ProtectedFiles protect{text::Win1250ToUtf8(options.exportFile), std::nullopt};
+        if (options.ledgerDir) {
+            protect.ledgerDir = text::Win1250ToUtf8(*options.ledgerDir);
+        }
+        auto chosen = SummaryJsonTarget::Choose(*options.summaryJson, protect);
+        if (const auto* refusal = std::get_if<std::string>(&chosen)) {
+            return ReportUsageError(
+                "convert", {"--summary-json \"" + *options.summaryJson + "\": " + *refusal});
+        }
+        jsonTarget.emplace(std::move(std::get<SummaryJsonTarget>(chosen)));
+    }
 
     RunInputs inputs;
     inputs.exportPath = options.exportFile;
@@ -100,9 +114,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         }
     }
     bool summaryWritten = true;
-    if (options.summaryJson) {
+    if (jsonTarget) {
         std::string error;
-        summaryWritten = ReplaceFile(*options.summaryJson, SummaryJson(summary), error);
+        summaryWritten = jsonTarget->Write(SummaryJson(summary), error);
         if (!summaryWritten) {
             std::fprintf(stderr, "trevo2kpr-cli convert: nie udało się zapisać \"%s\": %s\n",
                          options.summaryJson->c_str(), error.c_str());

@@ -10,11 +10,13 @@ constexpr std::string_view kExitStatuses =
     "Kod wyjścia:\n"
     "  0  plik eksportu przeczytany do końca\n"
     "  1  przebieg przerwany błędem pliku danych KPR lub odczytu (ślad jest pełny), ostatni plik\n"
-    "     danych nie dał się zamknąć, śladu nie udało się zapisać na standardowe wyjście albo\n"
-    "     plik eksportu zmienił się w trakcie odczytu\n"
-    "  2  błąd wywołania, brak katalogu danych KPR albo pliku eksportu nie da się otworzyć\n"
-    "  3  z --strict: plik przeczytany do końca, ale dokument odrzucono albo wartość\n"
-    "     odczytano jako zero\n"
+    "     danych nie dał się zamknąć, śladu nie udało się zapisać na standardowe wyjście,\n"
+    "     plik eksportu zmienił się w trakcie odczytu albo podsumowania JSON nie udało się\n"
+    "     zapisać\n"
+    "  2  błąd wywołania (także odrzucona nazwa --summary-json), brak katalogu danych KPR albo\n"
+    "     pliku eksportu nie da się otworzyć\n"
+    "  3  z --strict: plik przeczytany do końca, ale dokument odrzucono, wartość odczytano\n"
+    "     jako zero albo pominięto niepusty wiersz o długości innej niż 510 znaków\n"
     "  128 + numer sygnału  przebieg przerwany sygnałem (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP)\n"
     "     po zapisaniu bieżącego dokumentu; ostatni wiersz śladu podaje liczbę zapisanych\n";
 
@@ -28,7 +30,8 @@ constexpr std::string_view kShowUsage =
     "  trevo2kpr-cli show [--code-page mazovia|852] [--format text|csv|json] PERIOD_FILE\n";
 constexpr std::string_view kVerifyUsage =
     "  trevo2kpr-cli verify [--code-page mazovia|852] LEDGER_DIR\n";
-constexpr std::string_view kUndoUsage = "  trevo2kpr-cli undo [--check] LEDGER_DIR\n";
+constexpr std::string_view kUndoUsage =
+    "  trevo2kpr-cli undo [--check | --discard-unfinished] LEDGER_DIR\n";
 
 std::string Joined(std::initializer_list<std::string_view> parts) {
     std::string text;
@@ -88,9 +91,12 @@ std::string_view ConvertHelp() {
         "  --skip-booked         nie księguje ponownie dokumentów, które plik miesiąca już ma\n"
         "                        (ten sam numer, NIP i data); w śladzie jeden wiersz za każdy\n"
         "  --summary             po przebiegu wypisuje podsumowanie na standardowe wyjście błędów\n"
-        "  --summary-json PLIK   zapisuje podsumowanie w PLIKU jako JSON\n"
-        "  --strict              kod wyjścia 3, gdy dokument odrzucono albo wartość odczytano\n"
-        "                        jako zero\n"
+        "  --summary-json PLIK   zapisuje podsumowanie w PLIKU jako JSON; '-' to standardowe\n"
+        "                        wyjście po śladzie; urządzenie lub FIFO jest zapisywane, zwykły\n"
+        "                        plik zastępowany, ale nigdy plik eksportu, plik okresu KPR,\n"
+        "                        dziennik ani plik tylko do odczytu (kod 2 przed przebiegiem)\n"
+        "  --strict              kod wyjścia 3, gdy dokument odrzucono, wartość odczytano jako\n"
+        "                        zero albo pominięto wiersz o długości innej niż 510 znaków\n"
         "  -h, --help            wypisuje tę pomoc\n"
         "\n"
         "Dokument, który plik miesiąca miał już przed przebiegiem, jest zgłaszany wierszem na\n"
@@ -130,7 +136,10 @@ std::string_view ShowHelp() {
         "kolumna slot (pozycja w pliku od 1) i każde pole rekordu w jego kolejności; json: "
         "tablica\n"
         "obiektów o tych samych kluczach. Daty RRRR-MM-DD (puste dla daty zerowej), kwoty w\n"
-        "najkrótszym zapisie dziesiętnym z kropką.\n"
+        "najkrótszym zapisie dziesiętnym z kropką. Rekordy są wypisywane w miarę czytania;\n"
+        "szerokości kolumn tabeli wyznacza pierwszych 1000 rekordów, dłuższa wartość dalej\n"
+        "poszerza swoją kolumnę od swojego wiersza. Na terminalu znaki sterujące z rekordów są\n"
+        "pokazywane (^[ dla ESC, ^J dla LF), nie wykonywane.\n"
         "\n"
         "Opcje:\n"
         "  --code-page WARTOŚĆ   strona kodowa polskich liter: mazovia (domyślnie) albo 852\n"
@@ -151,8 +160,11 @@ std::string_view VerifyHelp() {
         "\n"
         "Sprawdza każdy plik danych KPR katalogu LEDGER_DIR: całe rekordy, seqNo równy pozycji\n"
         "w pliku, entryDate w roku i miesiącu pliku, zerowe bajty zarezerwowane, teksty w\n"
-        "granicach pojemności i wartości pól z dozwolonych zbiorów. Każdy problem to jeden\n"
-        "wiersz.\n"
+        "granicach pojemności i wartości pól z dozwolonych zbiorów. Każda data musi być dniem\n"
+        "kalendarza (z latami przestępnymi) albo datą zerową; entryDate nie może być zerowa.\n"
+        "Każdy problem to jeden wiersz, wypisany od razu; problemów z rekordami jednego pliku\n"
+        "najwyżej 100, potem jeden wiersz z liczbą pozostałych. Na terminalu znaki sterujące\n"
+        "są pokazywane, nie wykonywane.\n"
         "\n"
         "Opcje:\n"
         "  --code-page WARTOŚĆ   strona kodowa polskich liter: mazovia (domyślnie) albo 852\n"
@@ -172,15 +184,26 @@ std::string_view UndoHelp() {
         "Cofa ostatni zapisujący przebieg do katalogu LEDGER_DIR według jego dziennika\n"
         "(LEDGER_DIR/trevo2KPR.dziennik): każdy plik danych wraca bajt w bajt do stanu sprzed\n"
         "przebiegu, plik utworzony przez przebieg jest usuwany. Jeśli któryś plik nie kończy się\n"
-        "dokładnie rekordami tego przebiegu, nic nie jest zmieniane. Kolejne wywołanie cofa\n"
+        "dokładnie rekordami tego przebiegu albo nie da się go zmienić, nic nie jest zmieniane.\n"
+        "Gdy zmiana nie powiedzie się w połowie, to, co już zmieniono, wraca na miejsce; cofanie\n"
+        "przerwane (np. zabite) dokończy następne wywołanie undo. Kolejne wywołanie cofa\n"
         "przebieg wcześniejszy.\n"
         "\n"
         "Opcje:\n"
-        "  --check      tylko mówi, co zostałoby zrobione\n"
-        "  -h, --help   wypisuje tę pomoc\n"
+        "  --check                tylko mówi, co zostałoby zrobione\n"
+        "  --discard-unfinished   odkłada najnowszy dziennik, którego nie da się użyć (przebieg\n"
+        "                         niezakończony, dziennik uszkodzony albo w starym formacie),\n"
+        "                         bez zmiany plików danych; potem można cofać przebiegi\n"
+        "                         wcześniejsze\n"
+        "  -h, --help             wypisuje tę pomoc\n"
         "\n"
-        "Kod wyjścia: 0 cofnięto (z --check: można cofnąć); 1 nie ma czego cofnąć albo cofnięcie\n"
-        "odmówione (nic nie zmieniono) lub przerwane; 2 brak katalogu albo błąd wywołania.\n",
+        "Kod wyjścia:\n"
+        "  0  cofnięto (z --check: można cofnąć; z --discard-unfinished: odłożono)\n"
+        "  1  nic nie zmieniono: nie ma czego cofnąć, cofnięcie odmówione albo nieudane i\n"
+        "     wszystko przywrócono (z --check także: nie udało się wypisać sprawozdania)\n"
+        "  2  brak katalogu albo błąd wywołania\n"
+        "  4  cofnięto (albo odłożono), ale nie udało się wypisać sprawozdania\n"
+        "  5  cofanie przerwane i nie wszystko dało się przywrócić; dokończy je następne undo\n",
     });
     return text;
 }

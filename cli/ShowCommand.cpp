@@ -1,13 +1,16 @@
 // "trevo2kpr-cli show": every record of a period file, as a table, CSV or JSON.
 
-#include <cmath>
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/TerminalText.h"
 #include "engine/files/FileSystem.h"
 #include "engine/inspect/EntryFields.h"
 #include "engine/ledger/PeriodFileReading.h"
@@ -56,10 +59,21 @@ constexpr TableColumn kTable[] = {
     {"NIP", 6, false},     {"firma", 7, false}, {"rodzaj", 13, true},   {"kod", 29, true},
     {"netto1", 17, true},  {"vat1", 18, true},  {"nettoKpr", 30, true},
 };
+constexpr std::size_t kColumns = std::size(kTable);
 
+// The table's column widths come from its titles and its first rows, held until then; later
+// rows are printed as they come, and a longer cell widens its column from its row on.
+constexpr std::size_t kWidthRows = 1000;
+
+constexpr std::size_t kDrainSize = 64 * 1024;
+
+// Prints records as they are read: memory stays the same whatever the file's size. Every line
+// is made in Windows-1250 and converted as a whole, to UTF-8 byte for byte for a file or a pipe,
+// with its control characters shown visibly for a terminal.
 class Printer {
   public:
-    Printer(Format format, PolishCharset code) : format_(format), code_(code) {}
+    Printer(Format format, PolishCharset code, bool terminal)
+        : format_(format), code_(code), terminal_(terminal) {}
 
     void Begin() {
         if (format_ == Format::Csv) {
@@ -75,26 +89,24 @@ class Printer {
     }
 
     void Record(std::uint64_t slot, const LedgerRecordBytes& bytes) {
-        std::vector<EntryField> fields = EntryFields(DecodeLedgerEntry(bytes), code_);
-        for (EntryField& field : fields) {
-            if (field.kind == EntryField::Kind::Text) {
-                field.value = text::Win1250ToUtf8(field.value);
-            }
-        }
+        const std::vector<EntryField> fields = EntryFields(DecodeLedgerEntry(bytes), code_);
+        line_.clear();
         switch (format_) {
             case Format::Csv:
-                out_ += std::to_string(slot);
+                line_ += std::to_string(slot);
                 for (const EntryField& field : fields) {
-                    out_ += ',';
-                    AppendCsvField(out_, field.value);
+                    line_ += ',';
+                    AppendCsvField(line_, field.value);
                 }
+                Shown(out_, line_);
                 out_ += '\n';
                 break;
             case Format::Json: {
                 if (slot > 1) {
                     out_ += ",\n";
                 }
-                JsonWriter json(out_);
+                // The writer escapes ASCII only and passes the code page's letters through.
+                JsonWriter json(line_);
                 json.BeginObject().Key("slot").Integer(static_cast<std::int64_t>(slot));
                 for (const EntryField& field : fields) {
                     json.Key(field.name);
@@ -104,16 +116,26 @@ class Printer {
                     number ? json.Number(field.value) : json.String(field.value);
                 }
                 json.EndObject();
+                Shown(out_, line_);
                 break;
             }
-            case Format::Text:
-                rows_.push_back({std::to_string(slot)});
+            case Format::Text: {
+                Row row;
+                std::size_t i = 0;
                 for (const TableColumn& column : kTable) {
-                    if (column.field != kSlot) {
-                        rows_.back().push_back(fields[column.field].value);
+                    Shown(row[i++], column.field == kSlot ? std::to_string(slot)
+                                                          : fields[column.field].value);
+                }
+                if (rows_.size() < kWidthRows) {
+                    rows_.push_back(std::move(row));
+                    if (rows_.size() == kWidthRows) {
+                        Table();
                     }
+                } else {
+                    TableRow(row);
                 }
                 break;
+            }
         }
         Drain();
     }
@@ -121,7 +143,7 @@ class Printer {
     bool End() {
         if (format_ == Format::Json) {
             out_ += "\n]\n";
-        } else if (format_ == Format::Text) {
+        } else if (format_ == Format::Text && rows_.size() < kWidthRows) {
             Table();
         }
         Drain(true);
@@ -129,41 +151,58 @@ class Printer {
     }
 
   private:
-    void Table() {
-        std::vector<std::string> titles;
-        for (const TableColumn& column : kTable) {
-            titles.push_back(column.title);
-        }
-        std::vector<std::size_t> widths;
-        for (const std::string& title : titles) {
-            widths.push_back(Utf8Length(title));
-        }
-        for (const auto& row : rows_) {
-            for (std::size_t i = 0; i < row.size(); ++i) {
-                widths[i] = std::max(widths[i], Utf8Length(row[i]));
-            }
-        }
-        const auto line = [&](const std::vector<std::string>& cells) {
-            std::string text;
-            for (std::size_t i = 0; i < cells.size(); ++i) {
-                const std::string pad(widths[i] - Utf8Length(cells[i]), ' ');
-                text += i == 0 ? "" : "  ";
-                text += kTable[i].right ? pad + cells[i] : cells[i] + pad;
-            }
-            while (!text.empty() && text.back() == ' ') {
-                text.pop_back();
-            }
-            out_ += text;
-            out_ += '\n';
-        };
-        line(titles);
-        for (const auto& row : rows_) {
-            line(row);
+    using Row = std::array<std::string, kColumns>;
+
+    void Shown(std::string& out, std::string_view win1250) const {
+        if (terminal_) {
+            AppendVisible(out, win1250);
+        } else {
+            out += text::Win1250ToUtf8(win1250);
         }
     }
 
+    // The titles and the rows held so far, which set the widths.
+    void Table() {
+        Row titles;
+        for (std::size_t i = 0; i < kColumns; ++i) {
+            titles[i] = kTable[i].title;
+            widths_[i] = Utf8Length(titles[i]);
+        }
+        for (const Row& row : rows_) {
+            for (std::size_t i = 0; i < kColumns; ++i) {
+                widths_[i] = std::max(widths_[i], Utf8Length(row[i]));
+            }
+        }
+        TableRow(titles);
+        for (const Row& row : rows_) {
+            TableRow(row);
+            Drain();
+        }
+    }
+
+    void TableRow(const Row& cells) {
+        const std::size_t start = out_.size();
+        for (std::size_t i = 0; i < kColumns; ++i) {
+            const std::size_t length = Utf8Length(cells[i]);
+            widths_[i] = std::max(widths_[i], length);
+            const std::size_t pad = widths_[i] - length;
+            out_.append(i == 0 ? 0 : 2, ' ');
+            if (kTable[i].right) {
+                out_.append(pad, ' ');
+                out_ += cells[i];
+            } else {
+                out_ += cells[i];
+                out_.append(pad, ' ');
+            }
+        }
+        while (out_.size() > start && out_.back() == ' ') {
+            out_.pop_back();
+        }
+        out_ += '\n';
+    }
+
     void Drain(bool all = false) {
-        if (all || out_.size() >= 64 * 1024) {
+        if (all || out_.size() >= kDrainSize) {
             failed_ |= std::fwrite(out_.data(), 1, out_.size(), stdout) != out_.size();
             out_.clear();
         }
@@ -171,8 +210,11 @@ class Printer {
 
     Format format_;
     PolishCharset code_;
-    std::string out_;
-    std::vector<std::vector<std::string>> rows_;
+    bool terminal_;
+    std::string out_;   // UTF-8, not yet written
+    std::string line_;  // Windows-1250, the record in hand
+    std::vector<Row> rows_;
+    std::array<std::size_t, kColumns> widths_{};
     bool failed_ = false;
 };
 
@@ -206,7 +248,7 @@ int RunShowCommand(const std::vector<std::string>& args) {
     }
     const auto& [given, path] = std::get<PathOperand>(operand);
 
-    Printer printer(format, std::get<PolishCharset>(code));
+    Printer printer(format, std::get<PolishCharset>(code), IsTerminal(stdout));
     printer.Begin();
     const auto read = ReadPeriodFile(
         LocalFileSystem(), path, [&printer](std::uint64_t slot, const LedgerRecordBytes& bytes) {

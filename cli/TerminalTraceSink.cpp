@@ -1,38 +1,25 @@
 #include "cli/TerminalTraceSink.h"
 
-#include <unistd.h>
-
+#include "cli/TerminalText.h"
 #include "cli/Utf8TraceSink.h"
-#include "engine/text/Win1250.h"
 
 namespace trevo::cli {
 
-namespace {
-constexpr char32_t kDelete = 0x7F;
-constexpr char32_t kReplacement = 0xFFFD;
-}  // namespace
-
 std::string TerminalTraceSink::Visible(std::string_view line) {
     std::string shown;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(line[i]);
-        if (byte == '\r' && i + 1 < line.size() && line[i + 1] == '\n') {
-            continue;  // CR LF prints as the LF alone
+    for (;;) {
+        const std::size_t lf = line.find('\n');
+        std::string_view piece = line.substr(0, lf);
+        if (lf != std::string_view::npos && piece.ends_with('\r')) {
+            piece.remove_suffix(1);  // CR LF prints as the LF alone
         }
-        const char32_t code = text::Win1250ToCodePoint(byte);
-        if (code == '\n') {
-            shown += '\n';
-        } else if (code < 0x20 || code == kDelete) {
-            shown += '^';
-            shown += static_cast<char>(code ^ 0x40);  // ESC 0x1B shows as '[', DEL as '?'
-        } else if (code >= 0x80 && code < 0xA0) {
-            text::AppendUtf8(shown, kReplacement);
-        } else {
-            text::AppendUtf8(shown, code);
+        AppendVisible(shown, piece);
+        shown += '\n';
+        if (lf == std::string_view::npos) {
+            return shown;
         }
+        line.remove_prefix(lf + 1);
     }
-    shown += '\n';
-    return shown;
 }
 
 void TerminalTraceSink::AppendLine(std::string_view line) {
@@ -47,7 +34,7 @@ bool TerminalTraceSink::Flush() {
 }
 
 std::unique_ptr<OutputTraceSink> TraceSinkFor(std::FILE* out) {
-    if (::isatty(::fileno(out)) == 1) {
+    if (IsTerminal(out)) {
         return std::make_unique<TerminalTraceSink>(out);
     }
     return std::make_unique<Utf8TraceSink>(out);

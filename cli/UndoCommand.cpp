@@ -1,5 +1,7 @@
 // "trevo2kpr-cli undo": the most recent writing run into a ledger directory taken back.
 
+#include <signal.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -14,9 +16,39 @@
 
 namespace trevo::cli {
 
+namespace {
+
+void PrintProblem(const char* what, const std::string& problem) {
+    std::fprintf(stderr, "trevo2kpr-cli undo: %s%s\n", what, text::Win1250ToUtf8(problem).c_str());
+}
+
+// The report on stdout after the files were changed: a report that cannot be written must not
+// look like an undo that failed, or a caller that tries again would undo one run too many.
+int PrintDone(const std::vector<std::string>& lines, bool changed) {
+    bool written = true;
+    for (const std::string& text : lines) {
+        const std::string utf8 = text::Win1250ToUtf8(text) + "\n";
+        written = std::fwrite(utf8.data(), 1, utf8.size(), stdout) == utf8.size() && written;
+    }
+    written = std::fflush(stdout) == 0 && written;
+    if (written) {
+        return kExitDone;
+    }
+    if (!changed) {
+        return kExitStopped;
+    }
+    std::fprintf(stderr,
+                 "trevo2kpr-cli undo: wykonano, ale nie udało się wypisać sprawozdania na "
+                 "standardowe wyjście\n");
+    return kExitUndoneUnreported;
+}
+
+}  // namespace
+
 int RunUndoCommand(const std::vector<std::string>& args) {
     CommandLine line;
     line.AddFlag("check");
+    line.AddFlag("discard-unfinished");
     if (const auto finished = ParseOrFinish(line, args, "undo", UndoHelp())) {
         return *finished;
     }
@@ -24,35 +56,49 @@ int RunUndoCommand(const std::vector<std::string>& args) {
     if (const auto* error = std::get_if<UsageError>(&operand)) {
         return ReportUsageError("undo", *error);
     }
+    const bool check = line.IsSet("check");
+    const bool discard = line.IsSet("discard-unfinished");
+    if (check && discard) {
+        return ReportUsageError(
+            "undo", UsageError{"opcji --check i --discard-unfinished nie można łączyć"});
+    }
     const auto& [given, path] = std::get<PathOperand>(operand);
+    // A reader that went away, or a file-size limit, makes a write fail instead of killing the
+    // process in the middle of changing the ledger's files.
+    ::signal(SIGPIPE, SIG_IGN);
+    ::signal(SIGXFSZ, SIG_IGN);
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.DirectoryExists(path)) {
         std::fprintf(stderr, "trevo2kpr-cli undo: katalog danych KPR \"%s\" nie istnieje\n",
                      given.c_str());
         return kExitUsage;
     }
-    const bool check = line.IsSet("check");
-    const UndoReport report = UndoLastRun(fileSystem, path, check);
+    const UndoReport report =
+        discard ? DiscardUnfinishedRun(fileSystem, path) : UndoLastRun(fileSystem, path, check);
     using Status = UndoReport::Status;
-    if (report.status == Status::NothingToUndo) {
-        std::fprintf(stderr, "trevo2kpr-cli undo: w katalogu nie ma przebiegu do cofnięcia\n");
-        return kExitStopped;
+    switch (report.status) {
+        case Status::NothingToUndo:
+            std::fprintf(stderr, "trevo2kpr-cli undo: w katalogu nie ma przebiegu do cofnięcia\n");
+            return kExitStopped;
+        case Status::Refused:
+            PrintProblem("nic nie zmieniono: ", report.problem);
+            return kExitStopped;
+        case Status::RolledBack:
+            PrintProblem("cofanie nie powiodło się, nic nie zmieniono: ", report.problem);
+            return kExitStopped;
+        case Status::FailedPartWay:
+            PrintProblem("cofanie przerwane: ", report.problem);
+            return kExitUndoPartWay;
+        case Status::Done:
+            break;
     }
-    if (report.status == Status::Refused) {
-        std::fprintf(stderr, "trevo2kpr-cli undo: nic nie zmieniono: %s\n",
-                     text::Win1250ToUtf8(report.problem).c_str());
-        return kExitStopped;
+    if (!report.warning.empty()) {
+        PrintProblem("uwaga: ", report.warning);
     }
-    if (report.status == Status::Failed) {
-        std::fprintf(stderr, "trevo2kpr-cli undo: cofanie przerwane: %s\n",
-                     text::Win1250ToUtf8(report.problem).c_str());
-        return kExitStopped;
+    if (discard) {
+        return PrintDone({SetAsideLine(report)}, true);
     }
-    for (const std::string& text : UndoReportLines(report, check)) {
-        const std::string utf8 = text::Win1250ToUtf8(text) + "\n";
-        std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-    }
-    return std::fflush(stdout) == 0 ? kExitDone : kExitStopped;
+    return PrintDone(UndoReportLines(report, check), !check);
 }
 
 }  // namespace trevo::cli

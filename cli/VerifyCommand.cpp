@@ -1,6 +1,7 @@
 // "trevo2kpr-cli verify": every period file of a ledger directory checked against the record
 // layout, one line per problem.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,11 +9,17 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/TerminalText.h"
 #include "engine/files/FileSystem.h"
 #include "engine/inspect/LedgerCheck.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
+
+namespace {
+// A damaged file of gigabytes has millions of problems; the first ones say what is wrong.
+constexpr std::uint64_t kRecordProblemsPerFile = 100;
+}  // namespace
 
 int RunVerifyCommand(const std::vector<std::string>& args) {
     CommandLine line;
@@ -30,30 +37,41 @@ int RunVerifyCommand(const std::vector<std::string>& args) {
     }
     const auto& [given, path] = std::get<PathOperand>(operand);
     FileSystem& fileSystem = LocalFileSystem();
-    std::size_t files = 0;
-    const auto problems = fileSystem.DirectoryExists(path)
-                              ? CheckLedgerDirectory(fileSystem, path, &files)
-                              : std::nullopt;
-    if (!problems) {
+    // Bytes of a file name or a record reach the output: on a terminal they are shown, not obeyed.
+    const bool terminal = IsTerminal(stdout);
+    std::uint64_t problems = 0;
+    std::string text;
+    const auto print = [&](const LedgerProblem& problem) {
+        ++problems;
+        std::string line = problem.file;
+        if (problem.slot != 0) {
+            line += ": rekord " + std::to_string(problem.slot);
+        }
+        line += ": " + problem.message;
+        text.clear();
+        if (terminal) {
+            AppendVisible(text, line);
+        } else {
+            text = text::Win1250ToUtf8(line);
+        }
+        text += '\n';
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    };
+    const auto files = fileSystem.DirectoryExists(path)
+                           ? CheckLedgerDirectory(fileSystem, path, kRecordProblemsPerFile, print)
+                           : std::nullopt;
+    if (!files) {
         std::fprintf(stderr, "trevo2kpr-cli verify: nie można odczytać katalogu \"%s\"\n",
                      given.c_str());
         return kExitUsage;
     }
-    for (const LedgerProblem& problem : *problems) {
-        std::string text = text::Win1250ToUtf8(problem.file);
-        if (problem.slot != 0) {
-            text += ": rekord " + std::to_string(problem.slot);
-        }
-        text += ": " + text::Win1250ToUtf8(problem.message) + "\n";
-        std::fwrite(text.data(), 1, text.size(), stdout);
+    if (problems == 0) {
+        std::printf("Sprawdzono plików: %zu, bez błędów\n", *files);
     }
-    if (problems->empty()) {
-        std::printf("Sprawdzono plików: %zu, bez błędów\n", files);
-    }
-    if (std::fflush(stdout) != 0) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         return kExitStopped;
     }
-    return problems->empty() ? kExitDone : kExitStopped;
+    return problems == 0 ? kExitDone : kExitStopped;
 }
 
 }  // namespace trevo::cli

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "engine/platform/FileSizeSignal.h"
 #include "engine/platform/StandardDescriptors.h"
 
 int main(int argc, char** argv) {
@@ -11,5 +12,6 @@ int main(int argc, char** argv) {
     if (!trevo::OpenClosedStandardDescriptors()) {
         return trevo::cli::kExitUsage;
     }
+    trevo::IgnoreFileSizeSignal();
     return trevo::cli::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
 }

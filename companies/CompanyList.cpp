@@ -45,25 +45,33 @@ CompanyRecord DecodeCompanyRecord(const CompanyRecordBytes& bytes, PolishCharset
 
 std::size_t ReadCompanyList(FileSystem& fileSystem, const std::string& path,
                             PolishCharset ledgerCode, const CompanyRecordSink& deliver) {
+    return ReadCompanyListReporting(fileSystem, path, ledgerCode, deliver).delivered;
+}
+
+CompanyListReading ReadCompanyListReporting(FileSystem& fileSystem, const std::string& path,
+                                            PolishCharset ledgerCode,
+                                            const CompanyRecordSink& deliver) {
+    CompanyListReading reading;
     // The transcoder throws for codes it has no row for; nothing here may throw of its own.
     if (static_cast<int>(ledgerCode) >= kPolishCharsetCount) {
-        return 0;
+        return reading;
     }
     const std::unique_ptr<InputFile> file = fileSystem.OpenRecordFileForReading(path);
     if (!file) {
-        return 0;
+        return reading;
     }
-    const std::uint64_t count = file->SizeAtOpen() / layout::kRecordSize;
-    std::size_t delivered = 0;
+    reading.opened = true;
+    reading.sizeInBytes = file->SizeAtOpen();
+    reading.wholeRecords = reading.sizeInBytes / layout::kRecordSize;
     CompanyRecordBytes bytes{};
-    for (std::uint64_t n = 0; n < count; ++n) {
+    for (std::uint64_t n = 0; n < reading.wholeRecords; ++n) {
         if (!ReadWholeRecord(*file, bytes)) {
             break;
         }
         deliver(DecodeCompanyRecord(bytes, ledgerCode));
-        ++delivered;
+        ++reading.delivered;
     }
-    return delivered;
+    return reading;
 }
 
 }  // namespace trevo

@@ -32,6 +32,14 @@ CompanyRecord DecodeCompanyRecord(const CompanyRecordBytes& bytes, PolishCharset
 
 using CompanyRecordSink = std::function<void(const CompanyRecord&)>;
 
+// What one reading of a list found, for a caller that tells the user why a list is empty.
+struct CompanyListReading {
+    bool opened = false;
+    std::uint64_t sizeInBytes = 0;   // at opening
+    std::uint64_t wholeRecords = 0;  // at opening
+    std::size_t delivered = 0;       // fewer than wholeRecords when a read failed
+};
+
 // Delivers the whole records of the file to `deliver`, in file order, and returns how many it
 // delivered. Nothing is reported: a file that cannot be opened or sized yields no records, and
 // bytes of an incomplete last record are ignored. The number of records is fixed when the file
@@ -40,5 +48,10 @@ using CompanyRecordSink = std::function<void(const CompanyRecord&)>;
 // closed before this returns, also when `deliver` throws (the exception is passed on).
 std::size_t ReadCompanyList(FileSystem& fileSystem, const std::string& path,
                             PolishCharset ledgerCode, const CompanyRecordSink& deliver);
+
+// The same reading, telling whether the file opened and how far the reading came.
+CompanyListReading ReadCompanyListReporting(FileSystem& fileSystem, const std::string& path,
+                                            PolishCharset ledgerCode,
+                                            const CompanyRecordSink& deliver);
 
 }  // namespace trevo

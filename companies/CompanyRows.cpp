@@ -15,7 +15,7 @@ std::string Cut(const std::string& text, std::size_t width) {
 
 CompanyRow MakeCompanyRow(const CompanyRecord& record) {
     return {Cut(record.companyName, kFirmaWidth), Cut(record.companyDir, kKatalogWidth),
-            Cut(record.companyInfo, kInfoWidth)};
+            Cut(record.companyInfo, kInfoWidth), record.companyInfo};
 }
 
 std::optional<std::size_t> SortRowsByFirma(std::vector<CompanyRow>& rows,

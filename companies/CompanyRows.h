@@ -20,14 +20,16 @@ inline constexpr std::size_t kKatalogWidth = 8;
 inline constexpr std::size_t kInfoWidth = 10;
 
 struct CompanyRow {
-    std::string firma;    // companyName, Windows-1250
-    std::string katalog;  // companyDir, byte for byte
-    std::string info;     // companyInfo, Windows-1250
+    std::string firma;      // companyName, Windows-1250
+    std::string katalog;    // companyDir, byte for byte
+    std::string info;       // companyInfo, Windows-1250, cut to kInfoWidth
+    std::string wholeInfo;  // companyInfo uncut, for a reader who wants the rest
 
     friend bool operator==(const CompanyRow&, const CompanyRow&) = default;
 };
 
-// The row of one company: every value keeps the first characters up to its column's width.
+// The row of one company: every value keeps the first characters up to its column's width;
+// wholeInfo keeps the info text whole.
 CompanyRow MakeCompanyRow(const CompanyRecord& record);
 
 // Sorts the rows ascending by Firma under the collation; rows with equal names keep their

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "engine/platform/FileSizeSignal.h"
 #include "engine/platform/StandardDescriptors.h"
 #include "gui/application/DesktopApplication.h"
 #include "gui/mainwindow/frm_Main.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     if (!trevo::OpenClosedStandardDescriptors()) {
         return 1;
     }
+    trevo::IgnoreFileSizeSignal();
     // Before the application object starts threads, so that none of them takes the signals.
     trevo::qt::TerminationSignals::Block();
     QApplication application(argc, argv);

@@ -19,10 +19,12 @@ void ShowErrorBox(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+              const QString& details) {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.setObjectName("QuestionBox");
+    box.setDetailedText(details);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

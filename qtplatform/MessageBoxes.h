@@ -15,7 +15,9 @@ void ShowPlainMessage(QWidget* parent, const QString& text);
 void ShowErrorBox(QWidget* parent, const QString& text);
 
 // A Yes/No question with an information icon, No being the default button. True for Yes.
-bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+// `details`, when not empty, are behind the box's "show details" button (a long path whole).
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+              const QString& details = {});
 
 // A Yes/No/Cancel question with a question icon, Cancel being the default and the escape
 // button. True for Yes, false for No, nothing for Cancel.

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build make pkg-config git
     libgtest-dev
+    libxxhash-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
     xvfb xauth
     clang libclang-rt-dev clang-format

@@ -1,6 +1,7 @@
 #include "testing/FaultInjectingFileSystem.h"
 
 #include <algorithm>
+#include <csignal>
 
 namespace trevo::testing {
 
@@ -50,8 +51,9 @@ class FaultyRecordFile final : public RecordFile {
         return real_->ReadAt(offset, buffer, size);
     }
     bool Truncate(std::uint64_t size) override {
-        return !faults_.Fails(FileOperation::Write) && real_->Truncate(size);
+        return !faults_.Fails(FileOperation::Truncate) && real_->Truncate(size);
     }
+    bool Sync() override { return !faults_.Fails(FileOperation::Sync) && real_->Sync(); }
 
     RecordFile& Real() { return *real_; }
 
@@ -105,7 +107,48 @@ class FaultyOutputFile final : public OutputFile {
     FaultInjectingFileSystem& faults_;
 };
 
+class FaultyDirectory final : public Directory {
+  public:
+    FaultyDirectory(std::unique_ptr<Directory> real, FaultInjectingFileSystem& faults)
+        : real_(std::move(real)), faults_(faults) {}
+
+    std::optional<std::vector<std::string>> List() override { return real_->List(); }
+    std::unique_ptr<Directory> OpenDirectory(const std::string& name, bool create) override {
+        auto directory = real_->OpenDirectory(name, create);
+        return directory ? std::make_unique<FaultyDirectory>(std::move(directory), faults_)
+                         : nullptr;
+    }
+    std::unique_ptr<InputFile> OpenForReading(const std::string& name) override {
+        auto file = real_->OpenForReading(name);
+        return file ? std::make_unique<FaultyInputFile>(std::move(file), faults_) : nullptr;
+    }
+    std::unique_ptr<RecordFile> CreateNewFile(const std::string& name) override {
+        if (faults_.Fails(FileOperation::Open)) {
+            return nullptr;
+        }
+        auto file = real_->CreateNewFile(name);
+        return file ? std::make_unique<FaultyRecordFile>(std::move(file), faults_) : nullptr;
+    }
+    bool Remove(const std::string& name) override {
+        return !faults_.Fails(FileOperation::Remove) && real_->Remove(name);
+    }
+    bool Rename(const std::string& from, const std::string& to) override {
+        return !faults_.Fails(FileOperation::Rename) && real_->Rename(from, to);
+    }
+    bool MayChangeName(const std::string& name) override { return real_->MayChangeName(name); }
+    bool Sync() override { return !faults_.Fails(FileOperation::Sync) && real_->Sync(); }
+
+  private:
+    std::unique_ptr<Directory> real_;
+    FaultInjectingFileSystem& faults_;
+};
+
 }  // namespace
+
+std::unique_ptr<Directory> FaultInjectingFileSystem::OpenDirectory(const std::string& path) {
+    auto directory = real_.OpenDirectory(path);
+    return directory ? std::make_unique<FaultyDirectory>(std::move(directory), *this) : nullptr;
+}
 
 void FaultInjectingFileSystem::FailAt(FileOperation operation, int nth,
                                       std::size_t shortWriteBytes) {
@@ -114,8 +157,16 @@ void FaultInjectingFileSystem::FailAt(FileOperation operation, int nth,
     shortWriteBytes_ = shortWriteBytes;
 }
 
+void FaultInjectingFileSystem::KillBefore(FileOperation operation, int nth) {
+    killing_ = operation;
+    killAt_ = nth;
+}
+
 bool FaultInjectingFileSystem::Fails(FileOperation operation) {
     const int count = ++done_[Index(operation)];
+    if (killing_ == operation && count == killAt_) {
+        std::raise(SIGKILL);
+    }
     return failing_ == operation && count == failAt_;
 }
 
@@ -157,6 +208,12 @@ bool FaultInjectingFileSystem::RemoveFile(const std::string& path) {
 
 std::unique_ptr<InputFile> FaultInjectingFileSystem::OpenForReading(const std::string& path) {
     auto file = real_.OpenForReading(path);
+    return file ? std::make_unique<FaultyInputFile>(std::move(file), *this) : nullptr;
+}
+
+std::unique_ptr<InputFile> FaultInjectingFileSystem::OpenPeriodFileForReading(
+    const std::string& path) {
+    auto file = real_.OpenPeriodFileForReading(path);
     return file ? std::make_unique<FaultyInputFile>(std::move(file), *this) : nullptr;
 }
 

@@ -3,6 +3,8 @@
 // failure across every step of a run or of a file replacement. Operations are counted per kind
 // from 1. Open counts opening a record file and creating or emptying a whole file; Read counts
 // reads of input files and whole-file reads; Sync counts forcing a file or a directory to disk.
+// Directories opened through OpenDirectory are wrapped too: creating a file in one counts as
+// Open, its renames and removals as theirs; opening a directory is not counted.
 
 #include <array>
 #include <cstddef>
@@ -25,6 +27,7 @@ enum class FileOperation {
     Sync,
     Rename,
     Remove,
+    Truncate,
     Count_
 };
 
@@ -35,6 +38,9 @@ class FaultInjectingFileSystem final : public FileSystem {
     // The `nth` operation of kind `operation` fails. A failing write first passes
     // `shortWriteBytes` bytes to the real file, as a short write would.
     void FailAt(FileOperation operation, int nth, std::size_t shortWriteBytes = 0);
+    // The process kills itself (SIGKILL) just before the `nth` operation of kind `operation`,
+    // as a crash at that point would leave things; for tests that run in a child process.
+    void KillBefore(FileOperation operation, int nth);
     int Done(FileOperation operation) const { return done_[Index(operation)]; }
     // Every read of an input file hands out at most `bytes`, so that a failing read can fall
     // inside a line. Unlimited unless set.
@@ -45,6 +51,7 @@ class FaultInjectingFileSystem final : public FileSystem {
     bool DirectoryExists(const std::string& path) override { return real_.DirectoryExists(path); }
     std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) override;
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
+    std::unique_ptr<InputFile> OpenPeriodFileForReading(const std::string& path) override;
     FileLockAttempt LockRecordFile(const std::string& path) override;
 
     bool IsReadOnlyFile(const SystemPath& path) override { return real_.IsReadOnlyFile(path); }
@@ -63,6 +70,7 @@ class FaultInjectingFileSystem final : public FileSystem {
     std::error_code Remove(const SystemPath& path) override { return real_.Remove(path); }
     std::error_code SyncDirectory(const SystemPath& path) override;
 
+    std::unique_ptr<Directory> OpenDirectory(const std::string& path) override;
     std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override;
     std::unique_ptr<RecordFile> CreateNewRecordFile(const std::string& path) override;
     bool MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
@@ -85,6 +93,8 @@ class FaultInjectingFileSystem final : public FileSystem {
     std::array<int, static_cast<std::size_t>(FileOperation::Count_)> done_{};
     std::optional<FileOperation> failing_;
     int failAt_ = 0;
+    std::optional<FileOperation> killing_;
+    int killAt_ = 0;
     std::size_t shortWriteBytes_ = 0;
     std::size_t readLimit_ = std::numeric_limits<std::size_t>::max();
 };

@@ -106,7 +106,7 @@ int RunWindowRound(int argc, char** argv, const WindowRoundOptions& options) {
     int otherContacts = 0;  // beeps and boxes: none may come in a good round
     gui::FormMainHooks hooks;
     hooks.beep = [&] { ++otherContacts; };
-    hooks.askYesNo = [&](QWidget*, const QString&, const QString&) {
+    hooks.askYesNo = [&](QWidget*, const QString&, const QString&, const QString&) {
         ++questions;
         return true;
     };

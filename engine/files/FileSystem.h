@@ -70,6 +70,8 @@ class RecordFile {
         (void)size;
         return false;
     }
+    // On the disk, not only in the system's cache.
+    virtual bool Sync() { return false; }
 };
 
 // A file read from start to end.
@@ -84,6 +86,29 @@ class InputFile {
     // cannot be told: its reader may have missed or mixed contents. A file that cannot change
     // (held in memory) says false.
     virtual bool ChangedSinceOpen() { return false; }
+};
+
+// A directory held open: every name below is looked up in it, not along a path again, and
+// never through a symbolic link. Destroying it closes it.
+class Directory {
+  public:
+    virtual ~Directory() = default;
+    // The names in it, without "." and ".."; nothing when it cannot be read.
+    virtual std::optional<std::vector<std::string>> List() = 0;
+    // A directory within it, made first when missing and `create` says so; nothing when the
+    // name is a link or no directory.
+    virtual std::unique_ptr<Directory> OpenDirectory(const std::string& name, bool create) = 0;
+    virtual std::unique_ptr<InputFile> OpenForReading(const std::string& name) = 0;
+    // A new regular file for reading and writing; nothing when the name exists (a link too).
+    virtual std::unique_ptr<RecordFile> CreateNewFile(const std::string& name) = 0;
+    virtual bool Remove(const std::string& name) = 0;
+    // Gives the entry `from` the name `to`; never replaces a name that exists.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // Whether this process may rename or remove `name` here: write and search permission on
+    // the directory and, in a sticky directory, owning the directory or the file.
+    virtual bool MayChangeName(const std::string& name) = 0;
+    // Makes new, renamed and removed names durable.
+    virtual bool Sync() = 0;
 };
 
 // A file name as the system spells it (UTF-8 here), for files whose names the system gave
@@ -140,6 +165,12 @@ class FileSystem {
     virtual std::unique_ptr<InputFile> OpenRecordFileForReading(const std::string& path) {
         return OpenForReading(path);
     }
+    // Opens a period file for reading only, as OpenRecordFileForReading does, but never
+    // through a symbolic link at its name: what is read is what a run would write. The default
+    // suits file systems without links.
+    virtual std::unique_ptr<InputFile> OpenPeriodFileForReading(const std::string& path) {
+        return OpenRecordFileForReading(path);
+    }
     // Takes the lock between converter runs on an existing record file, for as long as the
     // returned lock lives, without creating or changing the file. The file is opened for
     // writing (the lock needs it) and never through a symbolic link.
@@ -186,6 +217,13 @@ class FileSystem {
     }
 
     // For the run journal, the ledger inspector and undo. The defaults fail.
+
+    // A directory by its path (links along the path, and at its name, are followed: the
+    // ledger directory may be a link); nothing when it is none or cannot be opened.
+    virtual std::unique_ptr<Directory> OpenDirectory(const std::string& path) {
+        (void)path;
+        return nullptr;
+    }
 
     // Opens an existing regular file for reading and writing, never creating it and never
     // through a symbolic link; nothing on failure, and nothing for a read-only file (see

@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <cstdio>  // renameat2
 #include <filesystem>
 #include <limits>
 
@@ -35,6 +35,23 @@ bool NoWritePermission(mode_t mode) {
 bool ClearNonBlocking(int fd) {
     const int flags = ::fcntl(fd, F_GETFL);
     return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+// The names of an open directory, without "." and ".."; closes it.
+std::vector<std::string> NamesIn(DIR* dir) {
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        // Back to the engine's Windows-1250; a name it cannot hold is no file of the ledger.
+        if (auto converted = text::Utf8ToWin1250(name)) {
+            names.push_back(std::move(*converted));
+        }
+    }
+    ::closedir(dir);
+    return names;
 }
 
 // Owns one descriptor.
@@ -169,8 +186,11 @@ class PosixRecordFile final : public RecordFile {
     }
 
     bool Truncate(std::uint64_t size) override {
-        return fd_.IsOpen() && ::ftruncate(fd_.Get(), static_cast<off_t>(size)) == 0;
+        return fd_.IsOpen() && size <= static_cast<std::uint64_t>(kMaxOffset) &&
+               ::ftruncate(fd_.Get(), static_cast<off_t>(size)) == 0;
     }
+
+    bool Sync() override { return fd_.IsOpen() && ::fsync(fd_.Get()) == 0; }
 
     // The file's identity as opened, for telling whether a name still leads to it.
     std::pair<dev_t, ino_t> Identity() const { return {opened_.st_dev, opened_.st_ino}; }
@@ -250,6 +270,90 @@ class PosixOutputFile final : public OutputFile {
 
   private:
     Descriptor fd_;
+};
+
+// Names are looked up in the open directory (the *at calls), never through a link.
+class PosixDirectory final : public Directory {
+  public:
+    PosixDirectory(int fd, std::string nativePath) : fd_(fd), nativePath_(std::move(nativePath)) {}
+
+    std::optional<std::vector<std::string>> List() override {
+        // The listing gets its own descriptor, so that this one keeps no read position.
+        const int listed = ::openat(fd_.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR* dir = listed < 0 ? nullptr : ::fdopendir(listed);
+        if (dir == nullptr) {
+            if (listed >= 0) {
+                ::close(listed);
+            }
+            return std::nullopt;
+        }
+        return NamesIn(dir);
+    }
+
+    std::unique_ptr<Directory> OpenDirectory(const std::string& name, bool create) override {
+        const std::string native = NativePath(name);
+        if (create && ::mkdirat(fd_.Get(), native.c_str(), 0777) != 0 && errno != EEXIST) {
+            return nullptr;
+        }
+        const int fd =
+            ::openat(fd_.Get(), native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
+            return nullptr;
+        }
+        return std::make_unique<PosixDirectory>(fd, nativePath_ + "/" + native);
+    }
+
+    std::unique_ptr<InputFile> OpenForReading(const std::string& name) override {
+        Descriptor fd(::openat(fd_.Get(), NativePath(name).c_str(),
+                               O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            !ClearNonBlocking(fd.Get())) {
+            return nullptr;
+        }
+        return std::make_unique<PosixInputFile>(fd.Release(), info);
+    }
+
+    std::unique_ptr<RecordFile> CreateNewFile(const std::string& name) override {
+        const std::string native = NativePath(name);
+        Descriptor fd(::openat(fd_.Get(), native.c_str(),
+                               O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0) {
+            return nullptr;
+        }
+        return std::make_unique<PosixRecordFile>(fd.Release(), nativePath_ + "/" + native, info);
+    }
+
+    bool Remove(const std::string& name) override {
+        return ::unlinkat(fd_.Get(), NativePath(name).c_str(), 0) == 0;
+    }
+
+    bool Rename(const std::string& from, const std::string& to) override {
+        return ::renameat2(fd_.Get(), NativePath(from).c_str(), fd_.Get(), NativePath(to).c_str(),
+                           RENAME_NOREPLACE) == 0;
+    }
+
+    bool MayChangeName(const std::string& name) override {
+        struct stat directory {};
+        if (::faccessat(fd_.Get(), ".", W_OK | X_OK, AT_EACCESS) != 0 ||
+            ::fstat(fd_.Get(), &directory) != 0) {
+            return false;
+        }
+        const uid_t user = ::geteuid();
+        if ((directory.st_mode & S_ISVTX) == 0 || user == 0 || directory.st_uid == user) {
+            return true;
+        }
+        struct stat file {};
+        return ::fstatat(fd_.Get(), NativePath(name).c_str(), &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+               file.st_uid == user;
+    }
+
+    bool Sync() override { return ::fsync(fd_.Get()) == 0; }
+
+  private:
+    Descriptor fd_;
+    std::string nativePath_;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -436,6 +540,26 @@ class PosixFileSystem final : public FileSystem {
         return std::make_unique<PosixInputFile>(fd.Release(), info);
     }
 
+    std::unique_ptr<Directory> OpenDirectory(const std::string& path) override {
+        std::string native = NativePath(path);
+        const int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            return nullptr;
+        }
+        return std::make_unique<PosixDirectory>(fd, std::move(native));
+    }
+
+    std::unique_ptr<InputFile> OpenPeriodFileForReading(const std::string& path) override {
+        Descriptor fd(
+            ::open(NativePath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        struct stat info {};
+        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            !ClearNonBlocking(fd.Get())) {
+            return nullptr;
+        }
+        return std::make_unique<PosixInputFile>(fd.Release(), info);
+    }
+
     std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override {
         return OpenRegular(path, O_RDWR, /*refuseReadOnly=*/true);
     }
@@ -459,19 +583,7 @@ class PosixFileSystem final : public FileSystem {
         if (dir == nullptr) {
             return std::nullopt;
         }
-        std::vector<std::string> names;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string_view name = entry->d_name;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            // Back to the engine's Windows-1250; a name it cannot hold is no file of the ledger.
-            if (auto converted = text::Utf8ToWin1250(name)) {
-                names.push_back(std::move(*converted));
-            }
-        }
-        ::closedir(dir);
-        return names;
+        return NamesIn(dir);
     }
 
     bool RemoveOpenFile(const std::string& path, RecordFile& open) override {

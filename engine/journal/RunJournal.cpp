@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/journal/JournalFormat.h"
+#include <xxhash.h>
+
+#include "engine/ledger/LedgerEntry.h"
 
 namespace trevo {
 
 namespace {
 
-// Records are written in blocks of about this size: a few writes per run, memory flat.
-constexpr std::size_t kBlock = 64 * 1024;
 constexpr int kNumberAttempts = 100;
 
 }  // namespace
@@ -38,43 +38,58 @@ std::string RunJournal::NameInDirectory(const std::string& fileName) const {
     return fileName;
 }
 
+void RunJournal::DigestStateDeleter::operator()(XXH3_state_s* state) const {
+    XXH3_freeState(state);
+}
+
 bool RunJournal::Start() {
-    const std::string directory = journal::JournalDirectory(ledgerDir_);
-    if (!fileSystem_.MakeDirectory(directory)) {
+    // The folder and its files are named within the open ledger directory, never through a
+    // link: a journal applied from a folder elsewhere would undo files elsewhere.
+    const std::unique_ptr<Directory> ledger = fileSystem_.OpenDirectory(ledgerDir_);
+    directory_ =
+        ledger ? ledger->OpenDirectory(std::string(journal::kDirectoryName), true) : nullptr;
+    if (!directory_) {
         return false;
     }
-    const auto names = fileSystem_.ListDirectory(directory);
+    const auto names = directory_->List();
     if (!names) {
         return false;
     }
-    std::vector<std::uint32_t> numbers;
+    std::uint64_t newest = 0;
+    // A number is never used twice, not even one whose journal is gone but whose set-aside
+    // copy or undo mark is left.
     for (const std::string& name : *names) {
-        if (const auto number = journal::JournalNumber(name)) {
-            numbers.push_back(*number);
-        }
+        newest = std::max(newest, journal::JournalNumberOfAnyName(name).value_or(0));
     }
-    std::sort(numbers.begin(), numbers.end());
-    std::uint32_t next = numbers.empty() ? 1 : numbers.back() + 1;
+    std::uint64_t next = newest + 1;
     // Another run may take the same number at the same moment: the file is made only if it
     // is new.
     for (int attempt = 0; attempt < kNumberAttempts && !file_; ++attempt, ++next) {
-        path_ = directory + kPathSeparator + journal::JournalFileName(next);
-        file_ = fileSystem_.CreateNewRecordFile(path_);
+        name_ = journal::JournalFileName(next);
+        file_ = directory_->CreateNewFile(name_);
     }
     if (!file_) {
-        path_.clear();
+        name_.clear();
         return false;
     }
-    // Only the most recent runs can be undone; older journals go.
-    if (numbers.size() + 1 > journal::kRunsKept) {
-        const std::size_t surplus = numbers.size() + 1 - journal::kRunsKept;
-        for (std::size_t i = 0; i < surplus; ++i) {
-            fileSystem_.RemoveFile(directory + kPathSeparator +
-                                   journal::JournalFileName(numbers[i]));
-        }
-    }
+    path_ = journal::JournalDirectory(ledgerDir_) + kPathSeparator + name_;
+    Prune(*names, next - 1);
     journal::AppendHeader(pending_, exportPath_, started_);
     return true;
+}
+
+// Only the most recent runs can be undone; older journals go, with whatever is left beside them.
+void RunJournal::Prune(const std::vector<std::string>& names, std::uint64_t newest) {
+    if (newest < journal::kRunsKept) {
+        return;
+    }
+    const std::uint64_t oldestKept = newest - journal::kRunsKept + 1;
+    for (const std::string& name : names) {
+        const auto number = journal::JournalNumberOfAnyName(name);
+        if (number && *number < oldestKept) {
+            directory_->Remove(name);
+        }
+    }
 }
 
 bool RunJournal::Flush() {
@@ -99,7 +114,12 @@ void RunJournal::PeriodOpened(const std::string& fileName, bool existedBefore,
         failed_ = true;
         return;
     }
-    journal::AppendOpened(pending_, NameInDirectory(fileName), existedBefore, sizeAtOpen);
+    const std::string name = NameInDirectory(fileName);
+    journal::AppendOpened(pending_, name, existedBefore, sizeAtOpen);
+    FileState& state = files_[name];
+    if (state.written && sizeAtOpen != state.next) {
+        state.result.interleaved = true;  // another writer between two openings by this run
+    }
     // What the run is about to do to a file is on disk before it does it.
     failed_ = !Flush();
 }
@@ -111,10 +131,30 @@ void RunJournal::RecordWritten(const std::string& fileName, std::uint64_t offset
         failed_ = true;
         return;
     }
-    journal::AppendWritten(pending_, NameInDirectory(fileName), offset, sizeBefore, overwritten,
-                           written);
-    if (pending_.size() >= kBlock) {
-        failed_ = !Flush();
+    FileState& state = files_[NameInDirectory(fileName)];
+    if (!state.written) {
+        state.digest.reset(XXH3_createState());
+        if (!state.digest || XXH3_128bits_reset(state.digest.get()) != XXH_OK) {
+            failed_ = true;
+            return;
+        }
+        state.written = true;
+        state.result.sizeBefore = sizeBefore;
+        state.result.firstOffset = offset;
+        state.result.overwritten = overwritten;
+        state.next = offset;
+    } else if (offset != state.next || sizeBefore != state.next) {
+        // The appends are not one run of bytes: another writer came between them. Undo refuses
+        // such a file, so the digest need not go on.
+        state.result.interleaved = true;
+    }
+    if (state.result.interleaved) {
+        return;
+    }
+    XXH3_128bits_update(state.digest.get(), written.data(), written.size());
+    state.next += written.size();
+    if (written.size() == LedgerEntry::kSize) {
+        ++state.result.records;
     }
 }
 
@@ -127,6 +167,26 @@ bool RunJournal::Finish() {
         return !failed_;  // no period file was opened: nothing to undo, no journal
     }
     if (!failed_) {
+        for (auto& [name, state] : files_) {
+            if (!state.written) {
+                continue;
+            }
+            journal::FileResult& result = state.result;
+            result.fileName = name;
+            result.sizeAfter = std::max(state.next, result.sizeBefore);
+            if (!result.interleaved) {
+                // A write that fell short of the part-record left the rest of it in place.
+                const std::uint64_t appended = state.next - result.firstOffset;
+                if (appended < result.overwritten.size()) {
+                    const std::string_view rest =
+                        std::string_view(result.overwritten).substr(appended);
+                    XXH3_128bits_update(state.digest.get(), rest.data(), rest.size());
+                }
+                const XXH128_hash_t digest = XXH3_128bits_digest(state.digest.get());
+                result.digest = {digest.low64, digest.high64};
+            }
+            journal::AppendFileResult(pending_, result);
+        }
         journal::AppendEnd(pending_);
         failed_ = !Flush();
     }
@@ -134,7 +194,7 @@ bool RunJournal::Finish() {
     file_.reset();
     if (failed_ || !closed) {
         failed_ = true;
-        fileSystem_.RemoveFile(path_);
+        directory_->Remove(name_);
     }
     return !failed_;
 }

@@ -1,15 +1,22 @@
 #pragma once
 // The journal a writing run keeps of what it does to each period file, so that the run can be
-// undone exactly. The journal file is made when the run opens its first period file; records
-// are gathered and written in blocks, and the end mark follows when the run has ended.
+// undone exactly. The journal file is made when the run opens its first period file, and each
+// opening is on disk before the run appends to that file. Of the appends only a digest is
+// kept per file, with the bytes of a part-record they overwrote; these follow at the end,
+// before the end mark.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/files/FileSystem.h"
+#include "engine/journal/JournalFormat.h"
 #include "engine/ledger/PeriodWriteObserver.h"
 #include "engine/ledger/zdRMD.h"
+
+struct XXH3_state_s;
 
 namespace trevo {
 
@@ -34,16 +41,31 @@ class RunJournal final : public PeriodWriteObserver {
     const std::string& Path() const { return path_; }
 
   private:
+    struct DigestStateDeleter {
+        void operator()(XXH3_state_s* state) const;
+    };
+    // What the run did to one period file so far.
+    struct FileState {
+        std::unique_ptr<XXH3_state_s, DigestStateDeleter> digest;
+        journal::FileResult result;
+        std::uint64_t next = 0;  // where the next append must go for the appends to be one run
+        bool written = false;
+    };
+
     bool Start();
     bool Flush();
+    void Prune(const std::vector<std::string>& names, std::uint64_t newest);
     std::string NameInDirectory(const std::string& fileName) const;
 
     FileSystem& fileSystem_;
     std::string ledgerDir_;
     std::string exportPath_;
     LocalDateTime started_;
+    std::string name_;  // within the journal folder
     std::string path_;
+    std::unique_ptr<Directory> directory_;
     std::unique_ptr<RecordFile> file_;
+    std::map<std::string, FileState> files_;
     std::string pending_;
     bool failed_ = false;
     bool finished_ = false;

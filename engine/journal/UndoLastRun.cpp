@@ -1,12 +1,14 @@
 #include "engine/journal/UndoLastRun.h"
 
+#include <xxhash.h>
+
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <optional>
 
 #include "engine/files/FileSystem.h"
 #include "engine/journal/JournalFormat.h"
-#include "engine/ledger/LedgerEntry.h"
 #include "engine/ledger/PeriodFileReading.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"
@@ -17,12 +19,27 @@ using namespace trevo::literals;
 
 namespace {
 
+constexpr auto kNoDirectory = "Nie można otworzyć katalogu %s"_w1250;
+constexpr auto kFolderUnusable =
+    "%s nie jest folderem (np. jest dowiązaniem) - dziennika z niego nie używa się"_w1250;
+constexpr auto kFolderUnreadable = "Nie można odczytać folderu dziennika %s"_w1250;
+constexpr auto kFolderLocked =
+    "Nie można zmieniać nazw w folderze dziennika %s (brak prawa zapisu)"_w1250;
 constexpr auto kUnreadable = "Nie można odczytać dziennika %s"_w1250;
-constexpr auto kDamaged = "Dziennik %s jest uszkodzony"_w1250;
+constexpr auto kSetAsideHint =
+    ". Polecenie \"trevo2kpr-cli undo --discard-unfinished\" odkłada ten dziennik bez zmiany "
+    "plików danych; potem można cofać przebiegi wcześniejsze"_w1250;
+constexpr auto kDamaged =
+    "Dziennik %s jest uszkodzony (nie zgadza się suma kontrolna albo układ)"_w1250;
+constexpr auto kOldFormat =
+    "Dziennik %s jest w formacie poprzedniej wersji programu, bez sum kontrolnych - nie można "
+    "na nim polegać"_w1250;
 constexpr auto kUnfinished =
-    "Przebieg z dziennika %s nie został zakończony - nie można go cofnąć dokładnie"_w1250;
+    "Przebieg z dziennika %s nie został zakończony (przerwany albo jeszcze trwa) - nie można go "
+    "cofnąć dokładnie; pliki, które zmienił, trzeba sprawdzić samemu"_w1250;
 constexpr auto kInconsistent = "Dziennik %s nie zgadza się sam ze sobą (plik %s)"_w1250;
-constexpr auto kMissing = "Plik %s nie istnieje albo nie można go otworzyć"_w1250;
+constexpr auto kMissing =
+    "Plik %s nie istnieje albo nie można go otworzyć do zapisu (np. jest tylko do odczytu)"_w1250;
 constexpr auto kLocked = "Plik %s jest używany przez inny przebieg konwersji"_w1250;
 constexpr auto kNoSize = "Nie można ustalić rozmiaru pliku %s"_w1250;
 constexpr auto kWrittenAfter =
@@ -30,48 +47,220 @@ constexpr auto kWrittenAfter =
 constexpr auto kInterleaved =
     "Do pliku %s pisał w trakcie tego przebiegu ktoś inny - nie można go cofnąć dokładnie"_w1250;
 constexpr auto kChanged = "Rekordy tego przebiegu w pliku %s zostały zmienione"_w1250;
+constexpr auto kCannotRemove =
+    "Pliku %s nie można usunąć (brak prawa zapisu do katalogu danych KPR)"_w1250;
+constexpr auto kAsideInTheWay =
+    "Nazwa %s, pod którą cofanie odkłada plik przed usunięciem, jest zajęta"_w1250;
+constexpr auto kCannotMark = "Nie można zapisać w folderze dziennika %s"_w1250;
 constexpr auto kRemoveFailed = "Nie można usunąć pliku %s"_w1250;
 constexpr auto kRestoreFailed = "Nie można przywrócić pliku %s"_w1250;
-constexpr auto kJournalKept = "Pliki przywrócono, ale nie można usunąć dziennika %s"_w1250;
+constexpr auto kPutBack = " - wszystko, co zdążono zmienić, przywrócono"_w1250;
+constexpr auto kNotPutBack =
+    " - nie wszystko dało się przywrócić; następne polecenie undo dokończy cofanie"_w1250;
+constexpr auto kAsideLeft = "Pliki przywrócono, ale nie można usunąć pliku %s"_w1250;
+constexpr auto kJournalKept =
+    "Pliki przywrócono, ale nie można usunąć dziennika %s; następne polecenie undo tylko go "
+    "usunie"_w1250;
+constexpr auto kNothingToSetAside =
+    "Najnowszy dziennik %s jest zakończony i cały - cofa go polecenie undo, nie ma czego "
+    "odkładać"_w1250;
+constexpr auto kUndoUnderWay =
+    "Cofanie przebiegu z dziennika %s zostało przerwane - dokończy je polecenie undo"_w1250;
+constexpr auto kCannotSetAside = "Nie można zmienić nazwy dziennika %s"_w1250;
+
+// A journal this program writes is a few hundred bytes a period file; a longer one is damage.
+constexpr std::size_t kMaxJournalSize = 4 * 1024 * 1024;
+constexpr std::size_t kBlock = 64 * 1024;
+// A file the run created is first renamed to this within the ledger directory, a name the
+// ledger program never reads, and removed when everything else is done.
+constexpr std::string_view kAsideSuffix = ".cofniety";
+
+struct LatestJournal {
+    std::unique_ptr<Directory> ledger;
+    std::unique_ptr<Directory> folder;
+    std::string name;      // within the folder
+    bool undoing = false;  // an undo of it stopped part way
+};
+constexpr auto kOvertaken = "Po przebiegu z dziennika %s zapisał już następny przebieg"_w1250;
 
 struct FilePlan {
     std::string name;
     std::string path;
-    bool existedBefore = false;
-    std::uint64_t sizeAtOpen = 0;
-    std::vector<const journal::WrittenRecord*> writes;
+    bool existedBefore = true;  // a file written without an opening on record is kept
+    std::uint64_t sizeAtOpen = 1;
+    const journal::FileResult* result = nullptr;
     std::unique_ptr<RecordFile> file;
     std::optional<UndoFileStep> step;
+    bool asideOnly = false;        // renamed aside by the undo that stopped: only removal left
+    bool onlyRewritePart = false;  // cut back by the undo that stopped
+    bool changed = false;
+    std::uint64_t savedAt = 0;  // where its bytes are in the saved file
 };
 
-std::optional<std::string> ReadAll(FileSystem& fileSystem, const std::string& path) {
-    const auto file = fileSystem.OpenForReading(path);
+bool WriteAll(RecordFile& file, std::uint64_t offset, std::string_view bytes) {
+    if (!file.Seek(offset)) {
+        return false;
+    }
+    while (!bytes.empty()) {
+        const std::size_t wrote = file.Write(bytes.data(), bytes.size());
+        if (wrote == 0) {
+            return false;
+        }
+        bytes.remove_prefix(wrote);
+    }
+    return true;
+}
+
+// Copies `length` bytes in blocks, memory flat whatever the size.
+bool CopyBytes(RecordFile& from, std::uint64_t fromOffset, RecordFile& to, std::uint64_t toOffset,
+               std::uint64_t length) {
+    std::string buffer(kBlock, '\0');
+    for (std::uint64_t done = 0; done < length;) {
+        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, length - done));
+        if (from.ReadAt(fromOffset + done, buffer.data(), size) != size ||
+            !WriteAll(to, toOffset + done, std::string_view(buffer).substr(0, size))) {
+            return false;
+        }
+        done += size;
+    }
+    return true;
+}
+
+std::optional<journal::Digest> DigestOf(RecordFile& file, std::uint64_t from, std::uint64_t to) {
+    const std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> state(XXH3_createState(),
+                                                                         &XXH3_freeState);
+    if (!state || XXH3_128bits_reset(state.get()) != XXH_OK) {
+        return std::nullopt;
+    }
+    std::string buffer(kBlock, '\0');
+    for (std::uint64_t at = from; at < to;) {
+        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, to - at));
+        if (file.ReadAt(at, buffer.data(), size) != size) {
+            return std::nullopt;
+        }
+        XXH3_128bits_update(state.get(), buffer.data(), size);
+        at += size;
+    }
+    const XXH128_hash_t digest = XXH3_128bits_digest(state.get());
+    return journal::Digest{digest.low64, digest.high64};
+}
+
+std::optional<std::string> ReadJournalBytes(Directory& folder, const std::string& name) {
+    const auto file = folder.OpenForReading(name);
     if (!file) {
         return std::nullopt;
     }
     std::string bytes;
-    char buffer[64 * 1024];
-    for (;;) {
-        const auto got = file->Read(buffer, sizeof buffer);
+    std::string buffer(kBlock, '\0');
+    while (bytes.size() <= kMaxJournalSize) {
+        const auto got = file->Read(buffer.data(), buffer.size());
         if (!got) {
             return std::nullopt;
         }
         if (*got == 0) {
-            return bytes;
+            break;
         }
-        bytes.append(buffer, *got);
+        bytes.append(buffer, 0, *got);
     }
+    return bytes;
+}
+
+// Nothing was changed, for the reason given.
+UndoReport Refused(UndoReport& report, std::string problem) {
+    report.status = UndoReport::Status::Refused;
+    report.problem = std::move(problem);
+    report.steps.clear();
+    return report;
+}
+
+// The name of the journal with the highest number among a folder's names.
+std::optional<std::string> NewestJournal(const std::vector<std::string>& names) {
+    std::optional<std::uint64_t> newest;
+    std::optional<std::string> name;
+    for (const std::string& candidate : names) {
+        const auto number = journal::JournalNumber(candidate);
+        if (number && (!newest || *number > *newest)) {
+            newest = number;
+            name = candidate;
+        }
+    }
+    return name;
+}
+
+// The most recent journal of the directory; nothing when there is none, or when the folder
+// cannot be used (the report then says why).
+std::optional<LatestJournal> FindLatest(FileSystem& fileSystem, const std::string& ledgerDir,
+                                        UndoReport& report) {
+    const auto refuse = [&report](std::string problem) {
+        Refused(report, std::move(problem));
+        return std::nullopt;
+    };
+    const std::string folderPath = journal::JournalDirectory(ledgerDir);
+    LatestJournal latest;
+    latest.ledger = fileSystem.OpenDirectory(ledgerDir);
+    if (!latest.ledger) {
+        return refuse(FormatMessage(kNoDirectory, {ledgerDir}));
+    }
+    // Never through a link: a journal found elsewhere would undo files elsewhere.
+    latest.folder = latest.ledger->OpenDirectory(std::string(journal::kDirectoryName), false);
+    if (!latest.folder) {
+        const auto names = latest.ledger->List();
+        if (names &&
+            std::find(names->begin(), names->end(), journal::kDirectoryName) != names->end()) {
+            return refuse(FormatMessage(kFolderUnusable, {folderPath}));
+        }
+        return std::nullopt;
+    }
+    const auto names = latest.folder->List();
+    if (!names) {
+        return refuse(FormatMessage(kFolderUnreadable, {folderPath}));
+    }
+    const auto newest = NewestJournal(*names);
+    if (!newest) {
+        return std::nullopt;
+    }
+    latest.name = *newest;
+    latest.undoing = std::find(names->begin(), names->end(),
+                               latest.name + std::string(journal::kUndoingSuffix)) != names->end();
+    report.journalPath = folderPath + kPathSeparator + latest.name;
+    return latest;
 }
 
 // Checks one file against what the run left in it; on success `plan.step` says what to do.
-// Otherwise the reason, with nothing changed.
-std::optional<std::string> Check(FileSystem& fileSystem, const std::string& journalPath,
-                                 FilePlan& plan) {
+// Otherwise the reason, with nothing changed. `resuming`: an earlier undo of this run stopped
+// part way, so a file may already be as it was before the run.
+std::optional<std::string> Check(FileSystem& fileSystem, Directory& ledger,
+                                 const std::string& journalPath, bool resuming, FilePlan& plan) {
     const bool createdByRun = !plan.existedBefore && plan.sizeAtOpen == 0;
+    const journal::FileResult* result = plan.result;
+    const bool removes = createdByRun && (!result || result->sizeBefore == 0);
+    UndoFileStep step;
+    step.fileName = plan.name;
+    step.remove = removes;
+    if (result) {
+        if (result->interleaved) {
+            return FormatMessage(kInterleaved, {plan.path});
+        }
+        if (result->firstOffset > result->sizeBefore ||
+            result->sizeBefore - result->firstOffset != result->overwritten.size() ||
+            result->sizeAfter < result->sizeBefore || result->sizeAfter <= result->firstOffset) {
+            return FormatMessage(kInconsistent, {journalPath, plan.path});
+        }
+        step.sizeBefore = result->sizeBefore;
+        step.bytesRestored = result->overwritten.size();
+        step.recordsRemoved = result->records;
+    }
+
     plan.file = fileSystem.OpenExistingRecordFile(plan.path);
     if (!plan.file) {
-        if (plan.writes.empty() && createdByRun && !fileSystem.FileExists(plan.path)) {
-            return std::nullopt;  // created empty and gone since: nothing to put back
+        if (removes && (!result || resuming) && !fileSystem.FileExists(plan.path)) {
+            if (resuming && ledger.OpenForReading(plan.name + std::string(kAsideSuffix))) {
+                plan.asideOnly = true;  // renamed aside, not yet removed
+                plan.step = step;
+            }
+            // Otherwise created empty and gone since, or removed by the undo that stopped:
+            // nothing to put back.
+            return std::nullopt;
         }
         return FormatMessage(kMissing, {plan.path});
     }
@@ -82,139 +271,250 @@ std::optional<std::string> Check(FileSystem& fileSystem, const std::string& jour
     if (!size) {
         return FormatMessage(kNoSize, {plan.path});
     }
-    UndoFileStep step;
-    step.fileName = plan.name;
     step.sizeNow = *size;
-    if (plan.writes.empty()) {
+    if (removes && !ledger.MayChangeName(plan.name)) {
+        return FormatMessage(kCannotRemove, {plan.path});
+    }
+    if (removes) {
+        // The name the file is renamed to first must be free: a rename never replaces.
+        const std::string aside = plan.name + std::string(kAsideSuffix);
+        const auto names = ledger.List();
+        if (!names || std::find(names->begin(), names->end(), aside) != names->end()) {
+            return FormatMessage(kAsideInTheWay, {plan.path + std::string(kAsideSuffix)});
+        }
+    }
+    if (!result) {
         if (!createdByRun) {
             return std::nullopt;  // opened, never written: nothing to put back
         }
         if (*size != 0) {
             return FormatMessage(kWrittenAfter, {plan.path, static_cast<std::int64_t>(*size), 0});
         }
-        step.remove = true;
         plan.step = step;
         return std::nullopt;
     }
-
-    // What the file holds from the run's first append on, as the run left it.
-    const journal::WrittenRecord& first = *plan.writes.front();
-    if (first.sizeBefore < first.offset ||
-        first.sizeBefore - first.offset != first.overwritten.size()) {
-        return FormatMessage(kInconsistent, {journalPath, plan.path});
+    if (resuming && !removes && *size == result->sizeBefore) {
+        plan.onlyRewritePart = true;  // cut back already; the part-record is written again
+        plan.step = step;
+        return std::nullopt;
     }
-    const std::uint64_t start = first.offset;
-    std::string expected = first.overwritten;
-    std::uint64_t expectedSize = first.sizeBefore;
-    for (const journal::WrittenRecord* write : plan.writes) {
-        if (write != &first && write->sizeBefore != expectedSize) {
-            return FormatMessage(kInterleaved, {plan.path});
-        }
-        if (write->offset < start || write->offset > expectedSize) {
-            return FormatMessage(kInconsistent, {journalPath, plan.path});
-        }
-        const auto at = static_cast<std::size_t>(write->offset - start);
-        if (expected.size() < at + write->written.size()) {
-            expected.resize(at + write->written.size());
-        }
-        std::copy(write->written.begin(), write->written.end(),
-                  expected.begin() + static_cast<std::ptrdiff_t>(at));
-        expectedSize = std::max<std::uint64_t>(expectedSize, write->offset + write->written.size());
-    }
-    if (*size != expectedSize) {
+    if (*size != result->sizeAfter) {
         return FormatMessage(kWrittenAfter, {plan.path, static_cast<std::int64_t>(*size),
-                                             static_cast<std::int64_t>(expectedSize)});
+                                             static_cast<std::int64_t>(result->sizeAfter)});
     }
-    std::string actual(expected.size(), '\0');
-    if (plan.file->ReadAt(start, actual.data(), actual.size()) != actual.size() ||
-        actual != expected) {
+    const auto digest = DigestOf(*plan.file, result->firstOffset, result->sizeAfter);
+    if (!digest || *digest != result->digest) {
         return FormatMessage(kChanged, {plan.path});
     }
-    step.sizeBefore = first.sizeBefore;
-    step.bytesRestored = first.overwritten.size();
-    step.recordsRemoved = static_cast<std::uint64_t>(std::count_if(
-        plan.writes.begin(), plan.writes.end(),
-        [](const journal::WrittenRecord* w) { return w->written.size() == LedgerEntry::kSize; }));
-    step.remove = createdByRun && first.sizeBefore == 0;
     plan.step = step;
     return std::nullopt;
 }
 
-bool Apply(FileSystem& fileSystem, FilePlan& plan) {
-    const UndoFileStep& step = *plan.step;
-    if (step.remove) {
-        return fileSystem.RemoveOpenFile(plan.path, *plan.file);
-    }
-    if (!plan.writes.empty()) {
-        const journal::WrittenRecord& first = *plan.writes.front();
-        if (!first.overwritten.empty() &&
-            (!plan.file->Seek(first.offset) ||
-             plan.file->Write(first.overwritten.data(), first.overwritten.size()) !=
-                 first.overwritten.size())) {
-            return false;
+class Undoing {
+  public:
+    Undoing(FileSystem& fileSystem, const std::string& ledgerDir, LatestJournal& latest,
+            std::vector<FilePlan>& plans, UndoReport& report)
+        : fileSystem_(fileSystem),
+          ledgerDir_(ledgerDir),
+          latest_(latest),
+          plans_(plans),
+          report_(report),
+          markName_(latest.name + std::string(journal::kUndoingSuffix)),
+          savedName_(latest.name + std::string(journal::kSavedSuffix)) {}
+
+    void Run() {
+        Directory& folder = *latest_.folder;
+        if (!latest_.undoing) {
+            // The mark is on disk before any period file changes: an undo killed part way is
+            // finished by the next one.
+            auto mark = folder.CreateNewFile(markName_);
+            if (!mark || !mark->Close() || !folder.Sync()) {
+                mark.reset();
+                folder.Remove(markName_);
+                Refuse(FormatMessage(kCannotMark, {report_.journalPath}));
+                return;
+            }
+        } else {
+            folder.Remove(savedName_);  // of the undo that stopped; made again
         }
+        saved_ = folder.CreateNewFile(savedName_);
+        if (!saved_) {
+            if (!latest_.undoing) {
+                folder.Remove(markName_);
+            }
+            Refuse(FormatMessage(kCannotMark, {report_.journalPath}));
+            return;
+        }
+        for (FilePlan& plan : plans_) {
+            if (plan.step && !Apply(plan)) {
+                Fail(plan);
+                return;
+            }
+        }
+        Finish();
     }
-    return plan.file->Truncate(step.sizeBefore);
+
+  private:
+    void Refuse(std::string problem) { Refused(report_, std::move(problem)); }
+
+    std::string AsideName(const FilePlan& plan) const {
+        return plan.name + std::string(kAsideSuffix);
+    }
+
+    bool Apply(FilePlan& plan) {
+        const UndoFileStep& step = *plan.step;
+        if (step.remove) {
+            if (plan.asideOnly) {
+                return true;
+            }
+            // Renamed aside, not removed, so that it can be put back.
+            plan.changed = latest_.ledger->Rename(plan.name, AsideName(plan));
+            return plan.changed;
+        }
+        const journal::FileResult& result = *plan.result;
+        if (!plan.onlyRewritePart) {
+            // The bytes cut off are kept first, so that a later failure can put them back.
+            plan.savedAt = savedSize_;
+            const std::uint64_t length = result.sizeAfter - result.firstOffset;
+            if (!CopyBytes(*plan.file, result.firstOffset, *saved_, savedSize_, length)) {
+                return false;
+            }
+            savedSize_ += length;
+            plan.changed = true;
+            if (!plan.file->Truncate(result.sizeBefore)) {
+                return false;
+            }
+        }
+        return WriteAll(*plan.file, result.firstOffset, result.overwritten);
+    }
+
+    bool PutBack(FilePlan& plan) {
+        if (!plan.changed) {
+            return true;
+        }
+        if (plan.step->remove) {
+            return latest_.ledger->Rename(AsideName(plan), plan.name);
+        }
+        const journal::FileResult& result = *plan.result;
+        return CopyBytes(*saved_, plan.savedAt, *plan.file, result.firstOffset,
+                         result.sizeAfter - result.firstOffset);
+    }
+
+    void Fail(FilePlan& failed) {
+        std::string problem =
+            FormatMessage(failed.step->remove ? kRemoveFailed : kRestoreFailed, {failed.path});
+        bool putBack = true;
+        for (auto plan = plans_.rbegin(); plan != plans_.rend(); ++plan) {
+            if (plan->step && !PutBack(*plan)) {
+                putBack = false;
+            }
+        }
+        if (putBack && !latest_.undoing) {
+            saved_.reset();
+            latest_.folder->Remove(savedName_);
+            latest_.folder->Remove(markName_);
+            report_.status = UndoReport::Status::RolledBack;
+            problem += std::string(kPutBack);
+        } else {
+            // The mark stays: what the undo that stopped had done cannot be taken back here.
+            report_.status = UndoReport::Status::FailedPartWay;
+            problem += std::string(kNotPutBack);
+        }
+        report_.problem = std::move(problem);
+    }
+
+    void Finish() {
+        Directory& folder = *latest_.folder;
+        for (FilePlan& plan : plans_) {
+            if (!plan.step || !plan.step->remove) {
+                continue;
+            }
+            const std::string aside = AsideName(plan);
+            const bool removed = plan.file ? fileSystem_.RemoveOpenFile(
+                                                 ledgerDir_ + kPathSeparator + aside, *plan.file)
+                                           : latest_.ledger->Remove(aside);
+            if (!removed && report_.warning.empty()) {
+                report_.warning = FormatMessage(kAsideLeft, {ledgerDir_ + kPathSeparator + aside});
+            }
+        }
+        saved_.reset();
+        if (!folder.Remove(latest_.name)) {
+            // The mark stays, so that the next undo finds every file undone and removes it.
+            report_.warning = FormatMessage(kJournalKept, {report_.journalPath});
+            return;
+        }
+        folder.Remove(savedName_);
+        folder.Remove(markName_);
+        folder.Sync();
+    }
+
+    FileSystem& fileSystem_;
+    const std::string& ledgerDir_;
+    LatestJournal& latest_;
+    std::vector<FilePlan>& plans_;
+    UndoReport& report_;
+    std::string markName_;
+    std::string savedName_;
+    std::unique_ptr<RecordFile> saved_;
+    std::uint64_t savedSize_ = 0;
+};
+
+std::string JournalProblem(const journal::Journal& journal, const std::string& path) {
+    switch (journal.state) {
+        case journal::JournalState::OldFormat:
+            return FormatMessage(kOldFormat, {path}) + std::string(kSetAsideHint);
+        case journal::JournalState::Unfinished:
+            return FormatMessage(kUnfinished, {path}) + std::string(kSetAsideHint);
+        case journal::JournalState::Damaged:
+            return FormatMessage(kDamaged, {path}) + std::string(kSetAsideHint);
+        case journal::JournalState::Ended:
+            break;
+    }
+    return {};
 }
 
 }  // namespace
 
 UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, bool checkOnly) {
     UndoReport report;
-    const std::string directory = journal::JournalDirectory(ledgerDir);
-    const auto names = fileSystem.ListDirectory(directory);
-    std::optional<std::uint32_t> latest;
-    for (const std::string& name : names.value_or(std::vector<std::string>{})) {
-        const auto number = journal::JournalNumber(name);
-        if (number && (!latest || *number > *latest)) {
-            latest = number;
-        }
-    }
+    auto latest = FindLatest(fileSystem, ledgerDir, report);
     if (!latest) {
         return report;
     }
-    report.journalPath = directory + kPathSeparator + journal::JournalFileName(*latest);
-    const auto refuse = [&report](std::string problem) {
-        report.status = UndoReport::Status::Refused;
-        report.problem = std::move(problem);
-        report.steps.clear();
-        return report;
-    };
 
-    const auto bytes = ReadAll(fileSystem, report.journalPath);
+    const auto bytes = ReadJournalBytes(*latest->folder, latest->name);
     if (!bytes) {
-        return refuse(FormatMessage(kUnreadable, {report.journalPath}));
+        return Refused(report, FormatMessage(kUnreadable, {report.journalPath}));
     }
-    const auto journal = journal::ParseJournal(*bytes);
-    if (!journal) {
-        return refuse(FormatMessage(kDamaged, {report.journalPath}));
+    journal::Journal journal = journal::ParseJournal(*bytes);
+    if (bytes->size() > kMaxJournalSize && journal.state != journal::JournalState::OldFormat) {
+        journal.state = journal::JournalState::Damaged;
     }
-    report.exportPath = journal->exportPath;
-    report.started = journal->started;
-    if (!journal->ended) {
-        return refuse(FormatMessage(kUnfinished, {report.journalPath}));
+    if (journal.state != journal::JournalState::Ended) {
+        return Refused(report, JournalProblem(journal, report.journalPath));
     }
+    report.exportPath = journal.exportPath;
+    report.started = journal.started;
+    report.resumed = latest->undoing;
 
     // A journal names period files of this directory only; anything else (a path, "..") is no
     // journal this program wrote, and nothing outside the directory is ever touched.
-    for (const std::string& name : journal->fileOrder) {
+    for (const std::string& name : journal.fileOrder) {
         if (!ParsePeriodFileName(name)) {
-            return refuse(FormatMessage(kDamaged, {report.journalPath}));
+            return Refused(report, FormatMessage(kDamaged, {report.journalPath}));
         }
     }
-    std::vector<FilePlan> plans(journal->fileOrder.size());
+    std::vector<FilePlan> plans(journal.fileOrder.size());
     const auto planOf = [&](const std::string& name) -> FilePlan& {
-        const auto at = std::find(journal->fileOrder.begin(), journal->fileOrder.end(), name);
-        return plans[static_cast<std::size_t>(at - journal->fileOrder.begin())];
+        const auto at = std::find(journal.fileOrder.begin(), journal.fileOrder.end(), name);
+        return plans[static_cast<std::size_t>(at - journal.fileOrder.begin())];
     };
     for (std::size_t i = 0; i < plans.size(); ++i) {
-        plans[i].name = journal->fileOrder[i];
+        plans[i].name = journal.fileOrder[i];
         plans[i].path = ledgerDir + kPathSeparator + plans[i].name;
-        plans[i].existedBefore = true;  // a file written without an opening on record is kept
-        plans[i].sizeAtOpen = 1;
     }
     std::vector<bool> seen(plans.size(), false);
-    for (const journal::OpenedRecord& opened : journal->opened) {
+    for (const journal::OpenedRecord& opened : journal.opened) {
         FilePlan& plan = planOf(opened.fileName);
         const auto index = static_cast<std::size_t>(&plan - plans.data());
         if (!seen[index]) {
@@ -223,35 +523,68 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
             plan.sizeAtOpen = opened.sizeAtOpen;
         }
     }
-    for (const journal::WrittenRecord& write : journal->writes) {
-        planOf(write.fileName).writes.push_back(&write);
+    for (const journal::FileResult& result : journal.files) {
+        FilePlan& plan = planOf(result.fileName);
+        if (plan.result) {
+            return Refused(report, FormatMessage(kInconsistent, {report.journalPath, plan.path}));
+        }
+        plan.result = &result;
     }
 
-    // Every file locked and checked before anything changes.
+    // Every file locked and checked, and every name change allowed, before anything changes.
+    if (!latest->folder->MayChangeName(latest->name)) {
+        return Refused(report,
+                       FormatMessage(kFolderLocked, {journal::JournalDirectory(ledgerDir)}));
+    }
     for (FilePlan& plan : plans) {
-        if (auto problem = Check(fileSystem, report.journalPath, plan)) {
-            return refuse(std::move(*problem));
+        if (auto problem =
+                Check(fileSystem, *latest->ledger, report.journalPath, latest->undoing, plan)) {
+            return Refused(report, std::move(*problem));
         }
         if (plan.step) {
             report.steps.push_back(*plan.step);
         }
     }
+    // A run that took one of these files after the journal was chosen has a newer journal by
+    // now (a run makes it as it opens its first file): undoing the older run would take away
+    // records that run found booked and skipped.
+    if (const auto names = latest->folder->List(); !names || NewestJournal(*names) != latest->name) {
+        return Refused(report, FormatMessage(kOvertaken, {report.journalPath}));
+    }
     report.status = UndoReport::Status::Done;
     if (checkOnly) {
         return report;
     }
-    for (FilePlan& plan : plans) {
-        if (plan.step && !Apply(fileSystem, plan)) {
-            report.status = UndoReport::Status::Failed;
-            report.problem =
-                FormatMessage(plan.step->remove ? kRemoveFailed : kRestoreFailed, {plan.path});
-            return report;
+    Undoing(fileSystem, ledgerDir, *latest, plans, report).Run();
+    return report;
+}
+
+UndoReport DiscardUnfinishedRun(FileSystem& fileSystem, const std::string& ledgerDir) {
+    UndoReport report;
+    auto latest = FindLatest(fileSystem, ledgerDir, report);
+    if (!latest) {
+        return report;
+    }
+    if (latest->undoing) {
+        return Refused(report, FormatMessage(kUndoUnderWay, {report.journalPath}));
+    }
+    const auto bytes = ReadJournalBytes(*latest->folder, latest->name);
+    if (bytes) {
+        const journal::Journal journal = journal::ParseJournal(*bytes);
+        if (journal.state == journal::JournalState::Ended && bytes->size() <= kMaxJournalSize) {
+            return Refused(report, FormatMessage(kNothingToSetAside, {report.journalPath}));
         }
+        report.exportPath = journal.exportPath;
+        report.started = journal.started;
     }
-    if (!fileSystem.RemoveFile(report.journalPath)) {
-        report.status = UndoReport::Status::Failed;
-        report.problem = FormatMessage(kJournalKept, {report.journalPath});
+    // A journal that cannot even be read is set aside too: undo cannot use it either.
+    const std::string aside = latest->name + std::string(journal::kSetAsideSuffix);
+    if (!latest->folder->Rename(latest->name, aside)) {
+        return Refused(report, FormatMessage(kCannotSetAside, {report.journalPath}));
     }
+    latest->folder->Sync();
+    report.status = UndoReport::Status::Done;
+    report.setAsideAs = journal::JournalDirectory(ledgerDir) + kPathSeparator + aside;
     return report;
 }
 

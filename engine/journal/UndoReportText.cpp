@@ -20,6 +20,9 @@ constexpr auto kWouldCut =
     "  %s: zostałby skrócony z %d do %d bajtów, rekordów usuniętych: %d"_w1250;
 constexpr auto kPartRestored = ", przywrócone bajty niepełnego rekordu: %d"_w1250;
 constexpr auto kNoFile = "  przebieg nie zmienił żadnego pliku"_w1250;
+constexpr auto kResumed = "  (dokończono cofanie, które wcześniej zostało przerwane)"_w1250;
+constexpr auto kSetAside =
+    "Odłożono dziennik %s jako %s; żaden plik danych KPR nie został zmieniony"_w1250;
 
 std::int64_t Signed(std::uint64_t value) {
     return static_cast<std::int64_t>(value);
@@ -50,7 +53,14 @@ std::vector<std::string> UndoReportLines(const UndoReport& report, bool checkOnl
     if (report.steps.empty()) {
         lines.emplace_back(kNoFile);
     }
+    if (report.resumed) {
+        lines.emplace_back(kResumed);
+    }
     return lines;
+}
+
+std::string SetAsideLine(const UndoReport& report) {
+    return FormatMessage(kSetAside, {report.journalPath, report.setAsideAs});
 }
 
 }  // namespace trevo

@@ -11,5 +11,7 @@ namespace trevo {
 
 // For a report of status Done: the run undone and one line per file.
 std::vector<std::string> UndoReportLines(const UndoReport& report, bool checkOnly);
+// For a report of DiscardUnfinishedRun of status Done.
+std::string SetAsideLine(const UndoReport& report);
 
 }  // namespace trevo

@@ -31,12 +31,18 @@ std::optional<PeriodFileRead> ReadPeriodFile(
     if (!file) {
         return std::nullopt;
     }
+    return ReadPeriodRecords(*file, record);
+}
+
+std::optional<PeriodFileRead> ReadPeriodRecords(
+    InputFile& file,
+    const std::function<void(std::uint64_t slot, const LedgerRecordBytes& bytes)>& record) {
     PeriodFileRead read;
     std::vector<char> buffer(LedgerEntry::kSize * 256);
     std::size_t held = 0;
     LedgerRecordBytes bytes;
     for (;;) {
-        const auto got = file->Read(buffer.data() + held, buffer.size() - held);
+        const auto got = file.Read(buffer.data() + held, buffer.size() - held);
         if (!got) {
             return std::nullopt;
         }

@@ -22,6 +22,11 @@ std::optional<PeriodFileRead> ReadPeriodFile(
     FileSystem& fileSystem, const std::string& path,
     const std::function<void(std::uint64_t slot, const LedgerRecordBytes& bytes)>& record);
 
+// The same from a file opened already.
+std::optional<PeriodFileRead> ReadPeriodRecords(
+    InputFile& file,
+    const std::function<void(std::uint64_t slot, const LedgerRecordBytes& bytes)>& record);
+
 // Year and month of a period file name "<year>ORMEK.<month>" (plain decimal, no leading zeros);
 // nothing for any other name.
 std::optional<std::pair<unsigned, unsigned>> ParsePeriodFileName(std::string_view name);

@@ -51,7 +51,8 @@ bool PeriodFiles::OpenPeriod(std::uint16_t year, std::uint16_t month) {
     // The whole name is used: a name cut short would be another file, one the ledger
     // program never reads.
     periodFileName_ = PeriodFileName(ledgerDir_, year, month);
-    const bool existedBefore = !observers_.empty() && fileSystem_.FileExists(periodFileName_);
+    const bool told = !observers_.empty() || guard_ != nullptr;
+    const bool existedBefore = told && fileSystem_.FileExists(periodFileName_);
     file_ = fileSystem_.OpenOrCreateRecordFile(periodFileName_);
     if (!file_) {
         Report(kOpenFailed);
@@ -65,9 +66,18 @@ bool PeriodFiles::OpenPeriod(std::uint16_t year, std::uint16_t month) {
         Report(lock == LockOutcome::HeldByAnotherRun ? kHeldByAnotherRun : kOpenFailed);
         return false;
     }
+    const std::uint64_t size = told ? file_->SizeInBytes().value_or(0) : 0;
+    if (guard_ != nullptr) {
+        const OpenVerdict verdict =
+            guard_->PeriodFileLocked(year, month, periodFileName_, existedBefore, *file_, size);
+        if (verdict != OpenVerdict::Proceed) {
+            file_.reset();
+            Report(verdict == OpenVerdict::ChangedByAnother ? kHeldByAnotherRun : kOpenFailed);
+            return false;
+        }
+    }
     periodOpen_ = true;
     if (!observers_.empty()) {
-        const std::uint64_t size = file_->SizeInBytes().value_or(0);
         for (PeriodWriteObserver* observer : observers_) {
             observer->PeriodOpened(periodFileName_, existedBefore, size);
         }

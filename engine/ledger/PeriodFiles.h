@@ -9,6 +9,7 @@
 
 #include "engine/files/FileSystem.h"
 #include "engine/ledger/LedgerEntry.h"
+#include "engine/ledger/PeriodOpenGuard.h"
 #include "engine/ledger/PeriodWriteObserver.h"
 
 namespace trevo {
@@ -39,6 +40,9 @@ class PeriodFiles {
 
     // Each is told of every open and append from now on; they must outlive this object.
     void AddObserver(PeriodWriteObserver& observer) { observers_.push_back(&observer); }
+    // Asked at every open, under the lock, before the observers hear of it; must outlive this
+    // object. A file it refuses is closed and reported, and the open fails.
+    void SetGuard(PeriodOpenGuard& guard) { guard_ = &guard; }
 
     const std::string& periodFileName() const { return periodFileName_; }
     bool periodOpen() const { return periodOpen_; }
@@ -56,6 +60,7 @@ class PeriodFiles {
     std::unique_ptr<RecordFile> file_;
     LedgerRecordBytes record_{};
     std::vector<PeriodWriteObserver*> observers_;
+    PeriodOpenGuard* guard_ = nullptr;
 };
 
 }  // namespace trevo

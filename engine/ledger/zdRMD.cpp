@@ -12,13 +12,20 @@ int DaysInMonth(int year, int month) {
 
 }  // namespace
 
+bool IsCalendarDate(const RmdDate& date) {
+    return date.year >= 1 && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+           date.day <= DaysInMonth(date.year, date.month);
+}
+
 RmdDate DateToRmdDate(const LocalDateTime& value) {
+    // Out of the fields' ranges first, so that nothing wraps when narrowed.
     if (value.year < 1 || value.year > 65535 || value.month < 1 || value.month > 12 ||
-        value.day < 1 || value.day > DaysInMonth(value.year, value.month)) {
+        value.day < 1 || value.day > 31) {
         return {};
     }
-    return {static_cast<std::uint8_t>(value.day), static_cast<std::uint8_t>(value.month),
-            static_cast<std::uint16_t>(value.year)};
+    const RmdDate date{static_cast<std::uint8_t>(value.day), static_cast<std::uint8_t>(value.month),
+                       static_cast<std::uint16_t>(value.year)};
+    return IsCalendarDate(date) ? date : RmdDate{};
 }
 
 }  // namespace trevo

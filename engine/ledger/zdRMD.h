@@ -23,6 +23,10 @@ struct LocalDateTime {
     int second = 0;
 };
 
+// Whether `date` names a day of the Gregorian calendar (leap years included), from 1 January of
+// year 1 on. The zero date names none.
+bool IsCalendarDate(const RmdDate& date);
+
 // The calendar date of `value`; the zero date when it is no Gregorian date from 1 January of
 // year 1 up to the last year the record can hold.
 RmdDate DateToRmdDate(const LocalDateTime& value);

@@ -36,6 +36,13 @@ constexpr long double kAgreementLimit = 0.01L;
 static_assert(std::numeric_limits<long double>::digits >= 64,
               "the amount check needs a 64-bit mantissa");
 
+// A stored text in the trace's Windows-1250, converted back from the ledger's code page: what
+// the ledger program will show, cut to its room included.
+std::string_view ShownText(std::string_view stored, PolishCharset ledgerCode, std::string& out) {
+    ConvertPolishLetters(stored, ledgerCode, PolishCharset::pcWin1250, out);
+    return out;
+}
+
 }  // namespace
 
 bool AmountsAgree(double nettoKpr, double nettoSum, double nettoOther) {
@@ -93,7 +100,9 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry, Docu
         entry.docFlags = kFlagsType1;
         entry.kprCode = kKprCodeType1;
     } else {
-        trace_.AppendLine(FormatMessage(kBadType, {entry.docNumber.View(), type}));
+        trace_.AppendLine(FormatMessage(
+            kBadType,
+            {ShownText(entry.docNumber.View(), options_.ledgerCode, shownNumber_), type}));
         if (facts != nullptr) {
             facts->rejection = DocumentFacts::Rejection::BadType;
             facts->type = type;
@@ -103,8 +112,9 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry, Docu
     // A document without a month of a year would land in a file the ledger never reads. A year
     // beyond 9999 comes from a negative year column ("-001" is stored as 65535).
     if (date.month < 1 || date.month > 12 || date.year == 0 || date.year > kLastYear) {
-        trace_.AppendLine(FormatMessage(kBadDate, {entry.docNumber.View(), unsigned{date.day},
-                                                   unsigned{date.month}, unsigned{date.year}}));
+        trace_.AppendLine(FormatMessage(
+            kBadDate, {ShownText(entry.docNumber.View(), options_.ledgerCode, shownNumber_),
+                       unsigned{date.day}, unsigned{date.month}, unsigned{date.year}}));
         if (facts != nullptr) {
             facts->rejection = DocumentFacts::Rejection::BadDate;
         }
@@ -141,7 +151,8 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry, Docu
 
     lineBuffer_.clear();
     AppendMessage(lineBuffer_, kDocumentLine,
-                  {entry.docNumber.View(), companyName, entry.nip.View()});
+                  {ShownText(entry.docNumber.View(), options_.ledgerCode, shownNumber_),
+                   companyName, ShownText(entry.nip.View(), options_.ledgerCode, shownNip_)});
     trace_.AppendLine(lineBuffer_);
     lineBuffer_.clear();
     AppendMessage(lineBuffer_, kAmountsLine,

@@ -39,6 +39,9 @@ class DocumentMapper {
     const CurrencyFormat& money_;
     std::string lineBuffer_;
     std::string textBuffer_;
+    // The stored document number and NIP as the trace shows them (see ShownText).
+    std::string shownNumber_;
+    std::string shownNip_;
 };
 
 // True when the Netto_KPR amount agrees with the netto amounts: the difference, evaluated in

@@ -33,32 +33,45 @@ constexpr auto kExportOpenFailed = "Błąd otwarcia pliku epp \"%s\""_w1250;
 constexpr auto kExportChanged = "Plik epp \"%s\" zmienił się w trakcie odczytu !"_w1250;
 constexpr auto kInterrupted = " *** Konwersja przerwana, zapisano dokumentów: %d"_w1250;
 constexpr auto kCheckInterrupted = " *** Sprawdzanie przerwane, sprawdzono dokumentów: %d"_w1250;
+constexpr auto kChangedSinceAsked =
+    "Plik %s zmienił się od pytania o dokumenty już zaksięgowane - konwersję zatrzymano"_w1250;
 
 constexpr auto kSkipped = "* Dokument nr \"%s\" jest już w KPR (%s, pozycja %d) - pominięty"_w1250;
 
 // Holds a document's trace lines until it is known whether they are wanted: a document that
-// is skipped as booked before shows one line instead.
+// is skipped as booked before shows one line instead. Lines come through at once while nothing
+// is held.
 class DocumentLines final : public TraceSink {
   public:
     explicit DocumentLines(TraceSink& target) : target_(target) {}
     void AppendLine(std::string_view line) override {
+        if (!holding_) {
+            target_.AppendLine(line);
+            return;
+        }
         if (held_ == lines_.size()) {
             lines_.emplace_back();
         }
         lines_[held_++].assign(line);
     }
+    void Hold() { holding_ = true; }
     void Pass() {
         for (std::size_t i = 0; i < held_; ++i) {
             target_.AppendLine(lines_[i]);
         }
         held_ = 0;
+        holding_ = false;
     }
-    void Drop() { held_ = 0; }
+    void Drop() {
+        held_ = 0;
+        holding_ = false;
+    }
 
   private:
     TraceSink& target_;
     std::vector<std::string> lines_;  // kept from document to document, with their buffers
     std::size_t held_ = 0;
+    bool holding_ = false;
 };
 
 }  // namespace
@@ -81,9 +94,11 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
     trace.AppendLine(kStarting);
 
     ExportLineReader reader(*exportFile);
-    PeriodFiles periods(services.fileSystem, inputs.ledgerDir, trace);
     DocumentLines documentLines(trace);
     const bool skipBooked = inputs.skipBooked && !inputs.checkOnly;
+    // A period file that fails to open while a document's lines are held reports after them.
+    PeriodFiles periods(services.fileSystem, inputs.ledgerDir,
+                        skipBooked ? static_cast<TraceSink&>(documentLines) : trace);
     DocumentMapper mapper({inputs.ledgerCode, inputs.attributeLetter, inputs.registerLetter},
                           skipBooked ? static_cast<TraceSink&>(documentLines) : trace,
                           services.clock, services.money);
@@ -91,12 +106,20 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
     DocumentFacts facts;
     result.outcome = RunOutcome::Completed;
 
-    // Documents booked before are looked for in the ledger directory as it is, read only.
+    // Documents booked before are looked for in the ledger directory. A writing run reads each
+    // period file through its own open, under the lock between runs, before it writes there:
+    // no other run or undo comes between what it found and what it books.
     std::optional<BookedDocuments> booked;
     if ((services.summary != nullptr || skipBooked) && !inputs.ledgerDir.empty() &&
         (!inputs.checkOnly || services.fileSystem.DirectoryExists(inputs.ledgerDir))) {
-        booked.emplace(services.fileSystem, inputs.ledgerDir);
+        booked.emplace(services.fileSystem, inputs.ledgerDir,
+                       inputs.checkOnly ? nullptr : services.bookedAsAsked);
+        if (!inputs.checkOnly) {
+            periods.SetGuard(*booked);
+            periods.AddObserver(*booked);
+        }
     }
+    const bool guardUnderLock = booked && !inputs.checkOnly;
     std::optional<SummaryBuilder> summary;
     if (services.summary != nullptr) {
         const bool listDocuments = services.summary->listDocuments;
@@ -136,7 +159,15 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
         }
         ++lineNumber;
         if (!reader.IsDocumentLength()) {
+            // Passed over without a trace line, as ever; the summary lists it, so that a
+            // document cut short or split by a stray line end is never missing unnoticed.
+            if (summary && reader.LineLength() != 0) {
+                summary->OtherLength(lineNumber, reader.LineLength());
+            }
             continue;
+        }
+        if (skipBooked) {
+            documentLines.Hold();
         }
         const bool accepted = mapper.MapDocument(reader.Line(), entry, factsWanted);
         if (summary) {
@@ -145,6 +176,16 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
         if (!accepted) {
             documentLines.Pass();
             continue;
+        }
+        if (guardUnderLock && !periods.OpenPeriod(entry.entryDate.year, entry.entryDate.month)) {
+            documentLines.Pass();
+            ++result.documentCount;
+            if (summary) {
+                summary->Booking(entry);
+            }
+            trace.AppendLine(kPeriodFailed);
+            result.outcome = RunOutcome::Stopped;
+            break;
         }
         if (booked) {
             if (const auto match = booked->Find(entry)) {
@@ -200,6 +241,13 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
     if (exportFile->ChangedSinceOpen()) {
         result.exportChanged = true;
         trace.AppendLine(FormatMessage(kExportChanged, {inputs.exportPath}));
+    }
+    if (booked) {
+        result.periodFilesRead = booked->StatesBefore();
+        result.changedSinceAsked = booked->ChangedSinceAsked();
+        if (!result.changedSinceAsked.empty()) {
+            trace.AppendLine(FormatMessage(kChangedSinceAsked, {result.changedSinceAsked}));
+        }
     }
     if (result.outcome == RunOutcome::Interrupted) {
         // Every document counted was booked: an interruption comes only between documents.

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/ledger/PeriodFileState.h"
 #include "engine/text/CurrencyFormat.h"
 #include "engine/text/zdTransPL.h"
 
@@ -57,6 +58,10 @@ struct RunServices {
     PeriodWriteObserver* journal = nullptr;
     // Told of each document booked before, as soon as it is found (with a summary only).
     std::function<void(const RepeatedDocument&)> alreadyBooked = nullptr;
+    // The period files as they were when the user was asked about the documents booked before
+    // (RunResult::periodFilesRead of a check-only run). A writing run then refuses a file that
+    // differs from that state when it opens it, and stops there.
+    const PeriodFileStates* bookedAsAsked = nullptr;
 };
 
 enum class RunOutcome {
@@ -73,6 +78,11 @@ struct RunResult {
     // The export file's size or modification time changed while it was read: documents may
     // be missing or mixed. Said on the trace after the closing line.
     bool exportChanged = false;
+    // The period files read for documents booked before, as they were read.
+    PeriodFileStates periodFilesRead;
+    // The period file refused because it was not as when the user was asked (see
+    // RunServices::bookedAsAsked); said on the trace after the closing line.
+    std::string changedSinceAsked;
 };
 
 RunResult RunConversion(const RunInputs& inputs, const RunServices& services);

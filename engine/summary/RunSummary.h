@@ -15,11 +15,15 @@ namespace trevo {
 
 struct PeriodSummary {
     std::string fileName;  // Windows-1250, as the trace names it
-    bool existedBefore = false;
+    // Nothing when the run never looked (checked without a ledger directory) or could not tell
+    // (the file could not be read).
+    std::optional<bool> existedBefore;
     std::optional<std::uint64_t> recordsBefore;  // nothing when the file was not read
     std::uint64_t partBytesBefore = 0;           // a part-record at its end
     std::optional<std::uint64_t> recordsAfter;
     std::int64_t documents = 0;  // booked by the run (in a check-only run: would be booked)
+    // Accepted and counted, but not booked: the file failed (open, lock or append).
+    std::int64_t documentsNotBooked = 0;
     // Sums of the amounts as the documents' trace lines show them, in units of the currency
     // format's last decimal.
     std::int64_t nettoUnits = 0;
@@ -50,6 +54,12 @@ struct RepeatedDocument {
     Action action = Action::Reported;
 };
 
+// A non-empty line of another length than a document's, which the run passes over.
+struct OtherLengthLine {
+    std::uint64_t line = 0;    // from 1
+    std::uint64_t length = 0;  // bytes, without the line end
+};
+
 struct NipWarning {
     DocumentRef document;
     std::string nip;  // Windows-1250
@@ -63,20 +73,32 @@ struct RunSummary {
     bool checkOnly = false;
     bool skipBooked = false;
     RunOutcome outcome = RunOutcome::ExportNotOpened;
-    std::int64_t documentCount = 0;
-    int decimals = 2;  // of the amount units
+    std::int64_t documentCount = 0;  // the count line: documents accepted (see documentsBooked)
+    int decimals = 2;                // of the amount units
     std::vector<PeriodSummary> periods;
     std::vector<RejectedDocument> rejected;
     std::vector<UnreadableDocument> unreadable;
     std::vector<RepeatedDocument> alreadyBooked;
     std::vector<NipWarning> nipWarnings;
+    std::vector<OtherLengthLine> otherLengthLines;  // the first kOtherLengthLinesListed
     std::int64_t rejectedCount = 0;
     std::int64_t unreadableCount = 0;
     std::int64_t alreadyBookedCount = 0;
     std::int64_t nipWarningCount = 0;
+    std::int64_t otherLengthLineCount = 0;
 
-    // A rejected document or a value read as zero: what --strict turns into a failure.
-    bool HasDocumentProblems() const { return rejectedCount != 0 || unreadableCount != 0; }
+    static constexpr std::size_t kOtherLengthLinesListed = 10;
+
+    // Documents written into their period files (0 in a check-only run).
+    std::int64_t DocumentsBooked() const;
+    // Documents accepted but not booked because their period file failed.
+    std::int64_t DocumentsNotBooked() const;
+
+    // A rejected document, a value read as zero or a line of another length: what --strict
+    // turns into a failure.
+    bool HasDocumentProblems() const {
+        return rejectedCount != 0 || unreadableCount != 0 || otherLengthLineCount != 0;
+    }
 };
 
 // The record field (or the document part) that the columns feed, e.g. "netto1".

@@ -122,7 +122,36 @@ void SummaryBuilder::Mapped(std::uint64_t line, const LedgerEntry& entry,
     }
 }
 
+std::int64_t RunSummary::DocumentsBooked() const {
+    std::int64_t booked = 0;
+    for (const PeriodSummary& period : periods) {
+        booked += checkOnly ? 0 : period.documents;
+    }
+    return booked;
+}
+
+std::int64_t RunSummary::DocumentsNotBooked() const {
+    std::int64_t notBooked = 0;
+    for (const PeriodSummary& period : periods) {
+        notBooked += period.documentsNotBooked;
+    }
+    return notBooked;
+}
+
+void SummaryBuilder::Booking(const LedgerEntry& entry) {
+    PeriodSummary& period = Period(entry.entryDate.year, entry.entryDate.month);
+    booking_ = static_cast<std::size_t>(&period - summary_.periods.data());
+}
+
+void SummaryBuilder::OtherLength(std::uint64_t line, std::uint64_t length) {
+    ++summary_.otherLengthLineCount;
+    if (summary_.otherLengthLines.size() < RunSummary::kOtherLengthLinesListed) {
+        summary_.otherLengthLines.push_back({line, length});
+    }
+}
+
 void SummaryBuilder::Booked(const LedgerEntry& entry, const DocumentFacts& facts) {
+    booking_.reset();
     PeriodSummary& period = Period(entry.entryDate.year, entry.entryDate.month);
     ++period.documents;
     period.nettoUnits += ShownUnits(facts.nettoSum);
@@ -160,6 +189,10 @@ void SummaryBuilder::Finish(RunOutcome outcome, std::int64_t documentCount,
                             const BookedDocuments* booked) {
     summary_.outcome = outcome;
     summary_.documentCount = documentCount;
+    if (booking_) {
+        ++summary_.periods[*booking_].documentsNotBooked;
+        booking_.reset();
+    }
     for (const auto& [key, index] : periodIndex_) {
         PeriodSummary& period = summary_.periods[index];
         const auto year = static_cast<std::uint16_t>(key / 256);
@@ -172,7 +205,7 @@ void SummaryBuilder::Finish(RunOutcome outcome, std::int64_t documentCount,
             }
         }
         if (const auto existed = existedBefore_.find(period.fileName);
-            existed != existedBefore_.end() && !period.recordsBefore) {
+            existed != existedBefore_.end() && !period.existedBefore) {
             period.existedBefore = existed->second;
         }
         if (const auto size = sizeNow_.find(period.fileName); size != sizeNow_.end()) {

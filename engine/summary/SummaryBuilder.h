@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "engine/ledger/BookedDocuments.h"
@@ -26,9 +27,11 @@ class SummaryBuilder final : public PeriodWriteObserver {
                 bool accepted);
     // An accepted document about to be booked: its period file is listed even when booking
     // fails.
-    void Booking(const LedgerEntry& entry) { Period(entry.entryDate.year, entry.entryDate.month); }
+    void Booking(const LedgerEntry& entry);
     // An accepted document booked into its period file (or, checking only, counted).
     void Booked(const LedgerEntry& entry, const DocumentFacts& facts);
+    // A non-empty line that is not a document's length.
+    void OtherLength(std::uint64_t line, std::uint64_t length);
     RepeatedDocument Repeated(std::uint64_t line, const LedgerEntry& entry,
                               const BookedDocuments::Match& match, RepeatedDocument::Action action);
 
@@ -54,6 +57,8 @@ class SummaryBuilder final : public PeriodWriteObserver {
     std::map<std::string, std::uint64_t> sizeNow_;  // by file name, as the run left it
     std::map<std::string, bool> existedBefore_;
     std::pair<const std::string, std::uint64_t>* current_ = nullptr;  // in sizeNow_
+    // The period of the document being booked, until it is booked.
+    std::optional<std::size_t> booking_;
 };
 
 }  // namespace trevo

@@ -71,15 +71,23 @@ std::string SummaryJson(const RunSummary& s) {
     json.Key("skipBooked").Bool(s.skipBooked);
     json.Key("outcome").String(OutcomeName(s.outcome));
     json.Key("documentCount").Integer(s.documentCount);
+    json.Key("documentsBooked").Integer(s.DocumentsBooked());
+    json.Key("documentsNotBooked").Integer(s.DocumentsNotBooked());
     json.Key("periodFiles").BeginArray();
     for (const PeriodSummary& p : s.periods) {
         json.BeginObject();
         json.Key("file").String(text::Win1250ToUtf8(p.fileName));
-        json.Key("existedBefore").Bool(p.existedBefore);
+        json.Key("existedBefore");
+        if (p.existedBefore) {
+            json.Bool(*p.existedBefore);
+        } else {
+            json.Null();
+        }
         OptionalCount(json, "recordsBefore", p.recordsBefore);
         json.Key("partBytesBefore").Integer(static_cast<std::int64_t>(p.partBytesBefore));
         OptionalCount(json, "recordsAfter", p.recordsAfter);
         json.Key("documents").Integer(p.documents);
+        json.Key("documentsNotBooked").Integer(p.documentsNotBooked);
         json.Key("netto").Number(UnitsAsDecimal(p.nettoUnits, s.decimals));
         json.Key("vat").Number(UnitsAsDecimal(p.vatUnits, s.decimals));
         json.EndObject();
@@ -123,6 +131,15 @@ std::string SummaryJson(const RunSummary& s) {
         json.BeginObject();
         Document(json, n.document);
         json.Key("nip").String(text::Win1250ToUtf8(n.nip));
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("otherLengthLineCount").Integer(s.otherLengthLineCount);
+    json.Key("otherLengthLines").BeginArray();
+    for (const OtherLengthLine& o : s.otherLengthLines) {
+        json.BeginObject();
+        json.Key("line").Integer(static_cast<std::int64_t>(o.line));
+        json.Key("length").Integer(static_cast<std::int64_t>(o.length));
         json.EndObject();
     }
     json.EndArray();

@@ -32,10 +32,23 @@ constexpr auto kSkipped = "pominięty"_w1250;
 constexpr auto kNip = "NIP z błędną sumą kontrolną (ostrzeżenie): %d"_w1250;
 constexpr auto kNipItem = "  wiersz %d: \"%s\" - NIP %s"_w1250;
 constexpr auto kStopped = "Przebieg przerwany przed końcem pliku"_w1250;
+constexpr auto kCounted =
+    "Dokumenty przyjęte (wiersz \" *** Ilość dokumentów\"): %d; zapisane do KPR: %d; "
+    "niezapisane z powodu błędu pliku okresu: %d"_w1250;
+constexpr auto kCountedCheck =
+    "Dokumenty przyjęte (wiersz \" *** Ilość dokumentów\"): %d; do zaksięgowania, nic nie "
+    "zapisano"_w1250;
+constexpr auto kNotBookedItem = "  plik %s: niezapisane dokumenty: %d"_w1250;
+constexpr auto kOtherLength =
+    "Wiersze o długości innej niż 510 znaków, pominięte bez śladu: %d"_w1250;
+constexpr auto kOtherLengthItem = "  wiersz %d: %d znaków"_w1250;
+constexpr auto kOtherLengthMore = "  i dalsze: %d"_w1250;
 
 constexpr auto kDigest =
     "%s %d dok. w plikach: %d; odrzucone: %d; wartości zerowane: %d; już w KPR: %d; "
     "złe NIP: %d"_w1250;
+constexpr auto kDigestNotBooked = "; NIE zapisano %d dok. (błąd pliku)"_w1250;
+constexpr auto kDigestOtherLength = "; wiersze o złej długości: %d"_w1250;
 constexpr auto kDigestBooked = "Zaksięgowano"_w1250;
 constexpr auto kDigestChecked = "Sprawdzono"_w1250;
 constexpr auto kDigestStopped = " - przebieg przerwany"_w1250;
@@ -67,6 +80,12 @@ std::vector<std::string> SummaryLines(const RunSummary& s, const CurrencyFormat&
     if (s.outcome == RunOutcome::Stopped || s.outcome == RunOutcome::Interrupted) {
         lines.emplace_back(kStopped);
     }
+    if (s.checkOnly) {
+        lines.push_back(FormatMessage(kCountedCheck, {s.documentCount}));
+    } else {
+        lines.push_back(FormatMessage(
+            kCounted, {s.documentCount, s.DocumentsBooked(), s.DocumentsNotBooked()}));
+    }
     if (s.periods.empty()) {
         lines.emplace_back(kNoPeriods);
     }
@@ -85,6 +104,19 @@ std::vector<std::string> SummaryLines(const RunSummary& s, const CurrencyFormat&
                 FormatMessage(kPeriod, {p.fileName, Count(p.recordsBefore), Count(p.recordsAfter),
                                         p.documents, netto, vat}));
         }
+    }
+    for (const PeriodSummary& p : s.periods) {
+        if (p.documentsNotBooked != 0) {
+            lines.push_back(FormatMessage(kNotBookedItem, {p.fileName, p.documentsNotBooked}));
+        }
+    }
+    lines.push_back(FormatMessage(kOtherLength, {s.otherLengthLineCount}));
+    for (const OtherLengthLine& o : s.otherLengthLines) {
+        lines.push_back(FormatMessage(kOtherLengthItem, {Line(o.line), Line(o.length)}));
+    }
+    if (s.otherLengthLineCount > Size(s.otherLengthLines.size())) {
+        lines.push_back(FormatMessage(kOtherLengthMore,
+                                      {s.otherLengthLineCount - Size(s.otherLengthLines.size())}));
     }
     lines.push_back(FormatMessage(kRejected, {s.rejectedCount}));
     for (const RejectedDocument& r : s.rejected) {
@@ -121,13 +153,16 @@ std::vector<std::string> SummaryLines(const RunSummary& s, const CurrencyFormat&
 }
 
 std::string SummaryDigest(const RunSummary& s) {
-    std::int64_t documents = 0;
-    for (const PeriodSummary& p : s.periods) {
-        documents += p.documents;
-    }
+    const std::int64_t documents = s.checkOnly ? s.documentCount : s.DocumentsBooked();
     std::string digest = FormatMessage(
         kDigest, {s.checkOnly ? kDigestChecked : kDigestBooked, documents, Size(s.periods.size()),
                   s.rejectedCount, s.unreadableCount, s.alreadyBookedCount, s.nipWarningCount});
+    if (s.DocumentsNotBooked() != 0) {
+        AppendMessage(digest, kDigestNotBooked, {s.DocumentsNotBooked()});
+    }
+    if (s.otherLengthLineCount != 0) {
+        AppendMessage(digest, kDigestOtherLength, {s.otherLengthLineCount});
+    }
     if (s.outcome == RunOutcome::Stopped || s.outcome == RunOutcome::Interrupted) {
         digest += kDigestStopped;
     }

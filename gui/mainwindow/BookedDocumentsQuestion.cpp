@@ -33,6 +33,7 @@ BookedScan ScanForBookedDocuments(const RunInputs& inputs, FileSystem& fileSyste
     BookedScan scan;
     scan.documents = result.documentCount;
     scan.booked = std::move(summary.alreadyBooked);
+    scan.files = result.periodFilesRead;
     return scan;
 }
 

@@ -19,6 +19,9 @@ namespace trevo::gui {
 struct BookedScan {
     std::int64_t documents = 0;  // documents the export would book
     std::vector<RepeatedDocument> booked;
+    // The period files as the scan read them: the run that follows the question refuses a file
+    // that is no longer so (see RunServices::bookedAsAsked).
+    PeriodFileStates files;
 };
 
 // Maps the whole export without a trace and without writing; nothing booked when the export

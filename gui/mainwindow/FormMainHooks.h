@@ -15,9 +15,11 @@ namespace trevo::gui {
 
 struct FormMainHooks {
     std::function<void()> beep = Beep;
-    // Yes/No with an information icon, No the default; true for Yes.
-    std::function<bool(QWidget* parent, const QString& caption, const QString& text)> askYesNo =
-        AskYesNo;
+    // Yes/No with an information icon, No the default; true for Yes. `details`: the question's
+    // lines whole where the text shortened them; empty when none was.
+    std::function<bool(QWidget* parent, const QString& caption, const QString& text,
+                       const QString& details)>
+        askYesNo = AskYesNo;
     // Yes/No/Cancel, Cancel the default: true for Yes, false for No, nothing for Cancel. Asked
     // when documents of the export are in the ledger already.
     std::function<std::optional<bool>(QWidget* parent, const QString& caption, const QString& text)>

@@ -3,13 +3,18 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QMetaObject>
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <exception>
 
+#include "desktop/InputChecks.h"
+#include "desktop/QuestionText.h"
 #include "engine/files/FileSystem.h"
 #include "engine/journal/UndoLastRun.h"
 #include "engine/journal/UndoReportText.h"
+#include "engine/text/Win1250.h"
+#include "gui/mainwindow/BusyWork.h"
 #include "gui/mainwindow/PaneTraceSink.h"
 #include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/DirectoryEdit.h"
@@ -25,7 +30,12 @@ const QString kQuestionCaption = QStringLiteral("Cofnięcie konwersji");
 const QString kTitle = QStringLiteral(" *** Cofnięcie ostatniej konwersji ***");
 const QString kNothing = QStringLiteral("W katalogu %1 nie ma konwersji do cofnięcia");
 const QString kRefused = QStringLiteral("Nie można cofnąć - nic nie zmieniono: %1");
+const QString kRolledBack = QStringLiteral("Cofanie nie powiodło się - nic nie zmieniono: %1");
 const QString kFailed = QStringLiteral("Cofanie przerwane: %1");
+const QString kWarning = QStringLiteral("Uwaga: %1");
+const QString kChecking =
+    QStringLiteral("Cofanie: sprawdzanie plików ostatniej konwersji - proszę czekać…");
+const QString kUndoing = QStringLiteral("Cofanie ostatniej konwersji - proszę czekać…");
 
 }  // namespace
 
@@ -47,12 +57,13 @@ void TFormMain::act_CofnijExecute() {
         return;
     }
     Guarded([this] {
-        const std::string ledgerDir = Win1250FromQString(de_KPR->text());
-        if (!fileSystem_.DirectoryExists(ledgerDir)) {
-            hooks_.beep();
-            de_KPR->setFocus(Qt::OtherFocusReason);
+        ActionStarted();
+        if (const auto refusal =
+                desktop::CheckLedgerDirectory(de_KPR->text().toStdString(), fileSystem_)) {
+            Refuse(*refusal);
             return;
         }
+        const std::string ledgerDir = Win1250FromQString(de_KPR->text());
         const QScopedValueRollback<bool> running(running_, true);
         PaneTraceSink trace(*MemoTrace);
         const auto line = [&trace](const QString& text) {
@@ -64,7 +75,12 @@ void TFormMain::act_CofnijExecute() {
             }
         };
         using Status = UndoReport::Status;
-        const UndoReport plan = UndoLastRun(fileSystem_, ledgerDir, true);
+        UndoReport plan;
+        {
+            // Reading every file the run touched takes a while on a large ledger.
+            const BusyWork busy(*this, *StatusBar, kChecking);
+            plan = UndoLastRun(fileSystem_, ledgerDir, true);
+        }
         if (plan.status != Status::Done) {
             line({});
             line(kTitle);
@@ -72,31 +88,66 @@ void TFormMain::act_CofnijExecute() {
                      ? kNothing.arg(de_KPR->text())
                      : kRefused.arg(QStringFromWin1250(plan.problem)));
             trace.Flush();
+            ShowUndoStatus(plan);
             return;
         }
-        QStringList question{
-            QStringLiteral("Cofnąć ostatnią konwersję do katalogu %1?").arg(de_KPR->text()),
-            QString()};
+        std::vector<std::string> planLines;
         for (const std::string& text : UndoReportLines(plan, true)) {
-            question << QStringFromWin1250(text);
+            planLines.push_back(text::Win1250ToUtf8(text));
         }
-        if (!hooks_.askYesNo(this, kQuestionCaption, question.join(u'\n'))) {
+        const desktop::QuestionText question =
+            desktop::UndoQuestion(de_KPR->text().toStdString(), planLines);
+        if (!hooks_.askYesNo(this, kQuestionCaption, QString::fromStdString(question.text),
+                             QString::fromStdString(question.details))) {
             return;
         }
-        // Checked again while undoing: the files may have changed during the question.
-        const UndoReport done = UndoLastRun(fileSystem_, ledgerDir, false);
+        UndoReport done;
+        {
+            // The answer given, the question leaves the screen before the files change; keys
+            // pressed meanwhile (a second Ctrl+Shift+C) are dropped, not asked about afterwards.
+            const BusyWork busy(*this, *StatusBar, kUndoing);
+            // Checked again while undoing: the files may have changed during the question.
+            done = UndoLastRun(fileSystem_, ledgerDir, false);
+        }
         line({});
         line(kTitle);
-        if (done.status == Status::Done) {
-            lines(UndoReportLines(done, false));
-        } else if (done.status == Status::NothingToUndo) {
-            line(kNothing.arg(de_KPR->text()));
-        } else {
-            line((done.status == Status::Refused ? kRefused : kFailed)
-                     .arg(QStringFromWin1250(done.problem)));
+        switch (done.status) {
+            case Status::Done:
+                lines(UndoReportLines(done, false));
+                if (!done.warning.empty()) {
+                    line(kWarning.arg(QStringFromWin1250(done.warning)));
+                }
+                break;
+            case Status::NothingToUndo:
+                line(kNothing.arg(de_KPR->text()));
+                break;
+            case Status::Refused:
+                line(kRefused.arg(QStringFromWin1250(done.problem)));
+                break;
+            case Status::RolledBack:
+                line(kRolledBack.arg(QStringFromWin1250(done.problem)));
+                break;
+            case Status::FailedPartWay:
+                line(kFailed.arg(QStringFromWin1250(done.problem)));
+                break;
         }
         trace.Flush();
+        ShowUndoStatus(done);
     });
+    if (closeRequested_) {
+        // Asked to close while undo worked: now that it has ended.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void TFormMain::ShowUndoStatus(const UndoReport& report) {
+    const desktop::UndoStatus status = desktop::UndoStatusText(report);
+    if (status.changedBooks) {
+        statusLine_.ReplaceDigest(status.text);
+    } else {
+        statusLine_.ShowRefusal(status.text);
+    }
+    ShowStatusLine();
 }
 
 }  // namespace trevo::gui

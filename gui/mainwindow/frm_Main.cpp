@@ -1,6 +1,7 @@
 #include "gui/mainwindow/frm_Main.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -10,15 +11,21 @@
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QScopedValueRollback>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <exception>
 #include <optional>
 #include <utility>
 
+#include "desktop/InputChecks.h"
+#include "desktop/QuestionText.h"
 #include "engine/files/FileSystem.h"
 #include "engine/journal/RunJournal.h"
 #include "engine/platform/Clock.h"
@@ -28,6 +35,7 @@
 #include "engine/summary/SummaryText.h"
 #include "engine/text/CurrencyFormat.h"
 #include "gui/mainwindow/BookedDocumentsQuestion.h"
+#include "gui/mainwindow/BusyWork.h"
 #include "gui/mainwindow/PaneTraceSink.h"
 #include "gui/mainwindow/RunInputDiscard.h"
 #include "gui/picker/PickLedgerDirectory.h"
@@ -35,6 +43,7 @@
 #include "gui/widgets/ClickableLabel.h"
 #include "gui/widgets/DirectoryEdit.h"
 #include "gui/widgets/FileNameEdit.h"
+#include "gui/widgets/FittedLabel.h"
 #include "gui/widgets/HintSwitch.h"
 #include "gui/widgets/PanelRadioButton.h"
 #include "gui/widgets/PathQuotes.h"
@@ -52,12 +61,15 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kToolButtonWidth = 25;
 constexpr int kToolButtonHeight = 22;
 constexpr int kSeparatorWidth = 13;
+// The trace pane keeps about three lines before the controls give way on a small screen.
+constexpr int kTraceMinimumHeight = 48;
 
 const QString kCaption = QStringLiteral("TREVO 2ORMEK  | w 2008.01.28");
 const QString kOwnerLine =
     QStringLiteral("Program trevo2KPR · właściciel: licencjobiorca programu");
 const QString kConfirmCaption = QStringLiteral("Start ...");
-const QString kConfirmText = QStringLiteral("Rozpocząć żmudny proces konwersji danych ?");
+const QString kScanProgress =
+    QStringLiteral("Sprawdzanie, które dokumenty eksportu są już w KPR - proszę czekać…");
 const QString kBookedCaption = QStringLiteral("Dokumenty już w KPR");
 const QString kJournalLost = QStringLiteral(
     "Nie udało się zapisać dziennika przebiegu w katalogu danych KPR - tego przebiegu nie da się "
@@ -88,10 +100,13 @@ QAction* MakeAction(QObject* list, const char* name, const QString& caption, con
     return action;
 }
 
-// The first character of a one-letter box as a Windows-1250 byte; 0 for an empty box.
+// The Windows-1250 byte of a one-letter box, checked before a run; 0 for an empty box.
 char FirstLetter(const QString& text) {
-    const std::string bytes = Win1250FromQString(text);
-    return bytes.empty() ? '\0' : bytes.front();
+    return desktop::LetterByte(text.toStdString()).value_or('\0');
+}
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 }  // namespace
@@ -105,7 +120,8 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
     setWindowTitle(kCaption);
     // The toolkit's font, with the design's positions scaled to it.
     scale_ = FormScale::ForFont(font());
-    resize(scale_.Size(kDesignWidth, kDesignHeight));
+    const QSize design = scale_.Size(kDesignWidth, kDesignHeight);
+    design_ = {design.width(), design.height()};
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -116,20 +132,39 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
     BuildTopPanel();
     BuildMainPanel();
     BuildStatusBar();
-    layout->addWidget(PanelTop);
+
+    // The controls keep their places; on a screen too small for them they scroll, every one
+    // still within reach, and the focus brings each into view.
+    topScroll_ = new QScrollArea(this);
+    topScroll_->setObjectName("PanelTopScroll");
+    topScroll_->setFrameShape(QFrame::NoFrame);
+    topScroll_->setFocusPolicy(Qt::NoFocus);
+    topScroll_->setWidgetResizable(true);
+    topScroll_->setWidget(PanelTop);
+    topScroll_->setFixedHeight(PanelTop->height());
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && PanelTop->isAncestorOf(now)) {
+            topScroll_->ensureWidgetVisible(now, 0, 0);
+        }
+    });
+    layout->addWidget(topScroll_);
     layout->addWidget(PanelMain, 1);
     layout->addWidget(StatusBar);
     SetTabOrder();
+    NameControlsForAccessibility();
 
     // Last, so that it watches every control, toolbar buttons included.
     hints_ = new HintSwitch(this);
+    hints_->Exempt(statusMessage_);
 
+    const desktop::Extent size = desktop::FitToRoom(design_, Room());
+    resize(size.width, size.height);
     formStorage_ = new FormStorage(this,
                                    {"MAIN",
                                     {"FE_EPP.Text", "Edit_Atrybut.Text", "Edit_REJ.Text",
                                      "de_KPR.Text", "RB_852.Checked", "RB_MAZ.Checked"},
-                                    scale_.Width(kDesignWidth),
-                                    scale_.Height(kDesignHeight)},
+                                    size.width,
+                                    size.height},
                                    settingsPath_);
 }
 
@@ -157,7 +192,7 @@ void TFormMain::BuildActions() {
                    QStringLiteral("Czyści pole śledzenia"), QKeySequence(Qt::CTRL | Qt::Key_L),
                    QStyle::SP_DialogResetButton, look);
     act_Close = MakeAction(list, "act_Close", QStringLiteral("Koniec"),
-                           QStringLiteral("Kończy prace programu"),
+                           QStringLiteral("Kończy pracę programu"),
                            QKeySequence(Qt::CTRL | Qt::Key_Q), QStyle::SP_DialogCloseButton, look);
 
     // Shown pressed while hints are on.
@@ -240,6 +275,28 @@ void TFormMain::BuildTopPanel() {
     Place(Edit_REJ, "Edit_REJ", scale_.Rect(168, 96, 17, 21));
     Edit_REJ->setMaxLength(1);
     Edit_REJ->setToolTip(QStringLiteral("Literka identyfikacyjna GrupaR(x) w KPR"));
+
+    // As wide as its controls reach: narrower, the panel scrolls.
+    PanelTop->setMinimumWidth(PanelTop->childrenRect().right() + 1 + scale_.X(4));
+}
+
+void TFormMain::NameControlsForAccessibility() {
+    // The labels name their boxes, as their buddies; the boxes carry the names themselves too,
+    // since a box inside a box with a button is no sibling of its label.
+    const auto name = [](QLabel* label, QWidget* box) {
+        label->setBuddy(box);
+        box->setAccessibleName(label->text());
+    };
+    name(Label1, de_KPR->lineEdit());
+    name(Label2, FE_EPP->lineEdit());
+    name(Label3, Edit_Atrybut);
+    name(Label4, Edit_REJ);
+    de_KPR->setAccessibleName(Label1->text());
+    FE_EPP->setAccessibleName(Label2->text());
+    de_KPR->browseButton()->setAccessibleName(QStringLiteral("Wybierz katalog danych KPR"));
+    FE_EPP->browseButton()->setAccessibleName(QStringLiteral("Wybierz plik Exp2Kap.kpm"));
+    Panel_PL->setAccessibleName(QStringLiteral("Polskie litery w KPR"));
+    StatusBar->setAccessibleName(QStringLiteral("Pasek stanu"));
 }
 
 void TFormMain::BuildToolBar() {
@@ -288,6 +345,10 @@ void TFormMain::BuildMainPanel() {
 
     MemoTrace = new TracePane(Panel_Main_LEft);
     MemoTrace->setObjectName("MemoTrace");
+    // The window's height decides; the trace takes what the controls leave (ShareHeight).
+    MemoTrace->setMinimumHeight(1);
+    Panel_Main_LEft->setMinimumHeight(1);
+    PanelMain->setMinimumHeight(1);
     MemoTrace->setToolTip(QStringLiteral("Okienko wyników pracy i przebiegu operacji"));
     leftLayout->addWidget(MemoTrace);
 }
@@ -298,8 +359,114 @@ void TFormMain::BuildStatusBar() {
     StatusBar->setFixedHeight(scale_.Height(kStatusBarHeight));
     ownerLine_ = new QLabel(kOwnerLine, StatusBar);
     ownerLine_->setObjectName("OwnerLine");
-    // A normal item: a progress message covers it, and it returns when the message is cleared.
+    // Normal items: a progress message covers them, and they return when it is cleared.
     StatusBar->addWidget(ownerLine_, 1);
+    statusMessage_ = new FittedLabel(StatusBar);
+    statusMessage_->setObjectName("StatusMessage");
+    StatusBar->addWidget(statusMessage_, 1);
+    statusMessage_->hide();
+}
+
+void TFormMain::ShowStatusLine() {
+    const desktop::StatusText& shown = statusLine_.Shown();
+    statusMessage_->SetFullText(FromUtf8(shown.text), shown.keptWhole);
+    const bool any = !shown.text.empty();
+    ownerLine_->setVisible(!any);
+    statusMessage_->setVisible(any);
+}
+
+void TFormMain::ActionStarted() {
+    statusLine_.ActionStarted();
+    ShowStatusLine();
+}
+
+void TFormMain::Refuse(const desktop::InputRefusal& refusal) {
+    hooks_.beep();
+    QWidget* box = nullptr;
+    switch (refusal.box) {
+        case desktop::InputBox::ExportFile:
+            box = FE_EPP;
+            break;
+        case desktop::InputBox::LedgerDirectory:
+            box = de_KPR;
+            break;
+        case desktop::InputBox::AttributeLetter:
+            box = Edit_Atrybut;
+            break;
+        case desktop::InputBox::RegisterLetter:
+            box = Edit_REJ;
+            break;
+    }
+    box->setFocus(Qt::OtherFocusReason);
+    statusLine_.ShowRefusal({refusal.message, refusal.keptWhole});
+    ShowStatusLine();
+}
+
+desktop::Extent TFormMain::Room() const {
+    const QScreen* where = screen();
+    if (where == nullptr) {
+        return {};
+    }
+    const QRect free = where->availableGeometry();
+    // The frame the window manager adds is known once it has framed the window; before, the
+    // title bar is taken as the style draws one.
+    QSize frame = frameGeometry().size() - size();
+    if (frame.height() <= 0) {
+        frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    }
+    return {free.width() - frame.width(), free.height() - frame.height()};
+}
+
+void TFormMain::FitToScreen() {
+    const desktop::Extent room = Room();
+    const desktop::Extent minimum = desktop::FitToRoom(design_, room);
+    setMinimumSize(minimum.width, minimum.height);
+    const desktop::Extent fitted = desktop::FitToRoom({width(), height()}, room);
+    if (fitted != desktop::Extent{width(), height()}) {
+        resize(fitted.width, fitted.height);
+    }
+}
+
+void TFormMain::ShareHeight() {
+    if (topScroll_ == nullptr) {
+        return;
+    }
+    // Narrower than the controls reach, the panel's own scroll bar takes height too.
+    int needed = PanelTop->minimumHeight();
+    if (width() < PanelTop->minimumWidth()) {
+        needed += topScroll_->horizontalScrollBar()->sizeHint().height();
+    }
+    const desktop::HeightShare share = desktop::ShareHeight(height(), needed, StatusBar->height(),
+                                                            scale_.Height(kTraceMinimumHeight));
+    if (topScroll_->height() != share.controls || topScroll_->minimumHeight() != share.controls) {
+        topScroll_->setFixedHeight(share.controls);
+        layout()->activate();
+    }
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ShareHeight();
+}
+
+void TFormMain::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager has framed the window: fitted again with the real frame.
+    const QSize frame = frameGeometry().size() - size();
+    if (isVisible() && frame != fittedFrame_) {
+        fittedFrame_ = frame;
+        FitToScreen();
+    }
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The restored placement, and any later screen, within the screen's free area.
+    FitToScreen();
+    if (QWindow* handle = windowHandle()) {
+        connect(handle, &QWindow::screenChanged, this, &TFormMain::FitToScreen,
+                Qt::UniqueConnection);
+    }
 }
 
 void TFormMain::SetTabOrder() {
@@ -347,28 +514,29 @@ void TFormMain::act_KonwertExecute() {
         return;
     }
     Guarded([this] {
-        // Exactly as typed: a quoted path names no file.
-        if (!fileSystem_.FileExists(Win1250FromQString(FE_EPP->text()))) {
-            hooks_.beep();
-            FE_EPP->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        if (!ch_sprawdz->isChecked() &&
-            !fileSystem_.DirectoryExists(Win1250FromQString(de_KPR->text()))) {
-            hooks_.beep();
-            de_KPR->setFocus(Qt::OtherFocusReason);
+        ActionStarted();
+        desktop::ConversionInputTexts texts;
+        texts.exportPath = FE_EPP->text().toStdString();
+        texts.ledgerDir = de_KPR->text().toStdString();
+        texts.attributeLetter = Edit_Atrybut->text().toStdString();
+        texts.registerLetter = Edit_REJ->text().toStdString();
+        texts.checkOnly = ch_sprawdz->isChecked();
+        if (const auto refusal = desktop::CheckConversionInputs(texts, fileSystem_)) {
+            Refuse(*refusal);
             return;
         }
         skipBookedNext_ = false;
+        bookedAsAskedNext_.reset();
         if (!ch_sprawdz->isChecked()) {
             const SystemClock clock;
             BookedScan scan;
             {
                 // The scan reads the whole export as a run does: input given meanwhile is
                 // dropped, not handed to the questions or the run that follow.
-                const RunInputDiscard discardInput;
+                const BusyWork busy(*this, *StatusBar, kScanProgress);
                 scan = ScanForBookedDocuments(CurrentInputs(), fileSystem_, clock);
             }
+            bookedAsAskedNext_ = std::move(scan.files);
             if (!scan.booked.empty()) {
                 const auto skip =
                     hooks_.askYesNoCancel(this, kBookedCaption, BookedQuestionText(scan));
@@ -378,7 +546,10 @@ void TFormMain::act_KonwertExecute() {
                 skipBookedNext_ = *skip;
             }
         }
-        if (!hooks_.askYesNo(this, kConfirmCaption, kConfirmText)) {
+        const desktop::QuestionText question =
+            desktop::ConfirmationQuestion(texts.checkOnly, texts.ledgerDir);
+        if (!hooks_.askYesNo(this, kConfirmCaption, FromUtf8(question.text),
+                             FromUtf8(question.details))) {
             return;
         }
         // The run holds the GUI thread: the window takes the box's place on the screen now, so
@@ -397,6 +568,7 @@ void TFormMain::RunConversion() {
 
     RunInputs inputs = CurrentInputs();
     inputs.skipBooked = std::exchange(skipBookedNext_, false);
+    const std::optional<PeriodFileStates> bookedAsAsked = std::exchange(bookedAsAskedNext_, {});
 
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
@@ -408,13 +580,13 @@ void TFormMain::RunConversion() {
     if (!inputs.checkOnly) {
         journal.emplace(fileSystem_, inputs.ledgerDir, inputs.exportPath, clock.Now());
     }
-    StatusBar->clearMessage();  // the last run's digest
     {
         const RunInputDiscard discardInput;
         RunFeedback feedback(trace, *StatusBar, runFeedbackTiming_);
         RunServices services{trace, fileSystem_, clock, money, &feedback};
         services.summary = &summary;
         services.journal = journal ? &*journal : nullptr;
+        services.bookedAsAsked = bookedAsAsked ? &*bookedAsAsked : nullptr;
         try {
             result = trevo::RunConversion(inputs, services);
         } catch (...) {
@@ -429,12 +601,23 @@ void TFormMain::RunConversion() {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
     if (result.outcome == RunOutcome::ExportNotOpened) {
+        // Nothing was read: no digest of this run, and the last one's no longer stands.
+        statusLine_.ReplaceDigest({});
+        ShowStatusLine();
         hooks_.showPlainMessage(this,
                                 QStringFromWin1250(ExportOpenFailedMessage(inputs.exportPath)));
         return;
     }
     documentCount = result.documentCount;
     ShowRunSummary(summary, money, journalKept);
+    if (!result.changedSinceAsked.empty()) {
+        hooks_.showPlainMessage(
+            this, QStringLiteral("Plik %1 zmienił się od pytania o dokumenty już zaksięgowane "
+                                 "(zapisał do niego inny program lub przebieg). Konwersję "
+                                 "zatrzymano przed zapisem do niego; uruchom ją ponownie, aby "
+                                 "odpowiedzieć na pytanie jeszcze raz.")
+                      .arg(QStringFromWin1250(result.changedSinceAsked)));
+    }
 }
 
 void TFormMain::ShowRunSummary(const RunSummary& summary, const CurrencyFormat& money,
@@ -447,11 +630,14 @@ void TFormMain::ShowRunSummary(const RunSummary& summary, const CurrencyFormat& 
         trace.AppendLine(Win1250FromQString(kJournalLost));
     }
     trace.Flush();
-    // Until the next run.
-    StatusBar->showMessage(QStringFromWin1250(SummaryDigest(summary)));
+    // Until the next run or undo.
+    statusLine_.ReplaceDigest(
+        desktop::RunDigest(QStringFromWin1250(SummaryDigest(summary)).toStdString()));
+    ShowStatusLine();
 }
 
 void TFormMain::Act_FirmyKPRExecute() {
+    ActionStarted();
     // Whatever goes wrong around the picker leaves the directory as it was, without a message.
     try {
         std::optional<QString> directory;
@@ -475,7 +661,10 @@ void TFormMain::act_HelpExecute() {
 }
 
 void TFormMain::act_WyczyscTraceExecute() {
-    Guarded([this] { MemoTrace->ClearLines(); });
+    Guarded([this] {
+        ActionStarted();
+        MemoTrace->ClearLines();
+    });
 }
 
 void TFormMain::act_CloseExecute() {

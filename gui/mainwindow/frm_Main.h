@@ -3,11 +3,16 @@
 // of five actions and the status bar. Its Convert action checks the inputs, asks and runs the
 // conversion on the GUI thread.
 
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
+#include "desktop/StatusLine.h"
+#include "desktop/WindowSizeRule.h"
+#include "engine/ledger/PeriodFileState.h"
 #include "engine/text/zdTransPL.h"
 #include "gui/mainwindow/FormMainHooks.h"
 #include "gui/mainwindow/RunFeedback.h"
@@ -15,15 +20,21 @@
 
 namespace trevo {
 class FileSystem;
+struct UndoReport;
 struct CurrencyFormat;
 struct RunInputs;
 struct RunSummary;
 }  // namespace trevo
 
+namespace trevo::desktop {
+struct InputRefusal;
+}  // namespace trevo::desktop
+
 class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
@@ -34,6 +45,7 @@ class ClickableLabel;
 class FormStorage;
 class DirectoryEdit;
 class FileNameEdit;
+class FittedLabel;
 class HintSwitch;
 class PanelRadioButton;
 class TracePane;
@@ -76,6 +88,9 @@ class TFormMain : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildTopPanel();
@@ -92,6 +107,24 @@ class TFormMain : public QWidget {
     void ShowRunSummary(const RunSummary& summary, const CurrencyFormat& money, bool journalKept);
     // Runs a handler; an error escaping it is shown in the general error box.
     void Guarded(const std::function<void()>& handler);
+    // Names, for screen readers, the controls whose captions are separate labels.
+    void NameControlsForAccessibility();
+
+    // An action starts: a refusal shown from before goes.
+    void ActionStarted();
+    // Beeps, moves the focus to the box refused and says why in the status bar.
+    void Refuse(const desktop::InputRefusal& refusal);
+    // What undo did, in the status bar.
+    void ShowUndoStatus(const UndoReport& report);
+    // The status bar's text as statusLine_ has it, or the owner line.
+    void ShowStatusLine();
+
+    // The screen's free area without the window's frame; nothing known yet: 0 x 0.
+    desktop::Extent Room() const;
+    // Minimum and size within the screen's free area.
+    void FitToScreen();
+    // The controls' panel and the trace pane share the window's height.
+    void ShareHeight();
 
     FormMainHooks hooks_;
     QString settingsPath_;
@@ -103,7 +136,14 @@ class TFormMain : public QWidget {
     std::int64_t documentCount = 0;
     // The answer to the already-booked question, for the run that follows it.
     bool skipBookedNext_ = false;
+    // The period files as the question saw them, for the run that follows it.
+    std::optional<PeriodFileStates> bookedAsAskedNext_;
 
+    desktop::Extent design_;
+    QSize fittedFrame_;  // the window frame FitToScreen last saw
+    desktop::StatusLine statusLine_;
+
+    QScrollArea* topScroll_ = nullptr;  // holds PanelTop; scrolls on a screen too small for it
     QWidget* PanelTop = nullptr;
     QToolBar* ToolBar1 = nullptr;
     ClickableLabel* Label1 = nullptr;
@@ -123,6 +163,7 @@ class TFormMain : public QWidget {
     TracePane* MemoTrace = nullptr;
     QStatusBar* StatusBar = nullptr;
     QLabel* ownerLine_ = nullptr;
+    FittedLabel* statusMessage_ = nullptr;  // statusLine_, instead of the owner line
 
     QAction* act_Konwert = nullptr;
     QAction* Act_FirmyKPR = nullptr;

@@ -1,34 +1,65 @@
 #include "gui/picker/CompanyTableModel.h"
 
+#include <functional>
+
 #include "qtplatform/Win1250Text.h"
 
 namespace trevo::gui {
+
+namespace {
+
+// Ends a model reset however the work inside it ends.
+class ResetScope {
+  public:
+    explicit ResetScope(std::function<void()> end) : end_(std::move(end)) {}
+    ResetScope(const ResetScope&) = delete;
+    ResetScope& operator=(const ResetScope&) = delete;
+    ~ResetScope() { end_(); }
+
+  private:
+    std::function<void()> end_;
+};
+
+}  // namespace
 
 CompanyTableModel::CompanyTableModel(QObject* parent) : QAbstractTableModel(parent) {
     setObjectName(QStringLiteral("RxMD_Spis"));
 }
 
+CompanyListFailure CompanyTableModel::load(FileSystem& fileSystem, const std::string& path,
+                                           PolishCharset ledgerCode, std::string_view katalog,
+                                           const StringCollation& collation) {
+    beginResetModel();
+    const ResetScope scope([this] {
+        markedRow_ = -1;
+        endResetModel();
+    });
+    return list_.Load(fileSystem, path, ledgerCode, katalog, collation);
+}
+
+bool CompanyTableModel::dropUnlessFrom(const QString& name) {
+    const std::string path = Win1250FromQString(name);
+    // A letter outside Windows-1250 became '?' in `path`: the name is no file's the rows have.
+    const bool spelled = QStringFromWin1250(path) == name;
+    if (!list_.Source() || (spelled && list_.IsFrom(path))) {
+        return false;
+    }
+    clear();
+    return true;
+}
+
 void CompanyTableModel::clear() {
     beginResetModel();
-    rows_.clear();
+    list_.Clear();
     markedRow_ = -1;
     endResetModel();
 }
 
-void CompanyTableModel::append(const CompanyRecord& record) {
-    const int row = static_cast<int>(rows_.size());
-    beginInsertRows(QModelIndex(), row, row);
-    rows_.push_back(MakeCompanyRow(record));
-    endInsertRows();
-}
-
-std::optional<std::size_t> CompanyTableModel::sortByFirma(std::optional<std::size_t> current,
-                                                          const StringCollation& collation) {
-    beginResetModel();
-    const auto moved = SortRowsByFirma(rows_, current, collation);
-    markedRow_ = -1;
-    endResetModel();
-    return moved;
+std::optional<QString> CompanyTableModel::sourceName() const {
+    if (!list_.Source()) {
+        return std::nullopt;
+    }
+    return QStringFromWin1250(*list_.Source());
 }
 
 void CompanyTableModel::setMarkedRow(int row) {
@@ -42,7 +73,7 @@ void CompanyTableModel::setMarkedRow(int row) {
 }
 
 int CompanyTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows().size());
 }
 
 int CompanyTableModel::columnCount(const QModelIndex& parent) const {
@@ -50,17 +81,25 @@ int CompanyTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CompanyTableModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) {
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() ||
+        index.row() >= rowCount()) {
         return {};
     }
-    const CompanyRow& row = rows_[static_cast<std::size_t>(index.row())];
+    const CompanyRow& row = rows()[static_cast<std::size_t>(index.row())];
+    const bool tip = role == Qt::ToolTipRole;
     switch (index.column()) {
         case RxMD_SpisFirma:
             return QStringFromWin1250(row.firma);
         case RxMD_SpisKatalog:
             return QStringFromWin1250(row.katalog);
         case RxMD_SpisInfo:
-            return QStringFromWin1250(row.info);
+            if (tip) {
+                return QStringFromWin1250(row.wholeInfo);
+            }
+            // The column shows its first characters; the ellipsis tells that more follows.
+            return row.wholeInfo.size() > row.info.size()
+                       ? QStringFromWin1250(row.info) + QChar(u'\u2026')
+                       : QStringFromWin1250(row.info);
         default:
             return {};
     }

@@ -11,11 +11,6 @@ QString CurrentKatalogOfLedgerDir(const QString& ledgerDir) {
     return QStringFromWin1250(CurrentKatalogOf(Win1250FromQString(ledgerDir)));
 }
 
-QString ChosenLedgerDir(const QString& listFileName, const QString& katalog) {
-    return QStringFromWin1250(
-        ChosenLedgerDirectory(Win1250FromQString(listFileName), Win1250FromQString(katalog)));
-}
-
 std::optional<QString> PickLedgerDirectory(QWidget* parent, const QString& ledgerDirText,
                                            const TFormSpisFirm::LedgerCodeSource& ledgerCode,
                                            const QString& settingsPath) {
@@ -27,7 +22,8 @@ std::optional<QString> PickLedgerDirectory(QWidget* parent, const QString& ledge
         if (dialog->exec() != QDialog::Accepted) {
             return std::nullopt;
         }
-        return ChosenLedgerDir(dialog->listFileName(), dialog->currentRowKatalog());
+        // Built from the file the rows came from, whatever the box holds by now.
+        return dialog->chosenLedgerDir();
     } catch (...) {
         // Whatever failed around the dialog leaves the ledger directory as it was.
         return std::nullopt;

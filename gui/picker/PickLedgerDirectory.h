@@ -15,10 +15,6 @@ namespace trevo::gui {
 // separator), cut to 8 characters.
 QString CurrentKatalogOfLedgerDir(const QString& ledgerDir);
 
-// The directory part of the list file's name (up to and including its last separator, or
-// nothing) followed directly by the chosen Katalog.
-QString ChosenLedgerDir(const QString& listFileName, const QString& katalog);
-
 // Creates a new picker, shows it modally and releases it. Returns the new text for de_KPR when
 // the user confirmed with a double-click, nothing otherwise. Errors are swallowed; the text is
 // then to be left as it was.

@@ -6,14 +6,16 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
 #include <optional>
 
-#include "companies/CompanyList.h"
+#include "companies/CompanyPickerList.h"
 #include "companies/CompanyRows.h"
 #include "engine/files/FileSystem.h"
 #include "gui/picker/CompanyTableModel.h"
@@ -52,6 +54,7 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
       bb_Zaladuj(new QPushButton(QStringLiteral("Załaduj ..."), PanelTop)),
       PanelMain(new QFrame(this)),
       DBGridLista(new QTableView(PanelMain)),
+      LabelStatus(new QLabel(this)),
       RxMD_Spis(new CompanyTableModel(this)) {
     setObjectName(QStringLiteral("FormSpisFirm"));
     setWindowTitle(QStringLiteral("SpisFirm wg KPR"));
@@ -72,6 +75,18 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
     FilenameEdit->setNameFilters(
         {QStringLiteral("Plik firm (gw KPR) (spisfirm.dat)"), QStringLiteral("Wszystkie (*.*)")});
     FilenameEdit->setInitialDir(QString::fromUtf16(kInitialListDir));
+    // A screen reader names the box by its label, and the button by what it does.
+    Label1->setBuddy(FilenameEdit);
+    FilenameEdit->setAccessibleName(Label1->text());
+    FilenameEdit->lineEdit()->setAccessibleName(Label1->text());
+    FilenameEdit->browseButton()->setAccessibleName(QStringLiteral("Wybierz plik listy firm"));
+    FilenameEdit->browseButton()->setToolTip(QStringLiteral("Wybierz plik listy firm"));
+    connect(FilenameEdit, &FileNameEdit::fileChosen, this, &TFormSpisFirm::LoadCompanyList);
+    connect(FilenameEdit, &FileNameEdit::textChanged, this, &TFormSpisFirm::FilenameEditChange);
+    connect(FilenameEdit, &FileNameEdit::exited, this, &TFormSpisFirm::FilenameEditExit);
+    // Enter in the box loads the named list; the dialog has no default button to press.
+    connect(FilenameEdit->lineEdit(), &QLineEdit::returnPressed, this,
+            &TFormSpisFirm::LoadCompanyList);
     bb_Zaladuj->setObjectName(QStringLiteral("bb_Zaladuj"));
     bb_Zaladuj->setGeometry(scale.Rect(216, 22, 75, 25));
     // Enter in the grid must not reload the list.
@@ -84,6 +99,7 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
     mainLayout->addWidget(DBGridLista);
 
     DBGridLista->setObjectName(QStringLiteral("DBGridLista"));
+    DBGridLista->setAccessibleName(QStringLiteral("Lista firm"));
     DBGridLista->setModel(RxMD_Spis);
     DBGridLista->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGridLista->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -117,6 +133,17 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
     layout->setSpacing(0);
     layout->addWidget(PanelTop);
     layout->addWidget(PanelMain);
+    // Where the rows came from, or why there are none: one line, a long path shortened in its
+    // middle, the whole text as the tooltip.
+    LabelStatus->setObjectName(QStringLiteral("LabelStatus"));
+    LabelStatus->setContentsMargins(scale.X(5), 0, scale.X(5), scale.Y(3));
+    LabelStatus->setTextFormat(Qt::PlainText);
+    LabelStatus->setMinimumWidth(1);
+    // One line's height from the start, so that the grid does not jump at the first message.
+    LabelStatus->setMinimumHeight(LabelStatus->fontMetrics().height() + scale.Y(3));
+    LabelStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    LabelStatus->installEventFilter(this);
+    layout->addWidget(LabelStatus);
     setTabOrder(DBGridLista, FilenameEdit);
     setTabOrder(FilenameEdit, bb_Zaladuj);
     DBGridLista->setFocus();
@@ -155,6 +182,12 @@ bool TFormSpisFirm::event(QEvent* event) {
 }
 
 bool TFormSpisFirm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LabelStatus) {
+        if (event->type() == QEvent::Resize) {
+            FitStatusText();
+        }
+        return QDialog::eventFilter(watched, event);
+    }
     if (watched == DBGridLista) {
         // Enter in the grid confirms the selected company, like a double-click.
         if (event->type() == QEvent::KeyPress) {
@@ -201,7 +234,52 @@ void TFormSpisFirm::bb_ZaladujClick() {
 }
 
 void TFormSpisFirm::DBGridListaDblClick() {
+    // Without a list there is no company, and no directory to give.
+    if (!chosenLedgerDir()) {
+        beep_();
+        return;
+    }
     done(QDialog::Accepted);
+}
+
+std::optional<QString> TFormSpisFirm::chosenLedgerDir() const {
+    std::optional<std::size_t> row;
+    if (const int current = DBGridLista->currentIndex().row(); current >= 0) {
+        row = static_cast<std::size_t>(current);
+    }
+    const auto directory = RxMD_Spis->list().LedgerDirectoryFor(row);
+    if (!directory) {
+        return std::nullopt;
+    }
+    return QStringFromWin1250(*directory);
+}
+
+void TFormSpisFirm::FilenameEditChange() {
+    lastTried_.clear();
+    if (RxMD_Spis->dropUnlessFrom(FilenameEdit->fileName())) {
+        ShowStatus(QStringLiteral("Nowa nazwa pliku: Enter wczyta z niego listę firm."));
+    }
+}
+
+void TFormSpisFirm::FilenameEditExit() {
+    const QString name = FilenameEdit->fileName();
+    if (RxMD_Spis->sourceName() != name && name != lastTried_) {
+        Load(LoadTrigger::LeavingTheBox);
+    }
+}
+
+void TFormSpisFirm::ShowStatus(const QString& text) {
+    statusText_ = text;
+    LabelStatus->setToolTip(text);
+    LabelStatus->setAccessibleName(text);
+    FitStatusText();
+}
+
+void TFormSpisFirm::FitStatusText() {
+    const QMargins margins = LabelStatus->contentsMargins();
+    const int room = LabelStatus->width() - margins.left() - margins.right();
+    LabelStatus->setText(
+        LabelStatus->fontMetrics().elidedText(statusText_, Qt::ElideMiddle, std::max(room, 1)));
 }
 
 void TFormSpisFirm::FitTextColumns() {
@@ -228,42 +306,57 @@ void TFormSpisFirm::MakeCurrent(std::size_t row) {
 }
 
 void TFormSpisFirm::LoadCompanyList() {
-    const std::string path = Win1250FromQString(FilenameEdit->fileName());
-    FileSystem& fileSystem = LocalFileSystem();
-    if (!fileSystem.FileExists(path)) {
-        beep_();
-        FilenameEdit->setFocus();
+    Load(LoadTrigger::Asked);
+}
+
+void TFormSpisFirm::Load(LoadTrigger trigger) {
+    const QString name = FilenameEdit->fileName();
+    lastTried_ = name;
+    const std::string path = Win1250FromQString(name);
+    const auto refuse = [&](const QString& reason) {
+        ShowStatus(QStringLiteral("Nie wczytano listy firm: %1.").arg(reason));
+        if (trigger == LoadTrigger::Asked) {
+            beep_();
+            FilenameEdit->setFocus();
+        }
+    };
+    // A letter the file layer cannot spell would become '?' and could name another file.
+    if (QStringFromWin1250(path) != name) {
+        RxMD_Spis->clear();
+        refuse(QStringLiteral("nazwa ma znaki spoza Windows-1250"));
         return;
     }
 
-    RxMD_Spis->clear();
     DBGridLista->setUpdatesEnabled(false);
-    std::optional<std::size_t> current;  // the last row read, as the table leaves it
-    QString failure;
+    CompanyListFailure failure = CompanyListFailure::None;
+    QString error;
     try {
-        ReadCompanyList(fileSystem, path, ledgerCode_(), [&](const CompanyRecord& record) {
-            RxMD_Spis->append(record);
-            current = RxMD_Spis->rows().size() - 1;
-        });
-    } catch (const std::exception& error) {
-        failure = QString::fromLocal8Bit(error.what());
+        const qt::UserLocaleCollation collation;
+        failure =
+            RxMD_Spis->load(LocalFileSystem(), path, ledgerCode_(), currentKatalog_, collation);
+    } catch (const std::exception& caught) {
+        error = QString::fromLocal8Bit(caught.what());
     }
-
-    // Whatever the reading did, the rows read so far are sorted and searched.
-    const qt::UserLocaleCollation collation;
-    current = RxMD_Spis->sortByFirma(current, collation);
-    current = SelectKatalogRow(RxMD_Spis->rows(), current, currentKatalog_, collation);
-    if (current) {
-        MakeCurrent(*current);
+    if (const auto row = RxMD_Spis->list().LoadedRow()) {
+        MakeCurrent(*row);
     }
     FitTextColumns();
     DBGridLista->setUpdatesEnabled(true);
 
-    if (!failure.isNull()) {
-        ShowErrorBox(this, failure);
+    if (!error.isNull()) {
+        ShowStatus(QStringLiteral("Nie wczytano listy firm: %1.").arg(error));
+        ShowErrorBox(this, error);
         return;
     }
-    DBGridLista->setFocus();
+    if (failure != CompanyListFailure::None) {
+        refuse(QStringFromWin1250(CompanyListFailureReason(failure)));
+        return;
+    }
+    ShowStatus(
+        QStringLiteral("Lista firm z pliku %1 (firm: %2).").arg(name).arg(RxMD_Spis->rowCount()));
+    if (trigger == LoadTrigger::Asked) {
+        DBGridLista->setFocus();
+    }
 }
 
 }  // namespace trevo::gui

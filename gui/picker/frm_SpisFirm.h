@@ -1,10 +1,14 @@
 #pragma once
 // The company picker: shows the ledger program's company list sorted by name, with the company
 // of the current ledger directory selected; a double-click in the grid confirms the dialog.
+// The rows are always those of the file the box names: choosing a file loads it, Enter and
+// leaving the box load a typed name, typing drops the rows of another file, and a failed load
+// leaves none and says why in the dialog's status line.
 
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "engine/text/zdTransPL.h"
@@ -41,12 +45,18 @@ class TFormSpisFirm : public QDialog {
     QString currentRowKatalog() const;
     // The list file's name as taken from FilenameEdit, without quotes.
     QString listFileName() const;
+    // The ledger directory of the current row's company, built from the file the rows came
+    // from; nothing when no list is loaded.
+    std::optional<QString> chosenLedgerDir() const;
+    // What the status line says: where the rows came from, or why there are none.
+    QString statusText() const { return statusText_; }
 
     // The beep of a missing list file; the system's default beep unless replaced.
     void setBeepHook(std::function<void()> beep);
 
     FileNameEdit* filenameEdit() const { return FilenameEdit; }
     QTableView* grid() const { return DBGridLista; }
+    QLabel* statusLine() const { return LabelStatus; }
     CompanyTableModel* table() const { return RxMD_Spis; }
 
   public slots:
@@ -59,6 +69,15 @@ class TFormSpisFirm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // How a load was started: by the user's request (the first activation, "Załaduj ...",
+    // Enter, a chosen file), or by leaving the box, which must not pull the focus back.
+    enum class LoadTrigger { Asked, LeavingTheBox };
+
+    void Load(LoadTrigger trigger);
+    void FilenameEditChange();
+    void FilenameEditExit();
+    void ShowStatus(const QString& text);
+    void FitStatusText();
     void FormCreate();
     void FormActivate();
     void MakeCurrent(std::size_t row);
@@ -75,10 +94,14 @@ class TFormSpisFirm : public QDialog {
     QPushButton* bb_Zaladuj;
     QFrame* PanelMain;
     QTableView* DBGridLista;
+    QLabel* LabelStatus;
     CompanyTableModel* RxMD_Spis;
     FormStorage* formStorage_;  // child of the dialog
 
     bool loadOnActivate_ = false;
+    QString statusText_;
+    // The name the last load tried; leaving the box does not try it again.
+    QString lastTried_;
     std::string currentKatalog_;  // Windows-1250, at most 8 characters
 };
 

@@ -5,7 +5,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <algorithm>
+#include <vector>
+
+#include "settingsfile/PlacementFit.h"
 
 namespace trevo::gui {
 
@@ -13,10 +15,6 @@ namespace {
 
 constexpr Qt::WindowStates kShowStates =
     Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
-
-// How much of a window must be on a screen for the user to reach it.
-constexpr int kReachableWidth = 64;
-constexpr int kReachableHeight = 32;
 
 settings::ShowState StateOf(Qt::WindowStates states) {
     if (states & Qt::WindowMinimized) {
@@ -26,6 +24,26 @@ settings::ShowState StateOf(Qt::WindowStates states) {
         return settings::ShowState::Maximized;
     }
     return settings::ShowState::Normal;
+}
+
+settings::FrameMargins MarginsBetween(const QRect& frame, const QRect& inner) {
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+// The frame is known once the window system has framed the window. Before that (the first
+// show) another framed window of the program tells what the frame will be; without one only
+// the window's own rectangle is fitted, and the window system places the frame around it.
+settings::FrameMargins FrameMarginsOf(const QWidget* window) {
+    if (window->frameGeometry() != window->geometry()) {
+        return MarginsBetween(window->frameGeometry(), window->geometry());
+    }
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != window && other->isVisible() && other->frameGeometry() != other->geometry()) {
+            return MarginsBetween(other->frameGeometry(), other->geometry());
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -74,32 +92,43 @@ bool SetWindowPlacement(QWidget* window, const WindowPlacement& placement) {
             target |= Qt::WindowMaximized;
         }
     }
-    const QRect rect = placement.NormalRect();
-    const bool applied = LiesOnSomeScreen(rect);
-    if (applied) {
+    const std::optional<QRect> rect = FitOnAvailableScreens(window, placement.NormalRect());
+    if (rect) {
         // The normal rectangle can only be set while the window is in its normal state.
         if (current & kShowStates) {
             window->setWindowState(current & ~kShowStates);
         }
-        window->setGeometry(rect);
+        window->setGeometry(*rect);
     }
     if (window->windowState() != target) {
         window->setWindowState(target);
     }
-    return applied;
+    return rect.has_value();
 }
 
-bool LiesOnSomeScreen(const QRect& rect) {
-    if (rect.isEmpty()) {
-        return false;
-    }
-    const int needWidth = std::min(rect.width(), kReachableWidth);
-    const int needHeight = std::min(rect.height(), kReachableHeight);
+std::optional<QRect> FitOnAvailableScreens(const QWidget* window, const QRect& rect) {
     const auto screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
-        const QRect visible = screen->availableGeometry().intersected(rect);
-        return visible.width() >= needWidth && visible.height() >= needHeight;
-    });
+    if (screens.isEmpty()) {
+        return std::nullopt;
+    }
+    const auto plain = [](const QRect& r) {
+        return settings::ScreenRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+    };
+    std::vector<settings::ScreenRect> available;
+    // The primary screen first: a window whose screen is gone comes there.
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        available.push_back(plain(primary->availableGeometry()));
+    }
+    for (const QScreen* screen : screens) {
+        if (screen != QGuiApplication::primaryScreen()) {
+            available.push_back(plain(screen->availableGeometry()));
+        }
+    }
+    const settings::FrameMargins margins = FrameMarginsOf(window);
+    const QSize minimum = window->minimumSize();
+    const settings::ScreenRect fitted =
+        settings::FitOnScreens(plain(rect), available, margins, minimum.width(), minimum.height());
+    return QRect(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top);
 }
 
 void SetShowState(QWidget* window, settings::ShowState state) {

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <optional>
 
 #include "settingsfile/SettingsValues.h"
 
@@ -33,13 +34,15 @@ struct WindowPlacement {
 
 WindowPlacement GetWindowPlacement(const QWidget* window);
 
-// Moves the window to the normal rectangle and, unless showCommand is 0, gives it that state.
-// A rectangle that lies off every screen (a layout saved on monitors that are gone) is not
-// applied and the window keeps its position; the result says whether it was applied.
+// Moves the window to the normal rectangle, fitted to the screens there are now, and, unless
+// showCommand is 0, gives it that state. Without any screen the window keeps its position; the
+// result says whether the rectangle was applied. The placement itself is not changed, so what
+// the settings file holds stays as saved until the window saves its own placement.
 bool SetWindowPlacement(QWidget* window, const WindowPlacement& placement);
 
-// Whether enough of the rectangle lies on one of the screens to grab and move the window.
-bool LiesOnSomeScreen(const QRect& rect);
+// The rectangle moved and, when too large, shrunk so that the window shows whole on one of the
+// screens (their areas free for windows): see settings::FitOnScreens. Nothing without screens.
+std::optional<QRect> FitOnAvailableScreens(const QWidget* window, const QRect& rect);
 
 void SetShowState(QWidget* window, settings::ShowState state);
 

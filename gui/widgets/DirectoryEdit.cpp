@@ -6,25 +6,26 @@
 
 namespace trevo::gui {
 
-namespace {
-
-QString CurrentDriveRoot() {
-    QDir dir = QDir::current();
-    while (dir.cdUp()) {
-    }
-    return dir.absolutePath();
-}
-
-}  // namespace
-
 DirectoryEdit::DirectoryEdit(QWidget* parent) : ButtonEdit(parent) {}
 
 QString DirectoryEdit::startDirectory() const {
     const QString current = text();
-    if (!current.isEmpty() && QFileInfo(current).isDir()) {
-        return current;
+    if (current.isEmpty()) {
+        return QDir::homePath();
     }
-    return CurrentDriveRoot();
+    // The directory itself, or the nearest of its parents that exists.
+    QString path = QFileInfo(QDir::fromNativeSeparators(current)).absoluteFilePath();
+    for (;;) {
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            return info.absoluteFilePath();
+        }
+        const QString parent = info.path();
+        if (parent == path) {
+            return QDir::homePath();
+        }
+        path = parent;
+    }
 }
 
 void DirectoryEdit::browse() {

@@ -14,8 +14,8 @@ class DirectoryEdit : public ButtonEdit {
     void setDialogTitle(const QString& title) { dialogTitle_ = title; }
     QString dialogTitle() const { return dialogTitle_; }
 
-    // Where the chooser opens: the directory in the box when it exists, otherwise the root of
-    // the current drive.
+    // Where the chooser opens: the directory in the box when it exists, otherwise the nearest
+    // of its parents that does; the home folder for an empty box.
     QString startDirectory() const;
 
     // The folder chooser; a chosen folder replaces the text.

@@ -32,6 +32,7 @@ QString FileNameEdit::startDirectory() const {
 void FileNameEdit::acceptChosenFile(const QString& path) {
     setFileName(QDir::toNativeSeparators(path));
     initialDir_ = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    emit fileChosen();
 }
 
 void FileNameEdit::browse() {

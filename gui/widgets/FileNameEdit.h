@@ -38,11 +38,15 @@ class FileNameEdit : public ButtonEdit {
     QString startDirectory() const;
 
     // What choosing a file does: the chosen path (quoted when it holds a space) replaces the
-    // text and its directory becomes the initial one. Nothing is loaded.
+    // text and its directory becomes the initial one; then fileChosen is emitted.
     void acceptChosenFile(const QString& path);
 
     // The chooser accepts only an existing file.
     void browse() override;
+
+  signals:
+    // The user chose a file with the chooser; the box holds its name.
+    void fileChosen();
 
   private:
     QString dialogTitle_;

@@ -12,6 +12,10 @@ HintSwitch::HintSwitch(QWidget* window) : QObject(window) {
     }
 }
 
+void HintSwitch::Exempt(QWidget* widget) {
+    widget->removeEventFilter(this);
+}
+
 bool HintSwitch::eventFilter(QObject* watched, QEvent* event) {
     if (!on_ && event->type() == QEvent::ToolTip) {
         return true;

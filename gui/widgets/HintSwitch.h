@@ -16,6 +16,9 @@ class HintSwitch : public QObject {
     explicit HintSwitch(QWidget* window);
 
     bool isOn() const { return on_; }
+    // `widget` shows its tooltip whether hints are on or not: one that is no hint but the whole
+    // of a shortened text.
+    void Exempt(QWidget* widget);
     void setOn(bool on) { on_ = on; }
 
   protected:

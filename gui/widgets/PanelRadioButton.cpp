@@ -1,11 +1,16 @@
 #include "gui/widgets/PanelRadioButton.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
+
+#include "gui/widgets/PanelRadioButtonAccessible.h"
 
 namespace trevo::gui {
 
 PanelRadioButton::PanelRadioButton(const QString& text, QWidget* panel)
     : QRadioButton(text, panel) {
+    // Registered once for the process, before any button can be asked for.
+    [[maybe_unused]] static const bool accessible = InstallPanelRadioButtonAccessibility();
     setAutoExclusive(false);
     setFocusPolicy(Qt::ClickFocus);
     connect(this, &QAbstractButton::toggled, this, &PanelRadioButton::OnToggled);
@@ -19,6 +24,12 @@ void PanelRadioButton::nextCheckState() {
 
 void PanelRadioButton::OnToggled(bool checked) {
     setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
     if (!checked) {
         return;
     }

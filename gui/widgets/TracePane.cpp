@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTextLayout>
 #include <QTextOption>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -45,7 +46,8 @@ TracePane::TracePane(QWidget* parent) : QAbstractScrollArea(parent) {
     // Registered once for the process, before any pane can be asked for.
     [[maybe_unused]] static const bool accessible = InstallTracePaneAccessibility();
     setFocusPolicy(Qt::StrongFocus);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Lines are never wrapped: a line wider than the pane scrolls sideways.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setCursor(Qt::IBeamCursor);
     MeasureLineHeight();
@@ -65,17 +67,29 @@ void TracePane::AppendLines(const QString& lines) {
     const QChar* text = lines.constData();
     const int size = static_cast<int>(lines.size());
     int start = 0;
+    // The batch's longest line: the one likely to be widest, measured once below.
+    int longest = -1;
+    const auto add = [&](int length) {
+        if (length > widestCharacters_) {
+            widestCharacters_ = length;
+            longest = static_cast<int>(lines_.size());
+        }
+        lines_.push_back({batch, start, length});
+    };
     for (int i = 0; i < size; ++i) {
         const char16_t c = text[i].unicode();
         if (IsLineBreak(c)) {
-            lines_.push_back({batch, start, i - start});
+            add(i - start);
             if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n') {
                 ++i;
             }
             start = i + 1;
         }
     }
-    lines_.push_back({batch, start, size - start});
+    add(size - start);
+    if (longest >= 0) {
+        widestMeasured_ = std::max(widestMeasured_, LineWidth(longest));
+    }
 
     if (tellAccessibility) {
         // The new lines, after a line break unless the pane was empty.
@@ -99,8 +113,10 @@ void TracePane::ClearLines() {
     lines_.clear();
     cursor_ = anchor_ = {};
     desiredX_ = 0;
-    horizontalOffset_ = 0;
+    widestCharacters_ = 0;
+    widestMeasured_ = 0;
     UpdateScrollBars();
+    horizontalScrollBar()->setValue(0);
     viewport()->update();
 }
 
@@ -280,6 +296,12 @@ void TracePane::LayOut(QTextLayout& layout) const {
     layout.endLayout();
 }
 
+qreal TracePane::LineWidth(int line) const {
+    QTextLayout layout(Line(line), font(), viewport());
+    LayOut(layout);
+    return layout.lineAt(0).naturalTextWidth();
+}
+
 void TracePane::MeasureLineHeight() {
     // A laid-out line's height is rounded up to whole pixels, as the text box's rows are.
     QTextLayout layout(QStringLiteral(" "), font(), viewport());
@@ -307,15 +329,31 @@ qreal TracePane::LineTop(int line) const {
 }
 
 qreal TracePane::TextLeft() const {
-    return kMargin - horizontalOffset_;
+    return kMargin - horizontalScrollBar()->value();
 }
 
 void TracePane::UpdateScrollBars() {
     const int inView = LinesInView();
     QScrollBar* bar = verticalScrollBar();
+    // A view showing the end of a long trace keeps showing it when it gets shorter (the
+    // sideways scroll bar appearing under it).
+    const bool atEnd = bar->maximum() > 0 && bar->value() == bar->maximum();
     bar->setRange(0, std::max(0, LineCount() - inView));
+    if (atEnd) {
+        bar->setValue(bar->maximum());
+    }
     bar->setPageStep(inView);
     bar->setSingleStep(1);
+
+    // Sideways as far as the widest line measured so far, with the cursor after its end. Lines
+    // are measured when they are the longest yet appended and when they are drawn, so a line
+    // wider than its length suggests widens the range once it has been seen.
+    QScrollBar* across = horizontalScrollBar();
+    const int room = viewport()->width();
+    const int content = static_cast<int>(std::ceil(widestMeasured_)) + 2 * kMargin + 1;
+    across->setRange(0, std::max(0, content - room));
+    across->setPageStep(room);
+    across->setSingleStep(std::max(1, 2 * fontMetrics().averageCharWidth()));
 }
 
 void TracePane::paintEvent(QPaintEvent*) {
@@ -329,10 +367,15 @@ void TracePane::paintEvent(QPaintEvent*) {
     const int first = TopLine();
     const int rows = static_cast<int>(std::ceil(viewport()->height() / lineHeight_));
     const int last = std::min(LineCount() - 1, first + rows);
+    bool widened = false;
     for (int line = first; line <= last; ++line) {
         const QString text = Line(line);
         QTextLayout layout(text, font(), viewport());
         LayOut(layout);
+        if (const qreal width = layout.lineAt(0).naturalTextWidth(); width > widestMeasured_) {
+            widestMeasured_ = width;
+            widened = true;
+        }
         QList<QTextLayout::FormatRange> selections;
         if (HasSelection() && line >= from.line && line <= to.line) {
             const int start = line == from.line ? from.column : 0;
@@ -353,6 +396,10 @@ void TracePane::paintEvent(QPaintEvent*) {
             layout.drawCursor(&painter, origin, cursor_.column, 1);
         }
     }
+    if (widened) {
+        // Not while painting: the scroll bar may appear and resize the view.
+        QMetaObject::invokeMethod(this, &TracePane::UpdateScrollBars, Qt::QueuedConnection);
+    }
 }
 
 void TracePane::resizeEvent(QResizeEvent* event) {
@@ -364,6 +411,18 @@ void TracePane::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         MeasureLineHeight();
+        // The widths were measured in the old font; the longest line stands for them again.
+        widestMeasured_ = 0;
+        if (!lines_.empty()) {
+            int longest = 0;
+            for (int line = 0; line < LineCount(); ++line) {
+                if (lines_[static_cast<std::size_t>(line)].length == widestCharacters_) {
+                    longest = line;
+                    break;
+                }
+            }
+            widestMeasured_ = LineWidth(longest);
+        }
         UpdateScrollBars();
         viewport()->update();
     }
@@ -492,11 +551,17 @@ void TracePane::EnsureCursorVisible() {
         bar->setValue(cursor_.line - inView + 1);
     }
     const qreal x = CursorX(cursor_);
+    if (!lines_.empty()) {
+        widestMeasured_ = std::max(widestMeasured_, LineWidth(cursor_.line));
+        UpdateScrollBars();
+    }
+    QScrollBar* across = horizontalScrollBar();
     const int room = std::max(1, viewport()->width() - 2 * kMargin);
-    if (x < horizontalOffset_) {
-        horizontalOffset_ = static_cast<int>(std::floor(x));
-    } else if (x > horizontalOffset_ + room) {
-        horizontalOffset_ = static_cast<int>(std::ceil(x)) - room;
+    if (x < across->value()) {
+        across->setValue(static_cast<int>(std::floor(x)));
+    } else if (x + 1 > across->value() + room) {
+        // With the cursor's pixel after the line's last character.
+        across->setValue(static_cast<int>(std::ceil(x)) + 1 - room);
     }
     viewport()->update();
 }
@@ -564,6 +629,21 @@ void TracePane::keyPressEvent(QKeyEvent* event) {
         }
     }
     event->ignore();
+}
+
+void TracePane::wheelEvent(QWheelEvent* event) {
+    // Shift turns the wheel sideways, as in text boxes and browsers.
+    const QPoint delta = event->angleDelta();
+    if (event->modifiers().testFlag(Qt::ShiftModifier) && delta.x() == 0 && delta.y() != 0) {
+        QWheelEvent sideways(event->position(), event->globalPosition(),
+                             event->pixelDelta().transposed(), delta.transposed(), event->buttons(),
+                             event->modifiers() & ~Qt::ShiftModifier, event->phase(),
+                             event->inverted(), event->source());
+        QCoreApplication::sendEvent(horizontalScrollBar(), &sideways);
+        event->setAccepted(sideways.isAccepted());
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
 }
 
 void TracePane::mousePressEvent(QMouseEvent* event) {

@@ -3,7 +3,9 @@
 // batches of lines. It keeps each batch as it came and lays out only the lines in view, so that
 // a run of hundreds of thousands of lines costs a handful of calls and a few bytes per line, and
 // scrolling stays immediate however long the trace is. The user can select with the mouse and
-// the keyboard, copy and scroll, as in a read-only text box.
+// the keyboard, copy and scroll, as in a read-only text box. Lines are never wrapped; a line wider
+// than the pane scrolls sideways (scroll bar, horizontal wheel or Shift with the wheel, and the
+// cursor keys, which the view follows), so every column of a summary can be read and copied.
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -62,6 +64,7 @@ class TracePane : public QAbstractScrollArea {
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -105,6 +108,8 @@ class TracePane : public QAbstractScrollArea {
     void NotifyCursorMoved();
     // One unwrapped line at the origin for the layout's text.
     void LayOut(QTextLayout& layout) const;
+    // The drawn width of a line.
+    qreal LineWidth(int line) const;
     void MeasureLineHeight();
     int LinesInView() const;
     int TopLine() const;
@@ -128,7 +133,8 @@ class TracePane : public QAbstractScrollArea {
     Position cursor_;
     Position anchor_;
     qreal desiredX_ = 0;        // the column kept while moving up and down
-    int horizontalOffset_ = 0;  // the view follows the cursor sideways; there is no scroll bar
+    int widestCharacters_ = 0;  // the longest line's length
+    qreal widestMeasured_ = 0;  // the widest line's width, of those measured
     qreal lineHeight_ = 1;
     bool mouseSelecting_ = false;
     bool cursorShown_ = false;

@@ -9,6 +9,7 @@
 #include "engine/mapping/DocumentMapper.h"
 #include "engine/platform/Clock.h"
 #include "engine/text/Win1250.h"
+#include "testing/BookedEntry.h"
 #include "testing/JsonValue.h"
 #include "testing/MemoryTraceSink.h"
 #include "testing/ProcessRunner.h"
@@ -23,6 +24,17 @@ using testing::WriteFileBytes;
 
 testing::ProcessResult Cli(const std::vector<std::string>& args) {
     return testing::RunProcess(TREVO_CLI_PATH, args, {"LC_ALL=C"});
+}
+
+// The lines of `text`, each without its LF.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        lines.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
 }
 
 class ShowVerifyCommandTest : public ::testing::Test {
@@ -143,7 +155,8 @@ TEST_F(ShowVerifyCommandTest, VerifyPassesWhatRunsWroteAndNamesEveryProblem) {
     EXPECT_EQ(good.exitCode, 0);
     EXPECT_EQ(good.out, "Sprawdzono plików: 2, bez błędów\n");
 
-    std::string december = ReadFileBytes(Period("2024ORMEK.12"));
+    const std::string written = ReadFileBytes(Period("2024ORMEK.12"));
+    std::string december = written;
     december[400 + 0] = 9;  // seqNo of the second record
     WriteFileBytes(Period("2024ORMEK.12"), december + "xy");
     const auto bad = Cli({"verify", Ledger()});
@@ -151,6 +164,62 @@ TEST_F(ShowVerifyCommandTest, VerifyPassesWhatRunsWroteAndNamesEveryProblem) {
     EXPECT_EQ(bad.out, Period("2024ORMEK.12") + ": rekord 2: seqNo 9 zamiast 2\n" +
                            Period("2024ORMEK.12") + ": niepełny rekord na końcu pliku: 2 bajtów\n");
     EXPECT_EQ(Cli({"verify", dir_.File("brak")}).exitCode, 2);
+
+    // A day no month has, in a record otherwise as the run wrote it.
+    december = written;
+    ASSERT_EQ(december[18 + 1], 12);  // entryDate: day, month, year
+    december[18] = 32;
+    WriteFileBytes(Period("2024ORMEK.12"), december);
+    const auto date = Cli({"verify", Ledger()});
+    EXPECT_EQ(date.exitCode, 1);
+    EXPECT_EQ(date.out,
+              Period("2024ORMEK.12") + ": rekord 1: entryDate 2024-12-32 - nie ma takiej daty\n");
+}
+
+TEST_F(ShowVerifyCommandTest, VerifyDescribesAHundredRecordProblemsPerFileAndCountsTheRest) {
+    // Fifty records of zeros: six problems each.
+    WriteFileBytes(Period("2024ORMEK.1"), std::string(50 * 400, '\0'));
+    WriteFileBytes(Period("2024ORMEK.2"), std::string(400, '\0'));
+    const auto result = Cli({"verify", Ledger()});
+    EXPECT_EQ(result.exitCode, 1);
+    const std::vector<std::string> lines = Lines(result.out);
+    ASSERT_EQ(lines.size(), 100u + 1 + 6);
+    EXPECT_EQ(lines[0], Period("2024ORMEK.1") + ": rekord 1: seqNo 0 zamiast 1");
+    EXPECT_EQ(lines[99], Period("2024ORMEK.1") + ": rekord 17: entryKind 0 spoza {2, 3}");
+    EXPECT_EQ(lines[100],
+              Period("2024ORMEK.1") + ": pominięto dalszych problemów z rekordami: 200");
+    EXPECT_EQ(lines[101], Period("2024ORMEK.2") + ": rekord 1: seqNo 0 zamiast 1");
+}
+
+TEST_F(ShowVerifyCommandTest, TableWidthsComeFromTheFirstThousandRows) {
+    LedgerEntry entry = testing::BookedEntry(1, 2024, 3);
+    WriteFileBytes(Period("2024ORMEK.3"), testing::RecordBytes(entry));
+    // Every column as wide as its title or its widest cell, two spaces apart, no trailing ones.
+    EXPECT_EQ(Cli({"show", Period("2024ORMEK.3")}).out,
+              "poz.  seqNo  data        numer      NIP          firma      rodzaj  kod  netto1   "
+              "vat1  nettoKpr\n"
+              "   1      1  2024-03-15  FV 1/2024  DE123456789  ąćę Firma       3   10     0.1  "
+              "-23.5    123.45\n");
+
+    std::string bytes;
+    for (std::int32_t slot = 1; slot <= 1003; ++slot) {
+        entry = testing::BookedEntry(slot, 2024, 3);
+        entry.firmName.Assign(slot == 1002 ? "Firma o nazwie dluzszej" : "Firma");
+        bytes += testing::RecordBytes(entry);
+    }
+    WriteFileBytes(Period("2024ORMEK.3"), bytes);
+    const auto table = Cli({"show", Period("2024ORMEK.3")});
+    ASSERT_EQ(table.exitCode, 0);
+    const std::vector<std::string> rows = Lines(table.out);
+    ASSERT_EQ(rows.size(), 1u + 1003);
+    // The first thousand rows set the widths; a longer cell after them widens its column from
+    // its row on, so that the rows after it align with it.
+    EXPECT_EQ(rows[1000].size(), rows[1].size());
+    EXPECT_EQ(rows[1001].size(), rows[1].size());
+    EXPECT_EQ(rows[1002].size(), rows[1].size() + std::string(" o nazwie dluzszej").size());
+    EXPECT_EQ(rows[1003].size(), rows[1002].size());
+    EXPECT_NE(rows[1003].find("Firma" + std::string(18 + 2 + 5, ' ') + "3"), std::string::npos)
+        << rows[1003];
 }
 
 }  // namespace

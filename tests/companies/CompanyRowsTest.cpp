@@ -26,7 +26,7 @@ class CaseBlindCollation final : public StringCollation {
 std::vector<CompanyRow> Rows(std::initializer_list<std::pair<const char*, const char*>> rows) {
     std::vector<CompanyRow> result;
     for (const auto& [firma, katalog] : rows) {
-        result.push_back({firma, katalog, ""});
+        result.push_back({firma, katalog, "", ""});
     }
     return result;
 }
@@ -41,9 +41,9 @@ std::vector<std::string> Katalogs(const std::vector<CompanyRow>& rows) {
 
 TEST(CompanyRows, ValuesAreCutToTheColumnWidths) {
     const CompanyRecord record{std::string(31, 'N'), "KATALOG1", std::string(61, 'I')};
-    EXPECT_EQ(MakeCompanyRow(record),
-              (CompanyRow{std::string(31, 'N'), "KATALOG1", std::string(10, 'I')}));
-    EXPECT_EQ(MakeCompanyRow({"a", "b", "c"}), (CompanyRow{"a", "b", "c"}));
+    EXPECT_EQ(MakeCompanyRow(record), (CompanyRow{std::string(31, 'N'), "KATALOG1",
+                                                  std::string(10, 'I'), std::string(61, 'I')}));
+    EXPECT_EQ(MakeCompanyRow({"a", "b", "c"}), (CompanyRow{"a", "b", "c", "c"}));
 }
 
 TEST(CompanyRows, SortIsStableAndTheCurrentRowFollows) {

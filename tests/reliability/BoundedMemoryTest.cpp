@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include "testing/ChildPeakMemory.h"
@@ -126,8 +129,31 @@ class CliPeakMemoryTest : public ::testing::Test {
         EXPECT_EQ(peak.exitCode, 0);
         return peak.maxRssKiB;
     }
+    // The peak of undoing a run of `documents`, booked into a ledger directory of its own.
+    long UndoPeak(std::size_t documents) const {
+        const std::string exportPath = dir_.File(std::to_string(documents) + ".kpm");
+        const std::string ledger = dir_.File("ledger-" + std::to_string(documents));
+        std::filesystem::create_directory(ledger);
+        testing::SyntheticExportOptions options;
+        options.documents = documents;
+        EXPECT_TRUE(testing::WriteSyntheticExport(exportPath, options));
+        EXPECT_EQ(
+            testing::MeasureChildPeak(TREVO_CLI_PATH, {"convert", exportPath, ledger}).exitCode, 0);
+        const auto peak = testing::MeasureChildPeak(TREVO_CLI_PATH, {"undo", ledger});
+        EXPECT_EQ(peak.exitCode, 0);
+        return peak.maxRssKiB;
+    }
     testing::TempDirectory dir_;
 };
+
+// Undo reads the run's records in blocks to check them, and keeps none of them.
+TEST_F(CliPeakMemoryTest, UndoOfAHundredTimesTheDocumentsCostsNoMoreMemory) {
+    const long fewPeak = UndoPeak(1'000);
+    const long manyPeak = UndoPeak(100'000);
+    std::cout << "undo peak KiB: 1,000 documents " << fewPeak << ", 100,000 documents " << manyPeak
+              << '\n';
+    EXPECT_LT(manyPeak - fewPeak, kAllowedGrowth);
+}
 
 TEST_F(CliPeakMemoryTest, LongLineOnDiskCostsNoMoreThanAShortExport) {
     const std::string small = dir_.File("small.kpm");
@@ -153,6 +179,31 @@ TEST_F(CliPeakMemoryTest, HundredTimesTheDocumentsCostNoMoreMemory) {
     std::cout << "peak KiB: 1,000 documents " << fewPeak << ", 100,000 documents " << manyPeak
               << '\n';
     EXPECT_LT(manyPeak - fewPeak, kAllowedGrowth);
+}
+
+// A period file of zeros as large as a year of a big firm's books and more: every record is
+// read, every one has six problems, and the table has a row for each. Memory must not follow
+// the file. bench/reliability measures 2 GB.
+TEST_F(CliPeakMemoryTest, ShowAndVerifyOfAHugePeriodFileStayFlat) {
+    const std::string ledger = dir_.File("FIRMA1");
+    std::filesystem::create_directory(ledger);
+    const std::string period = ledger + "/2024ORMEK.1";
+    std::ofstream(period).close();
+    constexpr std::uint64_t kRecords = (std::uint64_t{256} << 20) / 400;
+    std::filesystem::resize_file(period, kRecords * 400);
+    struct stat status {};
+    ASSERT_EQ(::stat(period.c_str(), &status), 0);
+    if (status.st_blocks > 2048) {
+        GTEST_SKIP() << "this file system fills a file's holes";
+    }
+    const auto verify = testing::MeasureChildPeak(TREVO_CLI_PATH, {"verify", ledger});
+    const auto show = testing::MeasureChildPeak(TREVO_CLI_PATH, {"show", period});
+    std::cout << "peak KiB of a 256 MiB period file: verify " << verify.maxRssKiB << ", show "
+              << show.maxRssKiB << '\n';
+    EXPECT_EQ(verify.exitCode, 1);
+    EXPECT_EQ(show.exitCode, 0);
+    EXPECT_LT(verify.maxRssKiB, 64 * kMiB);
+    EXPECT_LT(show.maxRssKiB, 64 * kMiB);
 }
 
 }  // namespace

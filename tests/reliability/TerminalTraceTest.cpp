@@ -10,7 +10,9 @@
 #include <thread>
 
 #include "engine/exportfile/ExportColumns.h"
+#include "engine/ledger/PeriodFiles.h"
 #include "engine/text/Win1250.h"
+#include "testing/BookedEntry.h"
 #include "testing/ProcessRunner.h"
 #include "tests/reliability/CliChild.h"
 #include "tests/reliability/LedgerRun.h"
@@ -124,6 +126,57 @@ TEST_F(TerminalTraceTest, CtrlCEndsTheRunWithEveryBookedDocumentReported) {
                                           {static_cast<std::int64_t>(booked)})) +
         "\n"))
         << screen.substr(screen.size() > 300 ? screen.size() - 300 : 0);
+}
+
+// show and verify print bytes of a record and of a path: on a terminal they are shown, and to a
+// pipe they stay as they are.
+TEST_F(TerminalTraceTest, ShowAndVerifyShowRecordBytesNotObeyThem) {
+    const std::string controls = "\x1b[2J\x07\x08\r\n\x7f";
+    LedgerEntry entry = testing::BookedEntry(1, 2024, 1);
+    entry.firmName.Assign("Firma" + controls + "Koniec");
+    entry.remark.Assign("\x1b[5m");
+    const std::string ledger = root_.File("FIRMA\x1b[7m");
+    fs::create_directory(ledger);
+    testing::WriteFileBytes(PeriodFileName(ledger, 2024, 1), testing::RecordBytes(entry));
+    const std::string period = PeriodFileName(ledger, 2024, 1);
+
+    const auto onTerminal = [](const std::vector<std::string>& args) {
+        CliOptions options;
+        options.out = Stdout::Terminal;
+        CliChild child(args, options);
+        std::string screen = child.ReadToEnd();
+        const int exitCode = child.Wait();
+        for (const char raw : {'\x1b', '\x07', '\x08', '\r', '\x7f'}) {
+            EXPECT_EQ(screen.find(raw), std::string::npos) << screen;
+        }
+        return std::pair{exitCode, screen};
+    };
+    const std::string shown = "Firma^[[2J^G^H^M^J^?Koniec";
+    const auto [tableExit, table] = onTerminal({"show", period});
+    EXPECT_EQ(tableExit, 0);
+    EXPECT_NE(table.find("  " + shown + "  "), std::string::npos) << table;
+    EXPECT_EQ(Occurrences(table, "\n"), 2u);  // the titles and the record
+    const auto [csvExit, csv] = onTerminal({"show", "--format", "csv", period});
+    EXPECT_EQ(csvExit, 0);
+    EXPECT_NE(csv.find(",\"" + shown + "\","), std::string::npos) << csv;  // quoted as ever
+    EXPECT_EQ(Occurrences(csv, "\n"), 2u);
+    const auto [jsonExit, json] = onTerminal({"show", "--format", "json", period});
+    EXPECT_EQ(jsonExit, 0);
+    EXPECT_NE(json.find("\"Firma\\u001b[2J\\u0007\\u0008\\r\\n\\u007fKoniec\""), std::string::npos)
+        << json;
+    const auto [verifyExit, problems] = onTerminal({"verify", ledger});
+    EXPECT_EQ(verifyExit, 1);
+    EXPECT_EQ(problems, root_.File("FIRMA^[[7m/2024ORMEK.1") +
+                            ": rekord 1: remark \"^[[5m\" - dozwolony pusty albo \"!\"\n");
+
+    const auto piped = [](const std::vector<std::string>& args) {
+        return testing::RunProcess(TREVO_CLI_PATH, args).out;
+    };
+    EXPECT_NE(piped({"show", period}).find("  Firma" + controls + "Koniec  "), std::string::npos);
+    EXPECT_NE(piped({"show", "--format", "csv", period}).find(",\"Firma" + controls + "Koniec\","),
+              std::string::npos);
+    EXPECT_EQ(piped({"verify", ledger}),
+              period + ": rekord 1: remark \"\x1b[5m\" - dozwolony pusty albo \"!\"\n");
 }
 
 }  // namespace

@@ -7,7 +7,11 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <xxhash.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -31,6 +35,11 @@ using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 using Status = UndoReport::Status;
 using Snapshot = std::map<std::string, std::string>;
+
+journal::Digest DigestOf(std::string_view bytes) {
+    const XXH128_hash_t digest = XXH3_128bits(bytes.data(), bytes.size());
+    return {digest.low64, digest.high64};
+}
 
 std::string Document(const char* date, const char* number) {
     return testing::ExportLineBuilder()
@@ -70,6 +79,33 @@ class UndoTest : public ::testing::Test {
             }
         }
         return files;
+    }
+    std::string JournalPath(const std::string& name) const {
+        return (ledger_.Path() / std::string(journal::kDirectoryName) / name).string();
+    }
+    // The ledger directory set to `files` and its journal folder to one journal.
+    void Restore(const Snapshot& files, const std::string& journalBytes) {
+        for (const auto& entry : std::filesystem::directory_iterator(ledger_.Path())) {
+            if (entry.is_regular_file()) {
+                std::filesystem::remove(entry.path());
+            }
+        }
+        for (const auto& [name, bytes] : files) {
+            WriteFileBytes(File(name.c_str()), bytes);
+        }
+        const auto folder = ledger_.Path() / std::string(journal::kDirectoryName);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directory(folder);
+        WriteFileBytes(JournalPath("0000000001"), journalBytes);
+    }
+    std::vector<std::string> FolderNames() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 ledger_.Path() / std::string(journal::kDirectoryName))) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
     std::size_t Journals() const {
         const auto dir = ledger_.Path() / std::string(journal::kDirectoryName);
@@ -195,31 +231,31 @@ TEST_F(UndoTest, PeriodFileLockedByAnotherRunIsRefused) {
 
 TEST_F(UndoTest, JournalOfAnUnfinishedRunOrADamagedOneIsRefused) {
     Run(Document("20241105", "FV 1"));
-    const std::string path =
-        (ledger_.Path() / std::string(journal::kDirectoryName) / "000001").string();
+    const std::string path = JournalPath("0000000001");
     const std::string whole = ReadFileBytes(path);
-    ASSERT_EQ(whole.back(), 'E');
-    WriteFileBytes(path, whole.substr(0, whole.size() - 1));
-    const UndoReport unfinished = Undo();
-    EXPECT_EQ(unfinished.status, Status::Refused);
-    WriteFileBytes(path, whole.substr(0, whole.size() - 5));
-    EXPECT_EQ(Undo().status, Status::Refused);
+    for (std::size_t cut = 1; cut < whole.size(); ++cut) {
+        WriteFileBytes(path, whole.substr(0, whole.size() - cut));
+        EXPECT_EQ(Undo().status, Status::Refused) << cut;
+    }
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);
 }
 
 TEST_F(UndoTest, JournalNamingAFileOutsideTheDirectoryIsRefused) {
     const std::string victim = exports_.File("2024ORMEK.11");
     WriteFileBytes(victim, std::string(800, 'v'));
+    const std::string name = "../" + exports_.Path().filename().string() + "/2024ORMEK.11";
     std::string bytes;
     journal::AppendHeader(bytes, "x", {});
-    journal::AppendOpened(bytes, "../" + exports_.Path().filename().string() + "/2024ORMEK.11",
-                          true, 400);
-    journal::AppendWritten(bytes, "../" + exports_.Path().filename().string() + "/2024ORMEK.11",
-                           400, 400, "", std::string(400, 'v'));
+    journal::AppendOpened(bytes, name, true, 400);
+    journal::FileResult result;
+    result.fileName = name;
+    result.sizeBefore = result.firstOffset = 400;
+    result.sizeAfter = 800;
+    result.digest = DigestOf(std::string(400, 'v'));
+    journal::AppendFileResult(bytes, result);
     journal::AppendEnd(bytes);
     std::filesystem::create_directories(ledger_.Path() / std::string(journal::kDirectoryName));
-    WriteFileBytes((ledger_.Path() / std::string(journal::kDirectoryName) / "000001").string(),
-                   bytes);
+    WriteFileBytes(JournalPath("0000000001"), bytes);
     EXPECT_EQ(Undo().status, Status::Refused);
     EXPECT_EQ(ReadFileBytes(victim).size(), 800u);
 }
@@ -266,32 +302,285 @@ TEST_F(UndoTest, OnlyTheMostRecentRunsKeepTheirJournals) {
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), (journal::kRunsKept + 2) * 400u);
 }
 
-TEST(JournalFormat, RecordsReadBackAsWritten) {
+// A run over three files: November had two records and part of a third, December is created,
+// January had one record.
+class UndoOfThreeFilesTest : public UndoTest {
+  protected:
+    void SetUp() override {
+        WriteFileBytes(File("2024ORMEK.11"), std::string(800, 'n') + "part of a record");
+        WriteFileBytes(File("2025ORMEK.1"), std::string(400, 'j'));
+        initial_ = Files();
+        Run(Document("20241105", "FV 1") + Document("20241201", "FV 2") +
+            Document("20250102", "FV 3") + Document("20241106", "FV 4"));
+        ASSERT_TRUE(journalKept_);
+        afterRun_ = Files();
+        journal_ = ReadFileBytes(JournalPath("0000000001"));
+    }
+    Snapshot initial_;
+    Snapshot afterRun_;
+    std::string journal_;
+};
+
+// Every part of the journal is checked: no damage makes undo write anything but the files as
+// they were before the run.
+TEST_F(UndoOfThreeFilesTest, EveryByteOfTheJournalFlippedIsRefusedOrUndoneExactly) {
+    std::size_t refused = 0;
+    for (std::size_t at = 0; at < journal_.size(); ++at) {
+        for (const unsigned char mask : {0x01, 0xFF}) {
+            std::string damaged = journal_;
+            damaged[at] = static_cast<char>(damaged[at] ^ mask);
+            Restore(afterRun_, damaged);
+            const UndoReport report = Undo();
+            if (report.status == Status::Done) {
+                ASSERT_EQ(Files(), initial_) << at;
+            } else {
+                ++refused;
+                ASSERT_EQ(report.status, Status::Refused) << at;
+                ASSERT_EQ(Files(), afterRun_) << at;
+                ASSERT_EQ(FolderNames(), std::vector<std::string>{"0000000001"}) << at;
+            }
+        }
+    }
+    EXPECT_EQ(refused, 2 * journal_.size());
+}
+
+// A change that fails part way is put back: the files are as the run left them, the journal is
+// there, and the next undo does all of it.
+TEST_F(UndoOfThreeFilesTest, ChangeFailingPartWayIsPutBackAndUndoCanBeRepeated) {
+    int failures = 0;
+    for (const auto operation : {testing::FileOperation::Truncate, testing::FileOperation::Rename,
+                                 testing::FileOperation::Write, testing::FileOperation::Open}) {
+        for (int nth = 1;; ++nth) {
+            Restore(afterRun_, journal_);
+            testing::FaultInjectingFileSystem faults(LocalFileSystem());
+            faults.FailAt(operation, nth);
+            const UndoReport report = Undo(false, faults);
+            if (faults.Done(operation) < nth) {
+                ASSERT_EQ(report.status, Status::Done) << report.problem;
+                break;
+            }
+            ++failures;
+            if (report.status == Status::Done) {
+                continue;  // a failure after the files were put back: a warning only
+            }
+            ASSERT_TRUE(report.status == Status::RolledBack || report.status == Status::Refused)
+                << static_cast<int>(operation) << " " << nth;
+            EXPECT_EQ(Files(), afterRun_) << static_cast<int>(operation) << " " << nth;
+            EXPECT_EQ(FolderNames(), std::vector<std::string>{"0000000001"});
+            ASSERT_EQ(Undo().status, Status::Done);
+            EXPECT_EQ(Files(), initial_);
+        }
+    }
+    EXPECT_GE(failures, 6);
+}
+
+// The journal kept after the files were put back: the mark beside it makes the next undo only
+// finish the job, not refuse it.
+TEST_F(UndoOfThreeFilesTest, JournalThatCouldNotBeRemovedIsFinishedByTheNextUndo) {
+    testing::FaultInjectingFileSystem faults(LocalFileSystem());
+    faults.FailAt(testing::FileOperation::Remove, 2);  // the aside file, then the journal
+    const UndoReport first = Undo(false, faults);
+    ASSERT_EQ(first.status, Status::Done);
+    EXPECT_FALSE(first.warning.empty());
+    EXPECT_EQ(Files(), initial_);
+    const UndoReport second = Undo();
+    ASSERT_EQ(second.status, Status::Done) << second.problem;
+    EXPECT_TRUE(second.resumed);
+    EXPECT_EQ(Files(), initial_);
+    EXPECT_TRUE(FolderNames().empty());
+    EXPECT_EQ(Undo().status, Status::NothingToUndo);
+}
+
+// An undo killed at any point leaves what the next undo finishes.
+TEST_F(UndoOfThreeFilesTest, UndoKilledAtAnyStepIsFinishedByTheNext) {
+    int kills = 0;
+    for (const auto operation : {testing::FileOperation::Open, testing::FileOperation::Write,
+                                 testing::FileOperation::Truncate, testing::FileOperation::Rename,
+                                 testing::FileOperation::Remove, testing::FileOperation::Sync}) {
+        for (int nth = 1;; ++nth) {
+            Restore(afterRun_, journal_);
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                testing::FaultInjectingFileSystem faults(LocalFileSystem());
+                faults.KillBefore(operation, nth);
+                ::_exit(Undo(false, faults).status == Status::Done ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            if (WIFEXITED(status)) {
+                ASSERT_EQ(WEXITSTATUS(status), 0);
+                EXPECT_EQ(Files(), initial_);
+                break;
+            }
+            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+            ++kills;
+            const UndoReport next = Undo();
+            ASSERT_TRUE(next.status == Status::Done || next.status == Status::NothingToUndo)
+                << static_cast<int>(operation) << " " << nth << ": " << next.problem;
+            EXPECT_EQ(Files(), initial_) << static_cast<int>(operation) << " " << nth;
+            EXPECT_EQ(Undo().status, Status::NothingToUndo);
+        }
+    }
+    EXPECT_GE(kills, 8);
+}
+
+TEST_F(UndoOfThreeFilesTest, NameTheCreatedFileIsRenamedToFirstMustBeFree) {
+    WriteFileBytes(File("2024ORMEK.12.cofniety"), "left by someone");
+    afterRun_ = Files();
+    const UndoReport report = Undo();
+    EXPECT_EQ(report.status, Status::Refused);
+    EXPECT_NE(report.problem.find("2024ORMEK.12.cofniety"), std::string::npos);
+    EXPECT_EQ(Files(), afterRun_);
+}
+
+TEST_F(UndoOfThreeFilesTest, LinkedJournalFolderIsNotFollowed) {
+    const auto folder = ledger_.Path() / std::string(journal::kDirectoryName);
+    const auto elsewhere = exports_.Path() / "elsewhere";
+    std::filesystem::rename(folder, elsewhere);
+    std::filesystem::create_directory_symlink(elsewhere, folder);
+    const UndoReport report = Undo();
+    EXPECT_EQ(report.status, Status::Refused);
+    EXPECT_EQ(Files(), afterRun_);
+    EXPECT_TRUE(std::filesystem::exists(elsewhere / "0000000001"));
+    EXPECT_EQ(DiscardUnfinishedRun(LocalFileSystem(), Dir()).status, Status::Refused);
+    EXPECT_TRUE(std::filesystem::exists(elsewhere / "0000000001"));
+}
+
+// A run that did not finish blocks undo until its journal is set aside, which changes no
+// period file; the run before it is then undone.
+TEST_F(UndoTest, UnfinishedJournalSetAsideLetsTheRunBeforeItBeUndone) {
+    Run(Document("20241105", "FV 1"));
+    EXPECT_EQ(DiscardUnfinishedRun(LocalFileSystem(), Dir()).status, Status::Refused);
+    Run(Document("20241201", "FV 2"));
+    const std::string second = JournalPath("0000000002");
+    const std::string whole = ReadFileBytes(second);
+    WriteFileBytes(second, whole.substr(0, whole.size() - 13));  // no end mark: killed
+    const Snapshot afterSecond = Files();
+
+    const UndoReport refused = Undo();
+    EXPECT_EQ(refused.status, Status::Refused);
+    EXPECT_NE(refused.problem.find("--discard-unfinished"), std::string::npos);
+    const UndoReport setAside = DiscardUnfinishedRun(LocalFileSystem(), Dir());
+    ASSERT_EQ(setAside.status, Status::Done) << setAside.problem;
+    EXPECT_EQ(setAside.setAsideAs, JournalPath("0000000002.odlozony"));
+    EXPECT_EQ(Files(), afterSecond);
+
+    const UndoReport first = Undo();
+    ASSERT_EQ(first.status, Status::Done) << first.problem;
+    EXPECT_FALSE(std::filesystem::exists(File("2024ORMEK.11")));
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.12")), afterSecond.at("2024ORMEK.12"));
+    EXPECT_EQ(Undo().status, Status::NothingToUndo);
+    // A new run never takes the number of the journal set aside.
+    Run(Document("20241105", "FV 3"));
+    EXPECT_TRUE(std::filesystem::exists(JournalPath("0000000003")));
+}
+
+// Another writer's record between two of the run's appends, or between two of its openings
+// of a file, is told in the journal, and undo refuses such a file.
+TEST_F(UndoTest, AppendsInterleavedWithAnotherWritersAreRefused) {
+    const std::string record(400, 'r');
+    const std::string foreign(400, 'x');
+    WriteFileBytes(File("2024ORMEK.11"), record + foreign + record);
+    WriteFileBytes(File("2024ORMEK.12"), record + foreign);
+    {
+        RunJournal journal(LocalFileSystem(), Dir(), "e", {});
+        journal.PeriodOpened(File("2024ORMEK.11"), false, 0);
+        journal.RecordWritten(File("2024ORMEK.11"), 0, 0, {}, record);
+        journal.RecordWritten(File("2024ORMEK.11"), 800, 800, {}, record);
+        journal.PeriodOpened(File("2024ORMEK.12"), false, 0);
+        journal.RecordWritten(File("2024ORMEK.12"), 0, 0, {}, record);
+        journal.PeriodOpened(File("2024ORMEK.12"), true, 800);
+        ASSERT_TRUE(journal.Finish());
+    }
+    const journal::Journal parsed = journal::ParseJournal(ReadFileBytes(JournalPath("0000000001")));
+    ASSERT_EQ(parsed.files.size(), 2u);
+    EXPECT_TRUE(parsed.files[0].interleaved);
+    EXPECT_TRUE(parsed.files[1].interleaved);
+    const Snapshot before = Files();
+    const UndoReport report = Undo();
+    EXPECT_EQ(report.status, Status::Refused);
+    EXPECT_NE(report.problem.find("2024ORMEK.11"), std::string::npos);
+    EXPECT_EQ(Files(), before);
+}
+
+// A journal of the previous format has no checks: refused with the way forward, and set aside
+// like an unfinished one.
+TEST_F(UndoTest, JournalOfThePreviousFormatIsRefusedAndCanBeSetAside) {
+    WriteFileBytes(File("2024ORMEK.11"), std::string(800, 'k'));
+    std::filesystem::create_directories(ledger_.Path() / std::string(journal::kDirectoryName));
+    WriteFileBytes(JournalPath("000001"), "T2KPRJ1\n\x01\x00x" + std::string(7, '\0') + "E");
+    const UndoReport refused = Undo();
+    EXPECT_EQ(refused.status, Status::Refused);
+    EXPECT_NE(refused.problem.find("poprzedniej wersji"), std::string::npos);
+    EXPECT_NE(refused.problem.find("--discard-unfinished"), std::string::npos);
+    EXPECT_EQ(DiscardUnfinishedRun(LocalFileSystem(), Dir()).status, Status::Done);
+    EXPECT_EQ(Undo().status, Status::NothingToUndo);
+    EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")), std::string(800, 'k'));
+}
+
+TEST(JournalFormat, RecordsReadBackAsWrittenAndEveryCutOrExtraByteIsSeen) {
     std::string bytes;
     journal::AppendHeader(bytes, "C:\\dane\\eksp2kap.kpm", {2026, 12, 8, 10, 11, 12});
     journal::AppendOpened(bytes, "2024ORMEK.11", false, 0);
-    journal::AppendWritten(bytes, "2024ORMEK.11", 400, 410, std::string(10, '\0'),
-                           std::string(400, 'r'));
+    journal::FileResult result;
+    result.fileName = "2024ORMEK.11";
+    result.sizeBefore = 410;
+    result.firstOffset = 400;
+    result.sizeAfter = 1200;
+    result.records = 2;
+    result.overwritten = std::string(10, '\0');
+    result.digest = {0x0123456789ABCDEFull, 0xFEDCBA9876543210ull};
+    journal::AppendFileResult(bytes, result);
     journal::AppendOpened(bytes, "2024ORMEK.12", true, 800);
     journal::AppendEnd(bytes);
-    const auto parsed = journal::ParseJournal(bytes);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->exportPath, "C:\\dane\\eksp2kap.kpm");
-    EXPECT_EQ(parsed->started.minute, 11);
-    EXPECT_EQ(parsed->fileOrder, (std::vector<std::string>{"2024ORMEK.11", "2024ORMEK.12"}));
-    ASSERT_EQ(parsed->writes.size(), 1u);
-    EXPECT_EQ(parsed->writes[0].sizeBefore, 410u);
-    EXPECT_EQ(parsed->writes[0].overwritten.size(), 10u);
-    EXPECT_EQ(parsed->opened[1].sizeAtOpen, 800u);
-    EXPECT_TRUE(parsed->ended);
+    const journal::Journal parsed = journal::ParseJournal(bytes);
+    ASSERT_EQ(parsed.state, journal::JournalState::Ended);
+    EXPECT_EQ(parsed.exportPath, "C:\\dane\\eksp2kap.kpm");
+    EXPECT_EQ(parsed.started.minute, 11);
+    EXPECT_EQ(parsed.fileOrder, (std::vector<std::string>{"2024ORMEK.11", "2024ORMEK.12"}));
+    ASSERT_EQ(parsed.files.size(), 1u);
+    EXPECT_EQ(parsed.files[0].sizeBefore, 410u);
+    EXPECT_EQ(parsed.files[0].sizeAfter, 1200u);
+    EXPECT_EQ(parsed.files[0].records, 2u);
+    EXPECT_EQ(parsed.files[0].overwritten.size(), 10u);
+    EXPECT_EQ(parsed.files[0].digest, result.digest);
+    EXPECT_EQ(parsed.opened[1].sizeAtOpen, 800u);
     for (std::size_t cut = 0; cut + 1 < bytes.size(); ++cut) {
-        const auto part = journal::ParseJournal(std::string_view(bytes).substr(0, cut));
-        EXPECT_TRUE(!part || !part->ended) << cut;
+        EXPECT_NE(journal::ParseJournal(std::string_view(bytes).substr(0, cut)).state,
+                  journal::JournalState::Ended)
+            << cut;
     }
-    EXPECT_FALSE(journal::ParseJournal(bytes + "E"));
+    EXPECT_EQ(journal::ParseJournal(bytes + "E").state, journal::JournalState::Damaged);
+    EXPECT_EQ(journal::ParseJournal("T2KPRJ1\nrest").state, journal::JournalState::OldFormat);
+}
+
+TEST(JournalFormat, EntryFramingByteForByte) {
+    std::string bytes;
+    journal::AppendEnd(bytes);
+    ASSERT_EQ(bytes.size(),
+              journal::kEntryKindSize + journal::kEntryLengthSize + journal::kEntryChecksumSize);
+    EXPECT_EQ(bytes.substr(0, 5), std::string("E\0\0\0\0", 5));
+    const std::uint64_t checksum = XXH3_64bits(bytes.data(), 5);
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(static_cast<unsigned char>(bytes[5 + i]), (checksum >> (8 * i)) & 0xFF) << i;
+    }
+}
+
+TEST(JournalFormat, NumbersAreTenDigitsAndSixDigitNamesReadByValue) {
+    EXPECT_EQ(journal::JournalFileName(1), "0000000001");
+    EXPECT_EQ(journal::JournalFileName(1000000), "0001000000");
     EXPECT_EQ(journal::JournalNumber("000042"), 42u);
+    EXPECT_EQ(journal::JournalNumber("999999"), 999999u);
+    EXPECT_EQ(journal::JournalNumber("0001000000"), 1000000u);
+    EXPECT_EQ(journal::JournalNumber("18446744073709551615"), 18446744073709551615ull);
+    EXPECT_FALSE(journal::JournalNumber("18446744073709551616"));
     EXPECT_FALSE(journal::JournalNumber("42"));
     EXPECT_FALSE(journal::JournalNumber("00004x"));
+    EXPECT_FALSE(journal::JournalNumber("0000000001.cofanie"));
+    EXPECT_EQ(journal::JournalNumberOfAnyName("0000000007.odlozony"), 7u);
+    EXPECT_EQ(journal::JournalNumberOfAnyName("000007.cofanie"), 7u);
+    EXPECT_FALSE(journal::JournalNumberOfAnyName("x.cofanie"));
 }
 
 }  // namespace

@@ -87,6 +87,25 @@ TEST_F(DocumentMapperTest, LongTextsAreCutToTheirFields) {
               "* Dokument nr:FV 1/2024  | Firma:" + std::string(70, 'N') + "  | NIP:1234567890");
 }
 
+// The entry stores the number and NIP in the ledger's code page; the trace shows them in
+// Windows-1250 beside the company name, in both code pages and on the rejection lines too.
+TEST_F(DocumentMapperTest, TraceShowsStoredNumberAndNipWithTheirPolishLetters) {
+    const auto line = Document().Number(Win1250("FV/ŻÓŁ/1")).Nip(Win1250("ŚĆ-1")).CountryPrefix("");
+    for (const PolishCharset code : {PolishCharset::pcMazovia, PolishCharset::pcCp852}) {
+        trace_.Clear();
+        ASSERT_TRUE(Map(line, {code, 0, 0}));
+        EXPECT_NE(entry_.docNumber.View(), Win1250("FV/ŻÓŁ/1"));  // stored converted
+        EXPECT_EQ(Trace().at(0),
+                  Win1250("* Dokument nr:FV/ŻÓŁ/1  | Firma:Zakład Łódź  | NIP:ŚĆ-1"));
+        trace_.Clear();
+        EXPECT_FALSE(Map(Document().Number(Win1250("FV/ŻÓŁ/1")).Type("5"), {code, 0, 0}));
+        EXPECT_EQ(Trace(), (Lines{Win1250("* Dokument nr \"FV/ŻÓŁ/1\" - błędny TYP(8)=5")}));
+        trace_.Clear();
+        EXPECT_FALSE(Map(Document().Number(Win1250("FV/ŻÓŁ/1")).Date("20241315"), {code, 0, 0}));
+        EXPECT_EQ(Trace(), (Lines{Win1250("* Dokument nr \"FV/ŻÓŁ/1\" - błędna data 15-13-2024")}));
+    }
+}
+
 TEST_F(DocumentMapperTest, TypeOneAndTheMarkerSetTheFlags) {
     ASSERT_TRUE(Map(Document().Type("1").Marker("2")));
     EXPECT_EQ(entry_.docFlags, 143);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "engine/exportfile/ExportColumns.h"
 #include "engine/ledger/PeriodFiles.h"
@@ -13,6 +14,7 @@
 #include "engine/summary/SummaryText.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/FakeClock.h"
+#include "testing/FaultInjectingFileSystem.h"
 #include "testing/JsonValue.h"
 #include "testing/MemoryTraceSink.h"
 #include "testing/SyntheticExport.h"
@@ -77,7 +79,7 @@ TEST_F(RunSummaryTest, ReimportBooksAgainAfterTheWarningsAndSkipsWhenAsked) {
     ASSERT_EQ(Run(exportBytes).outcome, RunOutcome::Completed);
     EXPECT_TRUE(summary_.alreadyBooked.empty());
     ASSERT_EQ(summary_.periods.size(), 2u);
-    EXPECT_FALSE(summary_.periods[0].existedBefore);
+    EXPECT_EQ(summary_.periods[0].existedBefore, false);
     EXPECT_EQ(summary_.periods[0].recordsBefore, 0u);
     EXPECT_EQ(summary_.periods[0].recordsAfter, 2u);
 
@@ -137,7 +139,8 @@ TEST_F(RunSummaryTest, CheckOnlyReportsBookedDocumentsReadOnlyAndOnlyWithADirect
     Run(Document("20241105", "FV 1"), true, false, ledger_.File("brak"));
     EXPECT_TRUE(summary_.alreadyBooked.empty());
     EXPECT_FALSE(summary_.periods[0].recordsBefore.has_value());
-    EXPECT_EQ(SummaryLines(summary_, money_)[2],
+    EXPECT_FALSE(summary_.periods[0].existedBefore.has_value());  // never looked
+    EXPECT_EQ(SummaryLines(summary_, money_)[3],
               Win1250("Plik ") + PeriodFileName(ledger_.File("brak"), 2024, 11) +
                   Win1250(": do zaksięgowania dokumentów 1; netto 100,00 zł; VAT 23,00 zł"));
 }
@@ -257,7 +260,9 @@ TEST_F(RunSummaryTest, TextAndJsonCarryTheSameFacts) {
     ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(lines[0], "");
     EXPECT_EQ(lines[1], " *** Podsumowanie ***");
-    EXPECT_EQ(lines[2], Win1250("Plik ") + File(2024, 11) +
+    EXPECT_EQ(lines[2], Win1250("Dokumenty przyjęte (wiersz \" *** Ilość dokumentów\"): 2; "
+                                "zapisane do KPR: 2; niezapisane z powodu błędu pliku okresu: 0"));
+    EXPECT_EQ(lines[3], Win1250("Plik ") + File(2024, 11) +
                             Win1250(": rekordów przed 1, po 3; zaksięgowano dokumentów 2; netto "
                                     "1 334,50 zł; VAT 22,99 zł"));
     EXPECT_EQ(SummaryDigest(summary_),
@@ -268,6 +273,8 @@ TEST_F(RunSummaryTest, TextAndJsonCarryTheSameFacts) {
     ASSERT_TRUE(json);
     EXPECT_EQ((*json)["outcome"].text, "completed");
     EXPECT_EQ((*json)["documentCount"].Integer(), 2);
+    EXPECT_EQ((*json)["documentsBooked"].Integer(), 2);
+    EXPECT_EQ((*json)["documentsNotBooked"].Integer(), 0);
     const auto& period = (*json)["periodFiles"][0];
     EXPECT_EQ(period["file"].text, File(2024, 11));
     EXPECT_EQ(period["recordsBefore"].Integer(), 1);
@@ -280,6 +287,101 @@ TEST_F(RunSummaryTest, TextAndJsonCarryTheSameFacts) {
     EXPECT_EQ((*json)["alreadyBooked"][0]["action"].text, "bookedAgain");
     EXPECT_EQ((*json)["nipChecksumWarnings"][0]["nip"].text, "5260250275");
     EXPECT_EQ((*json)["invalidFields"].items.size(), 0u);
+}
+
+// Lines of another length are passed over without a trace line, but never unreported: the
+// first ten by line number, then how many in all.
+TEST_F(RunSummaryTest, LinesOfAnotherLengthAreCountedAndListed) {
+    const std::string document = Document("20241105", "FV 1");
+    std::string exportBytes = document;
+    exportBytes += document.substr(0, 300) + "\r\n";  // a document cut short
+    exportBytes += "\r\n";                            // empty: not counted
+    for (int i = 0; i < 10; ++i) {
+        exportBytes += document.substr(0, 509) + "\r\n";
+    }
+    Run(exportBytes, true);
+    EXPECT_EQ(summary_.documentCount, 1);
+    EXPECT_EQ(summary_.otherLengthLineCount, 11);
+    ASSERT_EQ(summary_.otherLengthLines.size(), 10u);
+    EXPECT_EQ(summary_.otherLengthLines[0].line, 2u);
+    EXPECT_EQ(summary_.otherLengthLines[0].length, 300u);
+    EXPECT_EQ(summary_.otherLengthLines[1].line, 4u);  // line 3 is empty
+    EXPECT_EQ(summary_.otherLengthLines[1].length, 509u);
+    EXPECT_TRUE(summary_.HasDocumentProblems());
+
+    const Lines lines = SummaryLines(summary_, money_);
+    const auto at = std::find(lines.begin(), lines.end(),
+                              Win1250("Wiersze o długości innej niż 510 znaków, pominięte bez "
+                                      "śladu: 11"));
+    ASSERT_NE(at, lines.end());
+    EXPECT_EQ(at[1], Win1250("  wiersz 2: 300 znaków"));
+    EXPECT_EQ(at[10], Win1250("  wiersz 12: 509 znaków"));
+    EXPECT_EQ(at[11], Win1250("  i dalsze: 1"));
+    const auto json = testing::ParseJson(SummaryJson(summary_));
+    ASSERT_TRUE(json);
+    EXPECT_EQ((*json)["otherLengthLineCount"].Integer(), 11);
+    EXPECT_EQ((*json)["otherLengthLines"].items.size(), 10u);
+    EXPECT_EQ((*json)["otherLengthLines"][0]["line"].Integer(), 2);
+    EXPECT_EQ((*json)["otherLengthLines"][0]["length"].Integer(), 300);
+    EXPECT_NE(SummaryDigest(summary_).find(Win1250("; wiersze o złej długości: 11")),
+              std::string::npos);
+}
+
+// The count line counts accepted documents, the failed one too; the summary says how many
+// were written and how many were not because their file failed.
+TEST_F(RunSummaryTest, ADocumentWhoseFileFailedIsCountedButNotBooked) {
+    testing::FaultInjectingFileSystem faults(LocalFileSystem());
+    faults.FailAt(testing::FileOperation::Write, 2);
+    testing::WriteFileBytes(
+        exports_.File("eksp2kap.kpm"),
+        Document("20241105", "FV 1") + Document("20241106", "FV 2") + Document("20241107", "FV 3"));
+    RunInputs inputs;
+    inputs.exportPath = exports_.File("eksp2kap.kpm");
+    inputs.ledgerDir = Dir();
+    RunServices services{trace_, faults, clock_, money_};
+    services.summary = &summary_;
+    const RunResult result = RunConversion(inputs, services);
+    EXPECT_EQ(result.outcome, RunOutcome::Stopped);
+    EXPECT_EQ(result.documentCount, 2);
+    EXPECT_EQ(summary_.DocumentsBooked(), 1);
+    EXPECT_EQ(summary_.DocumentsNotBooked(), 1);
+    ASSERT_EQ(summary_.periods.size(), 1u);
+    EXPECT_EQ(summary_.periods[0].documentsNotBooked, 1);
+    const Lines lines = SummaryLines(summary_, money_);
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        Win1250("Dokumenty przyjęte (wiersz \" *** Ilość dokumentów\"): 2; "
+                                "zapisane do KPR: 1; niezapisane z powodu błędu pliku okresu: 1")),
+              lines.end());
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(),
+                  Win1250("  plik ") + File(2024, 11) + Win1250(": niezapisane dokumenty: 1")),
+        lines.end());
+    EXPECT_TRUE(SummaryDigest(summary_).starts_with(
+        Win1250("Zaksięgowano 1 dok. w plikach: 1; odrzucone: 0; wartości zerowane: 0; już w "
+                "KPR: 0; złe NIP: 0; NIE zapisano 1 dok. (błąd pliku)")));
+    const auto json = testing::ParseJson(SummaryJson(summary_));
+    ASSERT_TRUE(json);
+    EXPECT_EQ((*json)["documentCount"].Integer(), 2);
+    EXPECT_EQ((*json)["documentsBooked"].Integer(), 1);
+    EXPECT_EQ((*json)["documentsNotBooked"].Integer(), 1);
+    EXPECT_EQ((*json)["periodFiles"][0]["documentsNotBooked"].Integer(), 1);
+}
+
+// A link at a period file's name is not followed by the already-booked scan, as the run never
+// writes through one: nothing is reported from its target, and what the file held is unknown.
+TEST_F(RunSummaryTest, TheBookedScanDoesNotFollowALinkAtAPeriodFileName) {
+    testing::TempDirectory elsewhere;
+    Run(Document("20241105", "FV 1"), false, false, elsewhere.Path().string());
+    std::filesystem::create_symlink(PeriodFileName(elsewhere.Path().string(), 2024, 11),
+                                    File(2024, 11));
+    Run(Document("20241105", "FV 1"), true);
+    EXPECT_TRUE(summary_.alreadyBooked.empty());
+    ASSERT_EQ(summary_.periods.size(), 1u);
+    EXPECT_FALSE(summary_.periods[0].recordsBefore.has_value());
+    EXPECT_FALSE(summary_.periods[0].existedBefore.has_value());
+    const auto json = testing::ParseJson(SummaryJson(summary_));
+    ASSERT_TRUE(json);
+    EXPECT_EQ((*json)["periodFiles"][0]["existedBefore"].kind, testing::JsonValue::Kind::Null);
 }
 
 TEST(SummaryJsonNumbers, UnitsKeepTheirDecimals) {

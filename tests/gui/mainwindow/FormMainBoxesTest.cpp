@@ -161,11 +161,17 @@ class FormMainBoxesTest : public QObject {
         // Replaced, never quoted.
         QCOMPARE(box->text(), QDir::toNativeSeparators(target));
 
-        // A directory that does not exist: the chooser starts at the root.
-        box->setText(dir.filePath("none"));
-        QCOMPARE(box->startDirectory(), QDir::rootPath());
+        // A directory that does not exist: the chooser starts at its nearest existing parent,
+        // not at the root; an empty box at the home folder.
+        box->setText(dir.filePath("none/FIRMA9"));
+        QCOMPARE(box->startDirectory(), dir.path());
+        OnNextFileDialog(
+            [&](QFileDialog& dialog) { QCOMPARE(dialog.directory().absolutePath(), dir.path()); },
+            QString());
+        box->browseButton()->click();
+        QCOMPARE(box->text(), dir.filePath("none/FIRMA9"));
         box->setText("");
-        QCOMPARE(box->startDirectory(), QDir::rootPath());
+        QCOMPARE(box->startDirectory(), QDir::homePath());
     }
 
     void boxesExposeTheirTextAsTheTextProperty() {

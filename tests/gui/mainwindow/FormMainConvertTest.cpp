@@ -96,38 +96,91 @@ class FormMainConvertTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void missingInputsBeepAndFocusWithoutATrace() {
+    void missingInputsBeepFocusAndSayWhyWithoutATrace() {
         Fixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         f.Box("de_KPR")->setFocus();
+        auto* owner = f.Control<QStatusBar>("StatusBar")->findChild<QLabel*>("OwnerLine");
+        QVERIFY(owner->isVisible());
 
-        // The export box: a missing file, a directory, a path with trailing blank.
-        for (const QString& text :
-             {f.dir.filePath("missing.kpm"), f.dir.path(), f.exportPath + " ", QString()}) {
+        // The export box: a missing file, a directory, a path with trailing blank, a path the
+        // engine cannot name (its Windows-1250 twin with "?" exists and must not be taken).
+        WriteFile(f.dir.filePath("?.kpm"), ExportDocument("FV 1", "Firma"));
+        const QString cyrillic = f.dir.filePath("Ж.kpm");
+        const QString box = "Plik Exp2Kap.kpm: ";
+        for (const auto& [text, said] :
+             {std::pair{f.dir.filePath("missing.kpm"),
+                        box + "nie ma takiego pliku: " + f.dir.filePath("missing.kpm")},
+              std::pair{f.dir.path(), box + "to katalog, nie plik: " + f.dir.path()},
+              std::pair{f.exportPath + " ", box + "nie ma takiego pliku: " + f.exportPath + " "},
+              std::pair{QString(), box + "nie wskazano pliku eksportu"},
+              std::pair{cyrillic, box + "ścieżka ma znaki spoza Windows-1250: " + cyrillic}}) {
             f.Box("FE_EPP")->setText(text);
             f.Convert();
             QCOMPARE(f.FocusedControl(), QString("FE_EPP"));
+            QCOMPARE(StatusText(f.window), said);
+            QVERIFY(!owner->isVisible());
             f.Box("de_KPR")->setFocus();
         }
-        QCOMPARE(f.user.beeps, 4);
+        QCOMPARE(f.user.beeps, 5);
 
-        // The ledger directory: missing, or a file.
+        // The ledger directory: missing, a file, nothing, a name the engine cannot make.
         f.Box("FE_EPP")->setText(f.exportPath);
-        for (const QString& text : {f.dir.filePath("NOPE"), f.exportPath, QString()}) {
+        const QString dirBox = "Katalog danych KPR: ";
+        for (const auto& [text, said] :
+             {std::pair{f.dir.filePath("NOPE"),
+                        dirBox + "nie ma takiego katalogu: " + f.dir.filePath("NOPE")},
+              std::pair{f.exportPath, dirBox + "to plik, nie katalog: " + f.exportPath},
+              std::pair{QString(), dirBox + "nie wskazano katalogu"},
+              std::pair{f.dir.filePath("Ж"),
+                        dirBox + "ścieżka ma znaki spoza Windows-1250: " + f.dir.filePath("Ж")}}) {
             f.Box("de_KPR")->setText(text);
             f.Box("FE_EPP")->setFocus();
             f.Convert();
             QCOMPARE(f.FocusedControl(), QString("de_KPR"));
+            QCOMPARE(StatusText(f.window), said);
         }
-        QCOMPARE(f.user.beeps, 7);
+        QCOMPARE(f.user.beeps, 9);
         QCOMPARE(f.user.questions, 0);
         QVERIFY(TraceLines(f.window).isEmpty());
 
+        // Said until the next action.
+        f.Control<QAction>("act_WyczyscTrace")->trigger();
+        QCOMPARE(StatusText(f.window), QString());
+        QVERIFY(owner->isVisible());
+
         // Check-only does not look at the directory.
+        f.Box("de_KPR")->setText(QString());
         f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
         f.Convert();
-        QCOMPARE(f.user.beeps, 7);
+        QCOMPARE(f.user.beeps, 9);
         QCOMPARE(f.user.questions, 1);
+    }
+
+    void lettersOutsideWindows1250AreRefusedBeforeTheQuestion() {
+        Fixture f(ExportDocument("FV 1", "Firma") + "\r\n");
+        f.user.answer = true;
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        for (const char* name : {"Edit_Atrybut", "Edit_REJ"}) {
+            f.Control<QLineEdit>("Edit_Atrybut")->setText(QString());
+            f.Control<QLineEdit>("Edit_REJ")->setText(QString());
+            f.Control<QLineEdit>(name)->setText("Ж");
+            f.Box("de_KPR")->setFocus();
+            f.Convert();
+            QCOMPARE(f.FocusedControl(), QString(name));
+            QCOMPARE(StatusText(f.window),
+                     QString(name == QString("Edit_REJ") ? "Rejestr( )" : "Atrybut KPR") +
+                         ": to nie jest znak Windows-1250: \"Ж\"");
+        }
+        QCOMPARE(f.user.beeps, 2);
+        QCOMPARE(f.user.questions, 0);
+        QVERIFY(QDir(f.ledgerDir).isEmpty());  // no "?" stamped into any entry
+
+        // A Polish letter is the code page's own.
+        f.Control<QLineEdit>("Edit_REJ")->setText("Ż");
+        f.Convert();
+        QCOMPARE(f.user.questions, 1);
+        QCOMPARE(ReadFile(f.ledgerDir + "/2024ORMEK.3")[layout::kRegisterLetter], '\xAF');
     }
 
     void quotedPathLeftInTheBoxIsNoFile() {
@@ -150,7 +203,16 @@ class FormMainConvertTest : public QObject {
         f.Convert();
         QCOMPARE(f.user.questions, 1);
         QCOMPARE(f.user.questionCaption, QString("Start ..."));
-        QCOMPARE(f.user.questionText, QString("Rozpocząć żmudny proces konwersji danych ?"));
+        // The fixed question, and what the run would do.
+        QCOMPARE(f.user.questionText,
+                 "Rozpocząć żmudny proces konwersji danych ?\n"
+                 "zapis do katalogu danych KPR: " +
+                     f.ledgerDir);
+        QCOMPARE(f.user.questionDetails, QString());
+        f.Control<QCheckBox>("ch_sprawdz")->setChecked(true);
+        f.Convert();
+        QCOMPARE(f.user.questionText, QString("Rozpocząć żmudny proces konwersji danych ?\n"
+                                              "tylko sprawdzenie, nic nie zostanie zapisane"));
         QVERIFY(TraceLines(f.window).isEmpty());
         QVERIFY(QDir(f.ledgerDir).isEmpty());
     }
@@ -177,9 +239,48 @@ class FormMainConvertTest : public QObject {
         });
         window.findChild<QAction*>("act_Konwert")->trigger();
         QCOMPARE(caption, QString("Start ..."));
-        QCOMPARE(text, QString("Rozpocząć żmudny proces konwersji danych ?"));
+        QCOMPARE(text, QString("Rozpocząć żmudny proces konwersji danych ?\n"
+                               "tylko sprawdzenie, nic nie zostanie zapisane"));
         QCOMPARE(icon, QMessageBox::Information);
         QVERIFY(TraceLines(window).isEmpty());
+    }
+
+    void longLedgerPathIsShortenedInTheQuestionAndWholeInItsDetails() {
+        QTemporaryDir dir;
+        const QString exportPath = dir.filePath("e.kpm");
+        WriteFile(exportPath, {});
+        QString ledgerDir = dir.path();
+        while (ledgerDir.size() < 4000) {
+            ledgerDir += "/" + QString(200, u'k');
+        }
+        QVERIFY(QDir().mkpath(ledgerDir));
+        FormMainHooks hooks;  // the real question box
+        hooks.beep = [] {};
+        TFormMain window(FreshSettingsPath(), hooks);
+        window.findChild<ButtonEdit*>("FE_EPP")->setText(exportPath);
+        window.findChild<ButtonEdit*>("de_KPR")->setText(ledgerDir);
+        window.show();
+        QString text, details;
+        int width = 0;
+        // The question comes after the look for booked documents, which lets timers run.
+        auto* poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            poll->stop();
+            text = box->text();
+            details = box->detailedText();
+            width = box->frameGeometry().width();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        poll->start(10);
+        window.findChild<QAction*>("act_Konwert")->trigger();
+        QVERIFY2(text.size() < 200, qPrintable(text));
+        QVERIFY(text.contains("…"));
+        QVERIFY(details.endsWith("zapis do katalogu danych KPR: " + ledgerDir));
+        QVERIFY(width <= window.screen()->availableGeometry().width());
     }
 
     void runWritesTheLedgerAndTracesInPolish_data() {
@@ -321,8 +422,8 @@ class FormMainConvertTest : public QObject {
         QCOMPARE(trace.count(" *** Ilość dokumentów 2000"), 1);
         QCOMPARE(trace.last(), QString(" *** Koniec procedury sprawdzającej (BEZ ZAPISU ) ***"));
         // The progress has given way to the run's digest.
-        QVERIFY2(status->currentMessage().startsWith("Sprawdzono 2000 dok."),
-                 qPrintable(status->currentMessage()));
+        QVERIFY2(StatusText(f.window).startsWith("Sprawdzono 2000 dok."),
+                 qPrintable(StatusText(f.window)));
         QVERIFY(!owner->isVisible());  // until the next run
         // The close request made during the run is carried out once the run has returned.
         QVERIFY(f.window.isVisible());

@@ -1,6 +1,7 @@
 // The main window as the user meets it: controls, texts, hints, geometry, keyboard order, the
 // hint switch, the letter boxes and the code page buttons.
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QHelpEvent>
@@ -8,6 +9,8 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -63,7 +66,7 @@ const ExpectedAction kActions[] = {
     {"Act_FirmyKPR", "Firmy KPR", "Ułatwia wybranie katalogu firmy z KPR", "Ctrl+F", "ToolButton3"},
     {"act_Help", "Włącza dymki podpowiedzi", "Włącza dymki podpowiedzi", "F1", "tb_Help"},
     {"act_WyczyscTrace", "Wyczyść", "Czyści pole śledzenia", "Ctrl+L", "tb_ClearTrace"},
-    {"act_Close", "Koniec", "Kończy prace programu", "Ctrl+Q", "tb_koniec"},
+    {"act_Close", "Koniec", "Kończy pracę programu", "Ctrl+Q", "tb_koniec"},
     {"act_Cofnij", "Cofnij ostatnią konwersję", "Cofa ostatnią konwersję do katalogu danych KPR",
      "Ctrl+Shift+C", "tb_Cofnij"},
 };
@@ -117,6 +120,47 @@ void CheckCaptionsFitAndNothingOverlaps() {
         }
     }
     CheckNoneOverlaps(controls);
+}
+
+// The window fits the screen's free area at any font size; the trace pane gives way first, and
+// every control can be brought into view.
+void CheckFitsTheScreenAndEveryControlIsReachable() {
+    TFormMain window(FreshSettingsPath());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QRect free = window.screen()->availableGeometry();
+    const QSize design = window.Scale().Size(472, 466);
+    QVERIFY2(window.minimumWidth() <= free.width() && window.minimumHeight() <= free.height(),
+             qPrintable(QString("minimum %1x%2 on %3x%4")
+                            .arg(window.minimumWidth())
+                            .arg(window.minimumHeight())
+                            .arg(free.width())
+                            .arg(free.height())));
+    QVERIFY(window.frameGeometry().width() <= free.width());
+    QVERIFY(window.frameGeometry().height() <= free.height());
+    if (design.width() <= free.width() && design.height() + 40 <= free.height()) {
+        QCOMPARE(window.size(), design);
+        QCOMPARE(window.minimumSize(), design);
+    }
+    auto* scroll = window.findChild<QScrollArea*>("PanelTopScroll");
+    auto* top = window.findChild<QWidget*>("PanelTop");
+    // The controls keep their whole height while the trace pane can give way.
+    QVERIFY(scroll->viewport()->height() >= top->height());
+    QVERIFY(window.findChild<QWidget*>("MemoTrace")->height() > 0);
+
+    const QRect view(scroll->viewport()->mapTo(&window, QPoint(0, 0)), scroll->viewport()->size());
+    for (const char* name :
+         {"Label1", "de_KPR", "Label2", "FE_EPP", "ch_sprawdz", "RB_MAZ", "Label3", "Edit_Atrybut",
+          "Label4", "Edit_REJ", "tk_KOnwersja", "tb_Cofnij"}) {
+        auto* control = window.findChild<QWidget*>(name);
+        if (control->focusPolicy() != Qt::NoFocus && !qobject_cast<QLabel*>(control)) {
+            control->setFocus(Qt::TabFocusReason);  // brings it into view
+            QTRY_VERIFY(control->hasFocus() || control->isAncestorOf(QApplication::focusWidget()));
+        } else {
+            scroll->ensureWidgetVisible(control, 0, 0);
+        }
+        QVERIFY2(view.contains(RectIn(control, &window)), name);
+    }
 }
 
 }  // namespace
@@ -229,7 +273,8 @@ class FormMainLayoutTest : public QObject {
                  QRect(0, scale.Height(129), width, height - scale.Height(129) - scale.Height(19)));
         QCOMPARE(left->geometry(), main->rect());
         QCOMPARE(memo->geometry(), left->rect().adjusted(3, 3, -3, -3));
-        QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        // Lines are not wrapped: a wide one scrolls sideways.
+        QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
         QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QVERIFY(!status->findChild<QLabel*>("OwnerLine")->text().isEmpty());
 
@@ -272,6 +317,62 @@ class FormMainLayoutTest : public QObject {
     void noCaptionIsClippedOrCovered_data() { AddFontSizeRows(); }
 
     void noCaptionIsClippedOrCovered() { WithEnlargedFont(CheckCaptionsFitAndNothingOverlaps); }
+
+    void windowFitsTheScreenAndEveryControlIsReachable_data() { AddFontSizeRows(); }
+
+    void windowFitsTheScreenAndEveryControlIsReachable() {
+        WithEnlargedFont(CheckFitsTheScreenAndEveryControlIsReachable);
+    }
+
+    void everyControlIsNamedForScreenReaders() {
+        TFormMain window(FreshSettingsPath());
+        window.show();
+        struct Expected {
+            QWidget* control;
+            QAccessible::Role role;
+            QString name;
+        };
+        const auto box = [&window](const char* name) {
+            return window.findChild<ButtonEdit*>(name);
+        };
+        const auto control = [&window](const char* name) {
+            return window.findChild<QWidget*>(name);
+        };
+        const Expected expected[] = {
+            {box("de_KPR")->lineEdit(), QAccessible::EditableText, "Katalog danych KPR"},
+            {box("de_KPR")->browseButton(), QAccessible::Button, "Wybierz katalog danych KPR"},
+            {box("FE_EPP")->lineEdit(), QAccessible::EditableText, "Plik Exp2Kap.kpm"},
+            {box("FE_EPP")->browseButton(), QAccessible::Button, "Wybierz plik Exp2Kap.kpm"},
+            {control("ch_sprawdz"), QAccessible::CheckBox, "tylko sprawdź"},
+            {control("RB_MAZ"), QAccessible::RadioButton, "MAZovia"},
+            {control("RB_852"), QAccessible::RadioButton, "CP852"},
+            {control("Edit_Atrybut"), QAccessible::EditableText, "Atrybut KPR"},
+            {control("Edit_REJ"), QAccessible::EditableText, "Rejestr( )"},
+            {control("MemoTrace"), QAccessible::EditableText,
+             "Okienko wyników pracy i przebiegu operacji"},
+            {control("tk_KOnwersja"), QAccessible::Button, "Konwersja"},
+            {control("tb_Cofnij"), QAccessible::Button, "Cofnij ostatnią konwersję"},
+        };
+        for (const Expected& e : expected) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(e.control);
+            QVERIFY(accessible != nullptr);
+            QCOMPARE(accessible->role(), e.role);
+            QCOMPARE(accessible->text(QAccessible::Name), e.name);
+        }
+        // The labels lead to their boxes.
+        QCOMPARE(window.findChild<QLabel*>("Label3")->buddy(), control("Edit_Atrybut"));
+
+        // The code page buttons say which is checked and can be pressed.
+        QAccessibleInterface* maz = QAccessible::queryAccessibleInterface(control("RB_MAZ"));
+        QAccessibleInterface* cp852 = QAccessible::queryAccessibleInterface(control("RB_852"));
+        QVERIFY(maz->state().checkable);
+        QVERIFY(maz->state().checked);
+        QVERIFY(!cp852->state().checked);
+        cp852->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(window.LedgerCode(), trevo::PolishCharset::pcCp852);
+        QVERIFY(cp852->state().checked);
+        QVERIFY(!maz->state().checked);
+    }
 
     void everyActionHasItsKeyAlsoWhileABoxHasTheFocus() {
         UserContacts user;

@@ -2,6 +2,7 @@
 // What the main window tests share: hooks that record instead of asking, and export lines.
 
 #include <QApplication>
+#include <QLabel>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -30,6 +31,7 @@ struct UserContacts {
     int questions = 0;
     QString questionCaption;
     QString questionText;
+    QString questionDetails;
     bool answer = false;
     // The already-booked question: Yes (skip), No (book again) or Cancel (nothing).
     int bookedQuestions = 0;
@@ -44,10 +46,12 @@ struct UserContacts {
     FormMainHooks Hooks() {
         FormMainHooks hooks;
         hooks.beep = [this] { ++beeps; };
-        hooks.askYesNo = [this](QWidget*, const QString& caption, const QString& text) {
+        hooks.askYesNo = [this](QWidget*, const QString& caption, const QString& text,
+                                const QString& details) {
             ++questions;
             questionCaption = caption;
             questionText = text;
+            questionDetails = details;
             if (whileAsking) {
                 whileAsking();
             }
@@ -79,6 +83,14 @@ inline std::string ExportDocument(const QString& number, const QString& company)
         .Amount(col::kVat1, "23.00")
         .CountryPrefix("PL")
         .Line();
+}
+
+// The status bar's text between runs, whole (it shows shortened when it does not fit); empty
+// while the owner line shows.
+inline QString StatusText(const QWidget& window) {
+    const auto* label = window.findChild<QLabel*>("StatusMessage");
+    return label != nullptr && label->isVisibleTo(&window) ? label->property("fullText").toString()
+                                                           : QString();
 }
 
 // Every line of the trace pane of `window`.

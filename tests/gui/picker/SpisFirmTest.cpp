@@ -2,8 +2,10 @@
 // window.
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -155,7 +158,12 @@ class SpisFirmTest : public QObject {
         const auto dialog = open(trevo::gui::CurrentKatalogOfLedgerDir(path("FIRMA1")));
         QVERIFY(dialog);
         QCOMPARE(column(*dialog, 0), (QStringList{"Alfa", "Beta", "Gamma"}));
-        QCOMPARE(column(*dialog, 2), (QStringList{"pierwsza f", "druga", ""}));
+        // A cut Info tells so, and its tooltip has it whole.
+        QCOMPARE(column(*dialog, 2), (QStringList{"pierwsza f…", "druga", ""}));
+        QCOMPARE(dialog->grid()->model()->index(0, 2).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("pierwsza firma"));
+        QCOMPARE(dialog->grid()->model()->index(1, 2).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("druga"));
         QCOMPARE(dialog->currentRowKatalog(), QStringLiteral("FIRMA1"));
         QVERIFY(dialog->grid()->hasFocus());
         QCOMPARE(codeReads_, 1);
@@ -217,23 +225,155 @@ class SpisFirmTest : public QObject {
         QVERIFY(!column(*dialog, 0).contains(QStringLiteral("Łódź")));
     }
 
-    void aMissingFileBeepsAndKeepsTheTable() {
+    void aFailedLoadEmptiesTheGridAndSaysWhy() {
         const auto empty = open(QStringLiteral("X"), path(QStringLiteral("none.dat")));
         QVERIFY(empty);
         QCOMPARE(beeps_, 1);
         QVERIFY(empty->filenameEdit()->hasFocus());
         QCOMPARE(empty->grid()->model()->rowCount(), 0);
+        QVERIFY2(empty->statusText().contains(QStringLiteral("nie ma takiego pliku")),
+                 qPrintable(empty->statusText()));
+        // No list, no company: a double-click does not confirm.
+        QTest::mouseDClick(empty->grid()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+        QVERIFY(empty->isVisible());
+        QCOMPARE(empty->chosenLedgerDir(), std::nullopt);
         empty->close();
 
         writeList(CompanyListRecord("A", "A") + CompanyListRecord("B", "B"));
+        trevo::testing::WriteFileBytes(path(QStringLiteral("short.dat")).toStdString(),
+                                       std::string(50, 'x'));
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("folder/spisfirm.dat")));
         const auto dialog = open(QStringLiteral("B"));
         QVERIFY(dialog);
-        dialog->filenameEdit()->setFileName(dir_.path());  // a directory is no list file
-        QTest::mouseClick(dialog->findChild<QPushButton*>("bb_Zaladuj"), Qt::LeftButton);
-        QCOMPARE(beeps_, 2);
-        QVERIFY(dialog->filenameEdit()->hasFocus());
-        QCOMPARE(dialog->grid()->model()->rowCount(), 2);
-        QCOMPARE(dialog->currentRowKatalog(), QStringLiteral("B"));
+        for (const auto& [name, reason] :
+             {std::pair{path(QStringLiteral("folder/spisfirm.dat")), "to jest katalog"},
+              std::pair{path(QStringLiteral("short.dat")), "to nie jest lista firm"},
+              std::pair{path(QStringLiteral("Жук.dat")), "znaki spoza"}}) {
+            dialog->filenameEdit()->setFileName(path());
+            dialog->LoadCompanyList();
+            QCOMPARE(dialog->grid()->model()->rowCount(), 2);
+            const int beeps = beeps_;
+            dialog->filenameEdit()->setFileName(name);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("bb_Zaladuj"), Qt::LeftButton);
+            QCOMPARE(beeps_, beeps + 1);
+            QVERIFY(dialog->filenameEdit()->hasFocus());
+            QCOMPARE(dialog->grid()->model()->rowCount(), 0);
+            QCOMPARE(dialog->chosenLedgerDir(), std::nullopt);
+            QVERIFY2(dialog->statusText().contains(QString::fromUtf8(reason)),
+                     qPrintable(dialog->statusText()));
+            // The reason shows in the dialog, not only in a tooltip.
+            QVERIFY(dialog->statusLine()->isVisible());
+            QVERIFY(!dialog->statusLine()->text().isEmpty());
+        }
+    }
+
+    void anotherOfficesListNeverGivesTheFirstOfficesRows() {
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("biuro1")));
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("biuro2")));
+        const QString office1 = path(QStringLiteral("biuro1/spisfirm.dat"));
+        const QString office2 = path(QStringLiteral("biuro2/spisfirm.dat"));
+        trevo::testing::WriteFileBytes(office1.toStdString(),
+                                       CompanyListRecord("Kowalski Jan", "FIRMA01") +
+                                           CompanyListRecord("Zalewska Ewa", "FIRMA02"));
+        trevo::testing::WriteFileBytes(office2.toStdString(),
+                                       CompanyListRecord("Nowak Anna", "FIRMA01") +
+                                           CompanyListRecord("Kowalski Jan", "FIRMA07"));
+        const auto kowalski = [](const TFormSpisFirm& dialog) {
+            return static_cast<int>(column(dialog, 0).indexOf(QStringLiteral("Kowalski Jan")));
+        };
+
+        // Typed without "Załaduj": the rows go at once; Enter loads and does not confirm.
+        const auto dialog = open(QStringLiteral("FIRMA01"), office1);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->chosenLedgerDir(),
+                 std::optional<QString>(office1.chopped(12) + "FIRMA01"));
+        QLineEdit* box = dialog->filenameEdit()->lineEdit();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, office2);
+        QCOMPARE(dialog->grid()->model()->rowCount(), 0);
+        QCOMPARE(dialog->chosenLedgerDir(), std::nullopt);
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(column(*dialog, 1), (QStringList{"FIRMA07", "FIRMA01"}));
+        QVERIFY(dialog->statusText().contains(office2));
+        doubleClickRow(*dialog, kowalski(*dialog));
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(dialog->chosenLedgerDir(),
+                 std::optional<QString>(office2.chopped(12) + "FIRMA07"));
+
+        // Typed and left for the grid: loaded, quietly, without pulling the focus back.
+        const auto left = open(QStringLiteral("FIRMA01"), office2);
+        QVERIFY(left);
+        const int beeps = beeps_;
+        left->filenameEdit()->setFocus();
+        left->filenameEdit()->setFileName(office1);
+        QCOMPARE(left->grid()->model()->rowCount(), 0);
+        left->grid()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(column(*left, 1), (QStringList{"FIRMA01", "FIRMA02"}));
+        QCOMPARE(beeps_, beeps);
+        // A name that fails when left says why and lets the focus go.
+        left->filenameEdit()->setFocus();
+        left->filenameEdit()->setFileName(path(QStringLiteral("none.dat")));
+        left->grid()->setFocus(Qt::TabFocusReason);
+        QVERIFY(left->grid()->hasFocus());
+        QCOMPARE(beeps_, beeps);
+        QVERIFY(left->statusText().contains(QStringLiteral("nie ma takiego pliku")));
+
+        // Chosen with the box's own button: loaded, and the company is office 2's.
+        whenPickerLoaded([&](TFormSpisFirm& picker) {
+            picker.filenameEdit()->setFileName(office1);
+            picker.LoadCompanyList();
+            QCOMPARE(picker.currentRowKatalog(), QStringLiteral("FIRMA01"));
+            QTimer::singleShot(0, [office2] {
+                auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(files != nullptr);
+                files->selectFile(office2);
+                static_cast<QDialog*>(files)->accept();
+            });
+            QTest::mouseClick(picker.filenameEdit()->browseButton(), Qt::LeftButton);
+            QCOMPARE(column(picker, 1), (QStringList{"FIRMA07", "FIRMA01"}));
+            doubleClickRow(picker, kowalski(picker));
+        });
+        QCOMPARE(trevo::gui::PickLedgerDirectory(nullptr, office1.chopped(12) + "FIRMA01",
+                                                 codeSource(), freshSettings()),
+                 std::optional<QString>(office2.chopped(12) + "FIRMA07"));
+    }
+
+    void aNameWindows1250CannotSpellIsNoOtherFilesName() {
+        // "Ж" would become '?': the rows of "a?b.dat" are not those of "aЖb.dat".
+        const QString question = path(QStringLiteral("a?b.dat"));
+        trevo::testing::WriteFileBytes(question.toStdString(), CompanyListRecord("Alfa", "A"));
+        const auto dialog = open(QStringLiteral("A"), question);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->grid()->model()->rowCount(), 1);
+        dialog->filenameEdit()->setFileName(path(QStringLiteral("aЖb.dat")));
+        QCOMPARE(dialog->grid()->model()->rowCount(), 0);
+        dialog->LoadCompanyList();
+        QCOMPARE(dialog->grid()->model()->rowCount(), 0);
+        QCOMPARE(dialog->chosenLedgerDir(), std::nullopt);
+    }
+
+    void everyControlIsNamedForScreenReaders() {
+        TFormSpisFirm dialog(codeSource(), freshSettings());
+        dialog.setBeepHook([] {});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.filenameEdit()->setFileName(path(QStringLiteral("none.dat")));
+        dialog.LoadCompanyList();
+        const auto name = [](QObject* object) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+            return accessible ? accessible->text(QAccessible::Name) : QString();
+        };
+        QCOMPARE(name(dialog.filenameEdit()->lineEdit()),
+                 QStringLiteral("Lokalizacja pliku SpisFirm.Dat"));
+        QCOMPARE(name(dialog.filenameEdit()->browseButton()),
+                 QStringLiteral("Wybierz plik listy firm"));
+        QCOMPARE(name(dialog.grid()), QStringLiteral("Lista firm"));
+        QCOMPARE(name(dialog.findChild<QPushButton*>("bb_Zaladuj")), QStringLiteral("Załaduj ..."));
+        QVERIFY(name(dialog.statusLine()).contains(QStringLiteral("nie ma takiego pliku")));
+        QCOMPARE(dialog.findChild<QLabel*>("Label1")->buddy(), dialog.filenameEdit());
     }
 
     void doubleClickOnACompanySetsItsDirectory() {

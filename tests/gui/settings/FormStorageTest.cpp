@@ -329,10 +329,78 @@ class FormStorageTest : public QObject {
         QCOMPARE(Value("MAIN", "NormPos(1x1)"), "1,1,401,401");
         QCOMPARE(Value("MAIN", "NormPos" + suffix), "60,70,560,570");
 
-        // A layout left on a monitor that is gone keeps the window where it is.
+        // A layout left on a monitor that is gone comes to the screen there is, whole.
         PutFile("[MAIN]\r\nNormPos=50000,50000,50500,50500\r\n");
         window = ShowMain();
-        QVERIFY(window->geometry().left() < 50000);
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        QCOMPARE(window->size(), QSize(500, 500));
+    }
+
+    void aPlacementFromABiggerScreenShowsWhole() {
+        // Saved at 644,517 on 1280x1024: on a smaller screen only a corner would show.
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(available.width() < 1116 && available.height() < 983);
+        const QByteArray saved = "644,517,1116,983";
+        for (const QByteArray& section : {QByteArray("MAIN"), QByteArray("SPISFIRM")}) {
+            PutFile("[" + section +
+                    "]\r\nPixelsPerInch=" + QByteArray::number(CurrentPixelsPerInch()) +
+                    "\r\nNormPos(1280x1024)=" + saved + "\r\nNormPos=" + saved + "\r\n");
+            std::unique_ptr<QWidget> window;
+            if (section == "MAIN") {
+                window = ShowMain();
+            } else {
+                window = std::make_unique<PickerLikeDialog>(ini_);
+                window->show();
+            }
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            QVERIFY2(available.contains(window->frameGeometry()), section.constData());
+            QCOMPARE(window->size(), QSize(472, 466));
+            // Restoring changes nothing in the file: the bigger screen's pair stays as saved.
+            window->hide();
+            window->show();
+            window.reset();
+            QCOMPARE(Value(section, "NormPos(1280x1024)"), saved);
+        }
+
+        // Larger than the screen: as large as fits, its top-left corner on the screen.
+        PutFile("[MAIN]\r\nNormPos=300,200,1500,1100\r\nPixelsPerInch=" +
+                QByteArray::number(CurrentPixelsPerInch()) + "\r\n");
+        auto window = ShowMain();
+        QVERIFY(available.contains(window->frameGeometry()));
+        QCOMPARE(window->frameGeometry().topLeft(), available.topLeft());
+    }
+
+    // Run by its own test with two offscreen screens, the second left of the primary.
+    void aPlacementOnTwoScreens() {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (screens.size() < 2) {
+            QSKIP("needs the two-screen offscreen configuration");
+        }
+        const QRect primary = QGuiApplication::primaryScreen()->availableGeometry();
+        QRect left;
+        for (const QScreen* screen : screens) {
+            if (screen->geometry().x() < 0) {
+                left = screen->availableGeometry();
+            }
+        }
+        QVERIFY(left.isValid());
+        const auto restored = [this](const QByteArray& normPos) {
+            PutFile("[MAIN]\r\nPixelsPerInch=" + QByteArray::number(CurrentPixelsPerInch()) +
+                    "\r\nNormPos=" + normPos + "\r\n");
+            auto window = ShowMain();
+            return std::pair{window->geometry(), window->frameGeometry()};
+        };
+        // Whole on the left screen: where it was.
+        QCOMPARE(restored("-1000,100,-500,600").first, QRect(-1000, 100, 500, 500));
+        // Partly off the left screen's left edge: moved onto it.
+        const auto [inner, outer] = restored("-1400,50,-900,550");
+        QVERIFY(left.contains(outer));
+        QCOMPARE(outer.left(), left.left());
+        QCOMPARE(inner.size(), QSize(500, 500));
+        // Left on a screen that is gone: whole on the primary.
+        const auto gone = restored("3000,100,3500,600");
+        QVERIFY(primary.contains(gone.second));
+        QCOMPARE(gone.first.size(), QSize(500, 500));
     }
 
     void showCommands() {

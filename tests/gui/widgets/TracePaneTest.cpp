@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "gui/widgets/TracePane.h"
 
@@ -36,6 +37,13 @@ class ShownPane {
     QScrollBar& Bar() { return *pane.verticalScrollBar(); }
     TracePane pane;
 };
+
+void Wheel(QWidget* target, QPoint angle, Qt::KeyboardModifiers modifiers) {
+    const QPointF at = target->rect().center();
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
 
 int DarkPixels(const QImage& image) {
     int dark = 0;
@@ -195,6 +203,57 @@ class TracePaneTest : public QObject {
         shown.Bar().setValue(shown.Bar().maximum() / 2);
         QVERIFY(DarkPixels(shown.pane.viewport()->grab().toImage()) > 0);
         QCOMPARE(shown.pane.Line(199'999), QString("linia 199999"));
+    }
+
+    // A summary line wider than the pane: a scroll bar, the wheel sideways and the cursor keys
+    // reach its end, and what is drawn moves with them.
+    void longLinesScrollSideways() {
+        ShownPane shown;
+        TracePane& pane = shown.pane;
+        QScrollBar& across = *pane.horizontalScrollBar();
+        pane.AppendLines(Numbered(0, 5));
+        QCOMPARE(across.maximum(), 0);
+        QVERIFY(!across.isVisible());
+
+        // Far below the view, among many short lines: known without being drawn.
+        const QString wide =
+            "Plik /kpr/FIRMA1/2024ORMEK.3: " + QString("netto 1 234,56 zł; ").repeated(20);
+        pane.AppendLines(Numbered(5, 100'000) + "\n" + wide + "\n" + Numbered(200'000, 10));
+        QVERIFY(across.maximum() >=
+                pane.fontMetrics().horizontalAdvance(wide) - pane.viewport()->width());
+        QTRY_VERIFY(across.isVisible());
+        // The view that followed the end still shows it above the scroll bar that appeared.
+        QCOMPARE(shown.Bar().value(), shown.Bar().maximum());
+
+        const QImage left = pane.viewport()->grab().toImage();
+        const int down = shown.Bar().value();
+        Wheel(pane.viewport(), QPoint(0, -120), Qt::ShiftModifier);
+        QVERIFY(across.value() > 0);
+        QCOMPARE(shown.Bar().value(), down);  // sideways only
+        QVERIFY(pane.viewport()->grab().toImage() != left);
+        Wheel(pane.viewport(), QPoint(120, 0), Qt::NoModifier);  // a tilting wheel or touchpad
+        QCOMPARE(across.value(), 0);
+
+        // The cursor keys: the view follows the cursor to the end of the wide line.
+        pane.SetSelectionOffsets(0, 0);
+        QTest::keyClick(&pane, Qt::Key_End, Qt::ControlModifier);
+        for (int i = 0; i < 10; ++i) {
+            QTest::keyClick(&pane, Qt::Key_Up);
+        }
+        const auto [start, end] = pane.LineSpanAt(pane.CursorOffset());
+        QCOMPARE(pane.TextBetween(start, end), wide + "\n");
+        QTest::keyClick(&pane, Qt::Key_End);
+        QCOMPARE(across.value(), across.maximum());
+        QTest::keyClick(&pane, Qt::Key_Home);
+        QCOMPARE(across.value(), 0);
+
+        // A line wider than its length suggests widens the range once it is drawn.
+        pane.ClearLines();
+        QCOMPARE(across.maximum(), 0);
+        pane.AppendLines(QString(80, u'i') + "\n" + QString(60, u'W'));
+        pane.viewport()->repaint();
+        QTRY_VERIFY(across.maximum() >= pane.fontMetrics().horizontalAdvance(QString(60, u'W')) -
+                                            pane.viewport()->width());
     }
 
     void screenReadersGetTheTextItsLinesCursorAndSelection() {
