@@ -10,40 +10,52 @@ namespace trevo::cli {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;
+// Written out in blocks of this size: a few system calls per megabyte of trace.
+constexpr std::size_t kBlockSize = 256 * 1024;
 
-// The UTF-8 form of every byte from 0x80, made once: the trace is most of a run's output.
+// The UTF-8 form of every byte, made once: the trace is most of a run's output. Four bytes are
+// stored for each so that any form is copied with one store; `size` says how many count.
 struct Utf8Form {
-    std::array<char, 3> bytes{};
+    std::array<char, 4> bytes{};
     std::uint8_t size = 0;
 };
 
-constexpr std::array<Utf8Form, 128> MakeHighForms() {
-    std::array<Utf8Form, 128> forms{};
+constexpr std::array<Utf8Form, 256> MakeForms() {
+    std::array<Utf8Form, 256> forms{};
     for (std::size_t i = 0; i < forms.size(); ++i) {
-        const char32_t code = text::Win1250ToCodePoint(static_cast<unsigned char>(0x80 + i));
+        const char32_t code = text::Win1250ToCodePoint(static_cast<unsigned char>(i));
         Utf8Form& form = forms[i];
-        if (code < 0x800) {
+        if (code < 0x80) {
+            form.bytes = {static_cast<char>(code), 0, 0, 0};
+            form.size = 1;
+        } else if (code < 0x800) {
             form.bytes = {static_cast<char>(0xC0 | (code >> 6)),
-                          static_cast<char>(0x80 | (code & 0x3F)), 0};
+                          static_cast<char>(0x80 | (code & 0x3F)), 0, 0};
             form.size = 2;
         } else {
             form.bytes = {static_cast<char>(0xE0 | (code >> 12)),
                           static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
-                          static_cast<char>(0x80 | (code & 0x3F))};
+                          static_cast<char>(0x80 | (code & 0x3F)), 0};
             form.size = 3;
         }
     }
     return forms;
 }
 
-constexpr std::array<Utf8Form, 128> kHighForms = MakeHighForms();
+constexpr std::array<Utf8Form, 256> kForms = MakeForms();
+
+// Writes the UTF-8 form of `byte` at `out`, which has room for four bytes; returns its end.
+char* PutForm(char* out, unsigned char byte) {
+    const Utf8Form& form = kForms[byte];
+    std::memcpy(out, form.bytes.data(), form.bytes.size());
+    return out + form.size;
+}
 
 }  // namespace
 
 void Utf8TraceSink::AppendLine(std::string_view line) {
-    // At most three bytes per byte, and the LF.
-    const std::size_t room = line.size() * 3 + 1;
+    // At most three bytes per byte, one more for the last form's whole store, and the LF.
+    const std::size_t room = line.size() * 3 + 2;
     if (pending_.size() < used_ + room) {
         pending_.resize(std::max(used_ + room, kBlockSize + kBlockSize / 2));
     }
@@ -51,30 +63,33 @@ void Utf8TraceSink::AppendLine(std::string_view line) {
     const char* p = line.data();
     const char* const end = p + line.size();
     while (p != end) {
-        // Eight plain ASCII bytes at a time, none of them CR.
+        // Eight bytes at a time, none of them CR: plain ASCII copied as it is, letters from
+        // the table without leaving the block.
         while (end - p >= 8) {
             std::uint64_t block;
             std::memcpy(&block, p, sizeof block);
             const std::uint64_t notCr = block ^ 0x0D0D0D0D0D0D0D0DULL;
             const std::uint64_t crFound =
                 (notCr - 0x0101010101010101ULL) & ~notCr & 0x8080808080808080ULL;
-            if (((block & 0x8080808080808080ULL) | crFound) != 0) {
+            if (crFound != 0) {
                 break;
             }
-            std::memcpy(out, p, sizeof block);
-            out += sizeof block;
+            if ((block & 0x8080808080808080ULL) == 0) {
+                std::memcpy(out, p, sizeof block);
+                out += sizeof block;
+            } else {
+                for (int k = 0; k < 8; ++k) {
+                    out = PutForm(out, static_cast<unsigned char>(p[k]));
+                }
+            }
             p += sizeof block;
         }
         if (p == end) {
             break;
         }
         const auto byte = static_cast<unsigned char>(*p);
-        if (byte >= 0x80) {
-            const Utf8Form& form = kHighForms[byte - 0x80];
-            std::memcpy(out, form.bytes.data(), form.bytes.size());
-            out += form.size;
-        } else if (byte != '\r' || p + 1 == end || p[1] != '\n') {
-            *out++ = static_cast<char>(byte);
+        if (byte != '\r' || p + 1 == end || p[1] != '\n') {
+            out = PutForm(out, byte);
         }  // CR LF prints as the LF alone
         ++p;
     }

@@ -1,6 +1,7 @@
 #include "engine/exportfile/FieldReaders.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -24,15 +25,22 @@ bool IsControlOrSpace(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-// True when each of the eight bytes at `bytes` is 32 or less. Adding 0x5F sets the top bit of
-// every byte from 33 to 127; bytes from 128 have it already. A carry into the next byte comes
-// only from a byte of 161 or more, which has decided the answer already.
-bool AllControlOrSpace(const char* bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
+// Bit 7 of every byte of `word` that is above 32, and no other bit. Masking the top bits first
+// keeps the sum of each byte inside it (at most 0x7F + 0x5F), so no carry flags a neighbour.
+std::uint64_t AboveSpaceBits(std::uint64_t word) {
     constexpr std::uint64_t kTopBits = 0x8080808080808080;
     constexpr std::uint64_t kFrom33 = 0x5F5F5F5F5F5F5F5F;
-    return (((word + kFrom33) | word) & kTopBits) == 0;
+    return (((word & ~kTopBits) + kFrom33) | word) & kTopBits;
+}
+
+// The eight bytes at `bytes`, the first in the lowest byte of the result.
+std::uint64_t LoadLittleEndian(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) {
+        word = __builtin_bswap64(word);
+    }
+    return word;
 }
 
 char AsciiUpper(char c) {
@@ -54,19 +62,35 @@ std::size_t FindStreetPrefix(std::string_view text, char letter) {
 }  // namespace
 
 std::string_view TrimControls(std::string_view text) {
-    // Columns are mostly padding: skip it eight bytes at a time, then byte by byte.
+    // Columns are mostly padding: eight bytes are looked at together, and the first or last
+    // byte kept is found in the word that holds one.
     const char* begin = text.data();
     const char* end = begin + text.size();
-    while (end - begin >= 8 && AllControlOrSpace(begin)) {
+    for (;;) {
+        if (end - begin < 8) {
+            while (begin != end && IsControlOrSpace(*begin)) {
+                ++begin;
+            }
+            if (begin == end) {
+                return {end, 0};
+            }
+            break;
+        }
+        if (const std::uint64_t kept = AboveSpaceBits(LoadLittleEndian(begin)); kept != 0) {
+            begin += std::countr_zero(kept) / 8;
+            break;
+        }
         begin += 8;
     }
-    while (begin != end && IsControlOrSpace(*begin)) {
-        ++begin;
-    }
-    while (end - begin >= 8 && AllControlOrSpace(end - 8)) {
+    // *begin is kept, so the search from the end stops at it at the latest.
+    while (end - begin >= 8) {
+        if (const std::uint64_t kept = AboveSpaceBits(LoadLittleEndian(end - 8)); kept != 0) {
+            end -= std::countl_zero(kept) / 8;
+            return {begin, static_cast<std::size_t>(end - begin)};
+        }
         end -= 8;
     }
-    while (begin != end && IsControlOrSpace(end[-1])) {
+    while (IsControlOrSpace(end[-1])) {
         --end;
     }
     return {begin, static_cast<std::size_t>(end - begin)};
@@ -165,6 +189,22 @@ RmdDate FieldReaders::ReadDate(int from, int to) const {
     RmdDate date;
     if (text.empty()) {
         return date;
+    }
+    if (text.size() == 8) {
+        // Eight plain digits, the usual date, need no part checked on its own.
+        const std::uint64_t word = LoadLittleEndian(text.data());
+        constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0;
+        constexpr std::uint64_t kDigitHigh = 0x3030303030303030;
+        constexpr std::uint64_t kSix = 0x0606060606060606;
+        // '0' to '9' are 0x30 to 0x39; adding 6 moves only 0x3A and above out of 0x3_.
+        if ((word & kHighNibbles) == kDigitHigh && ((word + kSix) & kHighNibbles) == kDigitHigh) {
+            const auto digit = [&](int i) { return static_cast<unsigned>(text[i] - '0'); };
+            date.year = static_cast<std::uint16_t>(digit(0) * 1000 + digit(1) * 100 +
+                                                   digit(2) * 10 + digit(3));
+            date.month = static_cast<std::uint8_t>(digit(4) * 10 + digit(5));
+            date.day = static_cast<std::uint8_t>(digit(6) * 10 + digit(7));
+            return date;
+        }
     }
     const auto part = [&](std::size_t start, std::size_t length, std::string_view message) {
         const std::string_view slice =

@@ -82,7 +82,10 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry, Docu
         text += entry.nip.View();
         entry.nip.Assign(text);
     }
-    entry.firmName.Assign(read.ReadTextPL(col::kCompanyName, text));
+    // The name is trimmed once: the trace line shows it as read, the entry in the ledger's code.
+    const std::string_view companyName = read.ReadText(col::kCompanyName);
+    FromWin1250(companyName, options_.ledgerCode, text);
+    entry.firmName.Assign(text);
     read.ReadTextPL(col::kStreet, text);
     StripStreetPrefixInPlace(text);
     entry.street.Assign(text);
@@ -149,8 +152,7 @@ bool DocumentMapper::MapDocument(std::string_view line, LedgerEntry& entry, Docu
     lineBuffer_.clear();
     AppendMessage(lineBuffer_, kDocumentLine,
                   {ShownText(entry.docNumber.View(), options_.ledgerCode, shownNumber_),
-                   read.ReadText(col::kCompanyName),
-                   ShownText(entry.nip.View(), options_.ledgerCode, shownNip_)});
+                   companyName, ShownText(entry.nip.View(), options_.ledgerCode, shownNip_)});
     trace_.AppendLine(lineBuffer_);
     lineBuffer_.clear();
     AppendMessage(lineBuffer_, kAmountsLine,

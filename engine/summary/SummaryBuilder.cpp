@@ -71,6 +71,10 @@ std::int64_t SummaryBuilder::ShownUnits(double amount) const {
 
 PeriodSummary& SummaryBuilder::Period(std::uint16_t year, std::uint16_t month) {
     const std::int32_t key = std::int32_t{year} * 256 + (month & 0xFF);
+    // Documents mostly follow one another in one month: the last one is looked up first.
+    if (key == lastKey_) {
+        return summary_.periods[lastIndex_];
+    }
     const auto [found, added] = periodIndex_.try_emplace(key, summary_.periods.size());
     if (added) {
         PeriodSummary period;
@@ -79,6 +83,8 @@ PeriodSummary& SummaryBuilder::Period(std::uint16_t year, std::uint16_t month) {
                               : PeriodFileName(ledgerDir_, year, month);
         summary_.periods.push_back(std::move(period));
     }
+    lastKey_ = key;
+    lastIndex_ = found->second;
     return summary_.periods[found->second];
 }
 

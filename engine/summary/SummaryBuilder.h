@@ -52,7 +52,9 @@ class SummaryBuilder final : public PeriodWriteObserver {
     std::string ledgerDir_;
     PolishCharset ledgerCode_;
     std::map<std::int32_t, std::size_t> periodIndex_;  // by year and month
-    std::map<std::string, std::uint64_t> sizeNow_;     // by file name, as the run left it
+    std::int32_t lastKey_ = -1;                        // the period looked up last
+    std::size_t lastIndex_ = 0;
+    std::map<std::string, std::uint64_t> sizeNow_;  // by file name, as the run left it
     std::map<std::string, bool> existedBefore_;
     std::pair<const std::string, std::uint64_t>* current_ = nullptr;  // in sizeNow_
     // The period of the document being booked, until it is booked.

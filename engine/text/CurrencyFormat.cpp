@@ -1,6 +1,7 @@
 #include "engine/text/CurrencyFormat.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -60,8 +61,10 @@ std::optional<std::uint64_t> ScaledClearOfHalfway(double magnitude, int decimals
     if (!(y < kLimit)) {
         return std::nullopt;
     }
-    const double whole = std::floor(y);
-    const double fraction = y - whole;  // exact
+    // y lies in [0, 1e12): the conversion drops the fraction exactly, as floor would, without
+    // a call into the maths library.
+    const auto whole = static_cast<std::int64_t>(y);
+    const double fraction = y - static_cast<double>(whole);  // exact
     if (std::fabs(fraction - 0.5) <= kMargin) {
         return std::nullopt;
     }
@@ -134,31 +137,102 @@ std::optional<DecimalDigits> Digits(double magnitude, int decimals) {
     return result;
 }
 
-// The grouped integer part, the decimal separator and the fraction.
-void AppendNumber(std::string& out, const DecimalDigits& digits, const CurrencyFormat& format) {
-    const std::string_view integer = digits.Integer();
-    const std::size_t first = integer.size() % 3 == 0 ? 3 : integer.size() % 3;
-    out.append(integer.substr(0, first));
-    for (std::size_t i = first; i < integer.size(); i += 3) {
-        out += format.thousandsSeparator;
-        out.append(integer.substr(i, 3));
-    }
-    if (digits.fractionCount > 0) {
-        out += format.decimalSeparator;
-        out.append(digits.Fraction());
-    }
+char* Put(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
 }
 
-void AppendScientific(std::string& out, double value, const CurrencyFormat& format) {
-    char buffer[64];
+// The grouped integer part, the decimal separator and the fraction.
+char* PutNumber(char* out, const DecimalDigits& digits, const CurrencyFormat& format) {
+    const std::string_view integer = digits.Integer();
+    const std::size_t first = integer.size() % 3 == 0 ? 3 : integer.size() % 3;
+    out = Put(out, integer.substr(0, first));
+    for (std::size_t i = first; i < integer.size(); i += 3) {
+        out = Put(out, format.thousandsSeparator);
+        out = Put(out, integer.substr(i, 3));
+    }
+    if (digits.fractionCount > 0) {
+        out = Put(out, format.decimalSeparator);
+        out = Put(out, digits.Fraction());
+    }
+    return out;
+}
+
+// "000" to "999": the integer part is written a group at a time.
+using ThreeDigits = std::array<char, 3>;
+constexpr std::array<ThreeDigits, 1000> MakeThreeDigits() {
+    std::array<ThreeDigits, 1000> table{};
+    for (int i = 0; i < 1000; ++i) {
+        table[i] = {static_cast<char>('0' + i / 100), static_cast<char>('0' + i / 10 % 10),
+                    static_cast<char>('0' + i % 10)};
+    }
+    return table;
+}
+constexpr std::array<ThreeDigits, 1000> kThreeDigits = MakeThreeDigits();
+
+constexpr std::array<std::uint64_t, kMaxDecimals + 1> MakeUnits() {
+    std::array<std::uint64_t, kMaxDecimals + 1> units{};
+    std::uint64_t unit = 1;
+    for (std::uint64_t& u : units) {
+        u = unit;
+        unit *= 10;
+    }
+    return units;
+}
+constexpr std::array<std::uint64_t, kMaxDecimals + 1> kUnits = MakeUnits();
+
+// A separator is mostly one byte.
+char* PutSeparator(char* out, const std::string& separator) {
+    if (separator.size() == 1) {
+        *out = separator[0];
+        return out + 1;
+    }
+    return Put(out, separator);
+}
+
+// What PutNumber writes for `scaled`, an amount in units of 10^-decimals, without making its
+// DecimalDigits.
+char* PutScaled(char* out, std::uint64_t scaled, int decimals, const CurrencyFormat& format) {
+    std::uint64_t whole = scaled / kUnits[decimals];
+    std::uint64_t fraction = scaled % kUnits[decimals];
+    constexpr int kMostGroups = 7;  // of any 64-bit value
+    std::uint32_t groups[kMostGroups];
+    int count = 0;
+    do {
+        groups[count++] = static_cast<std::uint32_t>(whole % 1000);
+        whole /= 1000;
+    } while (whole != 0);
+    const std::uint32_t top = groups[count - 1];
+    const int topDigits = top >= 100 ? 3 : top >= 10 ? 2 : 1;
+    out = std::copy_n(kThreeDigits[top].data() + 3 - topDigits, topDigits, out);
+    for (int i = count - 2; i >= 0; --i) {
+        out = PutSeparator(out, format.thousandsSeparator);
+        out = std::copy_n(kThreeDigits[groups[i]].data(), 3, out);
+    }
+    if (decimals > 0) {
+        out = PutSeparator(out, format.decimalSeparator);
+        for (int i = decimals - 1; i >= 0; --i) {
+            out[i] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        out += decimals;
+    }
+    return out;
+}
+
+constexpr std::size_t kScientificLength = 64;
+
+char* PutScientific(char* out, double value, const CurrencyFormat& format) {
+    char buffer[kScientificLength];
     std::snprintf(buffer, sizeof buffer, "%.15G", value);
     for (const char c : std::string_view(buffer)) {
         if (c == '.') {
-            out += format.decimalSeparator;
+            out = Put(out, format.decimalSeparator);
         } else {
-            out += c;
+            *out++ = c;
         }
     }
+    return out;
 }
 
 }  // namespace
@@ -200,138 +274,165 @@ CurrencyFormat CurrencyFormat::Polish() {
     return format;
 }
 
+std::size_t MoneyLengthLimit(const CurrencyFormat& format) {
+    // Digits with their separators or the scientific form, the symbol, and at most three
+    // marks of the form around them.
+    constexpr std::size_t kMarks = 3;
+    const std::size_t grouped = kMaxIntegerDigits +
+                                (kMaxIntegerDigits - 1) / 3 * format.thousandsSeparator.size() +
+                                format.decimalSeparator.size() + kMaxDecimals;
+    const std::size_t scientific = kScientificLength + format.decimalSeparator.size();
+    return std::max(grouped, scientific) + format.symbol.size() + kMarks;
+}
+
 void AppendMoney(std::string& out, double value, const CurrencyFormat& format) {
+    const std::size_t start = out.size();
+    out.resize(start + MoneyLengthLimit(format));
+    const char* const end = WriteMoney(out.data() + start, value, format);
+    out.resize(static_cast<std::size_t>(end - out.data()));
+}
+
+char* WriteMoney(char* out, double value, const CurrencyFormat& format) {
     if (std::isnan(value)) {
-        out += "NAN";
-        return;
+        return Put(out, "NAN");
     }
     if (std::isinf(value)) {
-        out += value < 0 ? "-INF" : "INF";
-        return;
+        return Put(out, value < 0 ? "-INF" : "INF");
     }
     const int decimals = std::clamp(format.decimals, 0, kMaxDecimals);
-    const auto digits = Digits(std::fabs(value), decimals);
-    if (!digits) {
-        AppendScientific(out, value, format);
-        return;
+    const double magnitude = std::fabs(value);
+    // The usual amount straight from its scaled value; Digits for the rest.
+    const auto scaled = ScaledClearOfHalfway(magnitude, decimals);
+    std::optional<DecimalDigits> digits;
+    if (!scaled) {
+        digits = Digits(magnitude, decimals);
+        if (!digits) {
+            return PutScientific(out, value, format);
+        }
     }
-    const auto number = [&] { AppendNumber(out, *digits, format); };
+    const bool zero = scaled ? *scaled == 0 : digits->zero;
+    const auto number = [&] {
+        out = scaled ? PutScaled(out, *scaled, decimals, format) : PutNumber(out, *digits, format);
+    };
+    const auto put = [&out](std::string_view text) { out = Put(out, text); };
+    const auto mark = [&out](char c) { *out++ = c; };
     const std::string& s = format.symbol;
-    if (value >= 0 || digits->zero) {
+    if (value >= 0 || zero) {
         switch (format.positiveFormat) {
             case 0:  // $n
-                out += s;
+                put(s);
                 number();
                 break;
             case 1:  // n$
                 number();
-                out += s;
+                put(s);
                 break;
             case 2:  // $ n
-                out += s;
-                out += ' ';
+                put(s);
+                mark(' ');
                 number();
                 break;
             default:  // n $
                 number();
-                out += ' ';
-                out += s;
+                mark(' ');
+                put(s);
                 break;
         }
-        return;
+        return out;
     }
     switch (format.negativeFormat) {
         case 0:  // ($n)
-            out += '(';
-            out += s;
+            mark('(');
+            put(s);
             number();
-            out += ')';
+            mark(')');
             break;
         case 2:  // $-n
-            out += s;
-            out += '-';
+            put(s);
+            mark('-');
             number();
             break;
         case 3:  // $n-
-            out += s;
+            put(s);
             number();
-            out += '-';
+            mark('-');
             break;
         case 4:  // (n$)
-            out += '(';
+            mark('(');
             number();
-            out += s;
-            out += ')';
+            put(s);
+            mark(')');
             break;
         case 5:  // -n$
-            out += '-';
+            mark('-');
             number();
-            out += s;
+            put(s);
             break;
         case 6:  // n-$
             number();
-            out += '-';
-            out += s;
+            mark('-');
+            put(s);
             break;
         case 7:  // n$-
             number();
-            out += s;
-            out += '-';
+            put(s);
+            mark('-');
             break;
         case 8:  // -n $
-            out += '-';
+            mark('-');
             number();
-            out += ' ';
-            out += s;
+            mark(' ');
+            put(s);
             break;
         case 9:  // -$ n
-            out += '-';
-            out += s;
-            out += ' ';
+            mark('-');
+            put(s);
+            mark(' ');
             number();
             break;
         case 10:  // n $-
             number();
-            out += ' ';
-            out += s;
-            out += '-';
+            mark(' ');
+            put(s);
+            mark('-');
             break;
         case 11:  // $ n-
-            out += s;
-            out += ' ';
+            put(s);
+            mark(' ');
             number();
-            out += '-';
+            mark('-');
             break;
         case 12:  // $ -n
-            out += s;
-            out += " -";
+            put(s);
+            put(" -");
             number();
             break;
         case 13:  // n- $
             number();
-            out += "- ";
-            out += s;
+            put("- ");
+            put(s);
             break;
         case 14:  // ($ n)
-            out += '(';
-            out += s;
-            out += ' ';
+            mark('(');
+            put(s);
+            mark(' ');
             number();
-            out += ')';
+            mark(')');
             break;
         case 15:  // (n $)
-            out += '(';
+            mark('(');
             number();
-            out += ' ';
-            out += s;
-            out += ')';
+            mark(' ');
+            put(s);
+            mark(')');
             break;
         default:  // -$n
-            out += '-';
-            out += s;
+            mark('-');
+            put(s);
             number();
             break;
     }
+    return out;
 }
 
 }  // namespace trevo

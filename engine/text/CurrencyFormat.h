@@ -1,6 +1,7 @@
 #pragma once
 // Money as the regional settings print it: the "%m" of trace lines.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,6 +24,12 @@ struct CurrencyFormat {
 // grouped, with the symbol and sign placed as the format says. Values beyond eighteen integer
 // digits, infinities and NaN are printed in plain scientific form.
 void AppendMoney(std::string& out, double value, const CurrencyFormat& format);
+
+// The most bytes AppendMoney adds for any value in `format`.
+std::size_t MoneyLengthLimit(const CurrencyFormat& format);
+// Writes at `out`, which has room for MoneyLengthLimit(format) bytes, what AppendMoney appends;
+// returns the end of what it wrote.
+char* WriteMoney(char* out, double value, const CurrencyFormat& format);
 
 // The digits AppendMoney shows for `value` at `decimals` digits after the separator, as one
 // signed integer in units of 10^-decimals; nothing where it shows no such digits (infinities,

@@ -98,24 +98,35 @@ void ConvertPolishLetters(std::string_view text, PolishCharset source, PolishCha
     out.clear();
     if (to != kTwoChar || from == to || from == kAscii) {
         const ByteMap& bytes = kTranslations[from][to];
-        out.resize(text.size());
-        const auto translate = [&bytes](char c) {
-            return static_cast<char>(bytes[static_cast<unsigned char>(c)]);
+        out.assign(text);
+        char* const chars = out.data();
+        const auto translate = [&bytes, &text, chars](std::size_t i) {
+            chars[i] = static_cast<char>(bytes[static_cast<unsigned char>(text[i])]);
         };
         std::size_t i = 0;
         if (kAsciiKept[from][to]) {
+            // Plain text, most of every field, stays as copied: only blocks holding a byte
+            // from 128 are translated. The blocks are read from the source, not from the copy
+            // just stored.
             for (; i + 8 <= text.size(); i += 8) {
                 std::uint64_t block;
                 std::memcpy(&block, text.data() + i, sizeof block);
-                if ((block & 0x8080808080808080ULL) == 0) {
-                    std::memcpy(out.data() + i, &block, sizeof block);
-                } else {
-                    std::transform(text.begin() + i, text.begin() + i + 8, out.begin() + i,
-                                   translate);
+                if ((block & 0x8080808080808080ULL) != 0) {
+                    for (std::size_t k = i; k < i + 8; ++k) {
+                        translate(k);
+                    }
                 }
             }
+            for (; i < text.size(); ++i) {
+                if ((static_cast<unsigned char>(text[i]) & 0x80) != 0) {
+                    translate(i);
+                }
+            }
+            return;
         }
-        std::transform(text.begin() + i, text.end(), out.begin() + i, translate);
+        for (; i < text.size(); ++i) {
+            translate(i);
+        }
         return;
     }
     const auto& columns = kColumns[from];

@@ -52,7 +52,11 @@ TEST(TrimControls, EveryByteUpTo32GoesFromBothEndsAndNoOtherByte) {
         const auto first = std::find_if(text.begin(), text.end(), kept);
         const auto last = std::find_if(text.rbegin(), text.rend(), kept).base();
         const std::string expected = first < last ? std::string(first, last) : std::string();
-        ASSERT_EQ(TrimControls(text), expected) << ::testing::PrintToString(text);
+        const std::string_view trimmed = TrimControls(text);
+        ASSERT_EQ(trimmed, expected) << ::testing::PrintToString(text);
+        // A view into the text itself, also when nothing is left: callers cut the text by it.
+        ASSERT_GE(trimmed.data(), text.data()) << ::testing::PrintToString(text);
+        ASSERT_LE(trimmed.data() + trimmed.size(), text.data() + text.size());
     }
 }
 
@@ -98,6 +102,18 @@ TEST_F(FieldReadersTest, DateReadsYearMonthDayAndReportsEachBadPart) {
 
     EXPECT_EQ(On("        ").ReadDate(1, 8), RmdDate{});
     EXPECT_TRUE(trace_.Lines().empty());
+
+    // The bytes just below '0' and just above '9' in every place make that part unreadable.
+    for (std::size_t at = 0; at < 8; ++at) {
+        for (const char near : {'/', ':'}) {
+            std::string text = "20240315";
+            text[at] = near;
+            trace_.Clear();
+            On(text).ReadDate(1, 8);
+            const std::string& bad = at < 4 ? kBadYear : at < 6 ? kBadMonth : kBadDay;
+            EXPECT_EQ(trace_.Lines(), Lines{bad}) << text;
+        }
+    }
 }
 
 TEST(StreetPrefix, EveryUlGoesBeforeAnyAlWhereverItStands) {

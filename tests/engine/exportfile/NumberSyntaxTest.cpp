@@ -99,9 +99,26 @@ TEST(RealSyntax, UsualAmountsReadAsTheCorrectlyRoundedValue) {
     }
 }
 
+// Around the one-pass reading's limits (no point, an empty side, sixteen digits and more, a sign
+// alone with the point) the value is the one strtod gives, sign included.
+TEST(RealSyntax, FormsAroundTheUsualOnesReadAsStrtodReadsThem) {
+    for (const char* text :
+         {"123", "-123", "5.", "-5.", ".5", "-.5", "-0", "0.", "+2.5", "  7.25", "123456789012345",
+          "1234567890123456", "-12345678.90123456", "000000000000001.5", "9007199254740993",
+          "0.1000000000000000055511151231257827", "99999999999999999999"}) {
+        const auto parsed = ParseReal(text);
+        ASSERT_TRUE(parsed) << text;
+        const double expected = std::strtod(text, nullptr);
+        EXPECT_EQ(std::signbit(*parsed), std::signbit(expected)) << text;
+        EXPECT_EQ(*parsed, expected) << text;
+    }
+    EXPECT_TRUE(std::signbit(*ParseReal("-.")));
+    EXPECT_FALSE(std::signbit(*ParseReal(".")));
+}
+
 TEST(RealSyntax, RejectedForms) {
     for (const char* text : {"+", "-", "1E", "1E+", "1 234.56", "1234,56", "1.2.3", "12a", "E",
-                             "..", "1e5x", "\t1", ""}) {
+                             "..", "1e5x", "\t1", "", "12.5 ", "-12.5-", "5.-", "1.5.", "--1"}) {
         EXPECT_FALSE(ParseReal(text)) << "'" << text << "'";
     }
 }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "engine/text/CurrencyFormat.h"
@@ -73,6 +77,45 @@ TEST(CurrencyFormat, DecimalsAndExtremeValues) {
     EXPECT_EQ(Money(std::numeric_limits<double>::infinity()), "INF");
     EXPECT_EQ(Money(-std::numeric_limits<double>::infinity()), "-INF");
     EXPECT_EQ(Money(std::numeric_limits<double>::quiet_NaN()), "NAN");
+}
+
+// Amounts clear of a halfway point print as the exactly rounded decimal form of the stored value,
+// grouped by threes from the point, with separators of any length.
+TEST(CurrencyFormat, UsualAmountsPrintTheirRoundedDigitsGrouped) {
+    CurrencyFormat format = CurrencyFormat::Polish();
+    format.thousandsSeparator = "\xA0.";
+    format.decimalSeparator = std::string(2, ':');
+    format.positiveFormat = 1;
+    format.negativeFormat = 5;
+    format.symbol = "$";
+    std::uint64_t state = 0x2545F4914F6CDD1Du;
+    for (int i = 0; i < 50'000; ++i) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        format.decimals = static_cast<int>(state % 4);
+        const double scale = std::ldexp(1.0, static_cast<int>((state >> 8) % 40));
+        const double value = (static_cast<double>(state >> 11) / 9007199254740992.0 - 0.5) * scale;
+        char plain[64];
+        std::snprintf(plain, sizeof plain, "%.*f", format.decimals + 3, std::fabs(value));
+        const std::string_view digits(plain);
+        const std::string_view beyond = digits.substr(digits.size() - 3);
+        if (beyond >= "499" && beyond <= "501") {
+            continue;  // near halfway: rounded on the 18-digit form, tested above
+        }
+        std::snprintf(plain, sizeof plain, "%.*f", format.decimals, std::fabs(value));
+        std::string integer(plain, std::strcspn(plain, "."));
+        const std::string fraction = integer.size() < std::strlen(plain)
+                                         ? "::" + std::string(plain + integer.size() + 1)
+                                         : std::string();
+        for (std::size_t at = integer.size(); at > 3; at -= 3) {
+            integer.insert(at - 3, "\xA0.");
+        }
+        const bool zero = integer.find_first_not_of("0\xA0.") == std::string::npos &&
+                          fraction.find_first_not_of(":0") == std::string::npos;
+        const std::string expected = (value < 0 && !zero ? "-" : "") + integer + fraction + "$";
+        ASSERT_EQ(Money(value, format), expected) << plain << " at " << format.decimals;
+    }
 }
 
 // The summary adds up the amounts as the trace shows them: the units must be exactly the digits

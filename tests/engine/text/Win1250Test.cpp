@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include "engine/text/CurrencyFormat.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250.h"
 #include "engine/text/Win1250Literal.h"
@@ -72,6 +73,23 @@ TEST(MessageFormat, FillsTextsAndNumbersInOrder) {
     EXPECT_EQ(FormatMessage("100%", {}), "100%");
     EXPECT_EQ(FormatMessage("%d%s end %", {1, "x"}), "1x end %");
     EXPECT_EQ(FormatMessage("", {1}), "");
+}
+
+TEST(MessageFormat, AmountsAndLongArgumentsFitWhateverTheCurrencyFormat) {
+    CurrencyFormat wide;
+    wide.symbol = std::string(40, 'S');
+    wide.thousandsSeparator = "<->";
+    wide.decimalSeparator = "[,]";
+    wide.positiveFormat = 2;
+    wide.negativeFormat = 14;
+    const std::string symbol(40, 'S');
+    std::string out = "before|";
+    AppendMessage(out, "%m %m %m %d %s",
+                  {-1234567.891, 1e300, 0.5, INT64_MIN, std::string(300, 'x')}, &wide);
+    EXPECT_EQ(out, "before|(" + symbol + " 1<->234<->567[,]89) 1E+300 " + symbol + " 0[,]50 " +
+                       "-9223372036854775808 " + std::string(300, 'x'));
+    // An amount without a currency format prints nothing.
+    EXPECT_EQ(FormatMessage("[%m]", {2.5}), "[]");
 }
 
 }  // namespace
