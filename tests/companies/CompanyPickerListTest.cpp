@@ -59,7 +59,7 @@ class CompanyPickerListTest : public ::testing::Test {
     testing::TempDirectory dir_;
     const std::string office1_ = dir_.File("biuro1/spisfirm.dat");
     const std::string office2_ = dir_.File("biuro2/spisfirm.dat");
-    const ByteCollation collation_;
+    const ByteCollation collation_{};
 };
 
 TEST_F(CompanyPickerListTest, TheDirectoryComesFromTheFileTheRowsCameFrom) {
