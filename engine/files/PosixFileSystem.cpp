@@ -244,6 +244,18 @@ class PosixInputFile final : public InputFile {
     struct stat opened_;
 };
 
+// A regular file opened for reading, relative to `dir` (AT_FDCWD for a path). Opened
+// non-blocking so that a FIFO at the name cannot hang the open, then made blocking.
+std::unique_ptr<InputFile> OpenRegularForReading(int dir, const std::string& name, int flags) {
+    Descriptor fd(::openat(dir, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags));
+    struct stat info {};
+    if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        !ClearNonBlocking(fd.Get())) {
+        return nullptr;
+    }
+    return std::make_unique<PosixInputFile>(fd.Release(), info);
+}
+
 class PosixOutputFile final : public OutputFile {
   public:
     explicit PosixOutputFile(int fd) : fd_(fd) {}
@@ -304,14 +316,7 @@ class PosixDirectory final : public Directory {
     }
 
     std::unique_ptr<InputFile> OpenForReading(const std::string& name) override {
-        Descriptor fd(::openat(fd_.Get(), NativePath(name).c_str(),
-                               O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-        struct stat info {};
-        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-            !ClearNonBlocking(fd.Get())) {
-            return nullptr;
-        }
-        return std::make_unique<PosixInputFile>(fd.Release(), info);
+        return OpenRegularForReading(fd_.Get(), NativePath(name), O_NOFOLLOW);
     }
 
     std::unique_ptr<RecordFile> CreateNewFile(const std::string& name) override {
@@ -531,13 +536,7 @@ class PosixFileSystem final : public FileSystem {
     // POSIX has no share modes: others may read and write a file opened here for reading, so
     // the interface's OpenRecordFileForReading, this same open, serves period files too.
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override {
-        Descriptor fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-        struct stat info {};
-        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-            !ClearNonBlocking(fd.Get())) {
-            return nullptr;
-        }
-        return std::make_unique<PosixInputFile>(fd.Release(), info);
+        return OpenRegularForReading(AT_FDCWD, NativePath(path), 0);
     }
 
     std::unique_ptr<Directory> OpenDirectory(const std::string& path) override {
@@ -550,14 +549,7 @@ class PosixFileSystem final : public FileSystem {
     }
 
     std::unique_ptr<InputFile> OpenPeriodFileForReading(const std::string& path) override {
-        Descriptor fd(
-            ::open(NativePath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-        struct stat info {};
-        if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-            !ClearNonBlocking(fd.Get())) {
-            return nullptr;
-        }
-        return std::make_unique<PosixInputFile>(fd.Release(), info);
+        return OpenRegularForReading(AT_FDCWD, NativePath(path), O_NOFOLLOW);
     }
 
     std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override {
