@@ -4,37 +4,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
-#include <cstring>
+#include <system_error>
+
+#include "engine/files/FileFailureReason.h"
+#include "engine/text/Win1250.h"
 
 namespace trevo::cli {
 
 std::string OpenErrorText(int errorNumber) {
-    switch (errorNumber) {
-        case ENOENT:
-            return "nie ma takiego pliku ani katalogu";
-        case EACCES:
-        case EPERM:
-            return "brak uprawnień";
-        case EISDIR:
-            return "to jest katalog, nie plik";
-        case ENOTDIR:
-            return "to nie jest katalog";
-        case ELOOP:
-            return "za dużo dowiązań symbolicznych";
-        case ENAMETOOLONG:
-            return "za długa nazwa";
-        case EMFILE:
-        case ENFILE:
-            return "za dużo otwartych plików";
-        case ENXIO:
-        case ENODEV:
-            return "urządzenie niedostępne";
-        case EIO:
-            return "błąd wejścia-wyjścia";
-        default:
-            return std::strerror(errorNumber);
-    }
+    return text::Win1250ToUtf8(
+        FileFailureReason(std::error_code(errorNumber, std::generic_category())));
 }
+
+// Asked for a directory, found something else at the name.
+constexpr const char* kNotADirectory = "to nie jest katalog";
 
 OpenFailure DiagnoseOpenFailure(const std::string& path, ExpectedKind expected) {
     struct stat status {};
@@ -47,7 +30,7 @@ OpenFailure DiagnoseOpenFailure(const std::string& path, ExpectedKind expected) 
         return {false, OpenErrorText(EISDIR)};
     }
     if (expected == ExpectedKind::Directory && !directory) {
-        return {false, OpenErrorText(ENOTDIR)};
+        return {false, kNotADirectory};
     }
     const int descriptor =
         ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK |

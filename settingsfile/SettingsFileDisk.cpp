@@ -3,7 +3,7 @@
 
 #include "engine/files/FileSystem.h"
 #include "engine/files/WholeFileReplace.h"
-#include "settingsfile/FileFailureReason.h"
+#include "engine/files/FileFailureReason.h"
 #include "settingsfile/SettingsFile.h"
 
 namespace trevo::settings {

@@ -51,8 +51,9 @@ TEST_F(OpenFailureMessagesTest, TheExportsFixedLineIsFollowedByTheReason) {
                                folder + "\": to jest katalog, nie plik\n");
 
     const std::string underAFile = File("plik") + "/eksp2kap.kpm";
-    EXPECT_NE(Cli({"convert", "--check", underAFile}).err.find("\": to nie jest katalog\n"),
-              std::string::npos);
+    EXPECT_NE(
+        Cli({"convert", "--check", underAFile}).err.find("\": część ścieżki nie jest katalogiem\n"),
+        std::string::npos);
 }
 
 TEST_F(OpenFailureMessagesTest, ALedgerDirectoryThatIsAFileIsNotCalledMissing) {

@@ -1,9 +1,9 @@
-#include "settingsfile/FileFailureReason.h"
+#include "engine/files/FileFailureReason.h"
 
 #include "engine/text/Win1250.h"
 #include "engine/text/Win1250Literal.h"
 
-namespace trevo::settings {
+namespace trevo {
 
 using namespace trevo::literals;
 
@@ -12,7 +12,7 @@ std::string FileFailureReason(std::error_code error) {
         return std::string("brak miejsca na dysku"_w1250);
     }
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
-        return std::string("brak dostępu"_w1250);
+        return std::string("brak uprawnień"_w1250);
     }
     if (error == std::errc::read_only_file_system) {
         return std::string("nośnik tylko do odczytu"_w1250);
@@ -24,7 +24,20 @@ std::string FileFailureReason(std::error_code error) {
         return std::string("część ścieżki nie jest katalogiem"_w1250);
     }
     if (error == std::errc::is_a_directory) {
-        return std::string("to jest katalog"_w1250);
+        return std::string("to jest katalog, nie plik"_w1250);
+    }
+    if (error == std::errc::too_many_symbolic_link_levels) {
+        return std::string("za dużo dowiązań symbolicznych"_w1250);
+    }
+    if (error == std::errc::filename_too_long) {
+        return std::string("za długa nazwa"_w1250);
+    }
+    if (error == std::errc::too_many_files_open ||
+        error == std::errc::too_many_files_open_in_system) {
+        return std::string("za dużo otwartych plików"_w1250);
+    }
+    if (error == std::errc::no_such_device_or_address || error == std::errc::no_such_device) {
+        return std::string("urządzenie niedostępne"_w1250);
     }
     if (error == std::errc::io_error) {
         return std::string("błąd wejścia/wyjścia"_w1250);
@@ -44,4 +57,4 @@ std::string FileFailureReason(std::error_code error) {
     return ascii;
 }
 
-}  // namespace trevo::settings
+}  // namespace trevo
