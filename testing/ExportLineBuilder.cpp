@@ -37,4 +37,14 @@ ExportLineBuilder& ExportLineBuilder::SetRight(Columns columns, std::string_view
     return *this;
 }
 
+std::string BookableDocument(const char* date, const char* number) {
+    return ExportLineBuilder()
+               .Date(date)
+               .Number(number)
+               .Amount(export_columns::kNettoKpr, "1")
+               .Amount(export_columns::kNetto1, "1")
+               .Line() +
+           "\r\n";
+}
+
 }  // namespace trevo::testing

@@ -59,4 +59,7 @@ class ExportLineBuilder {
     std::string line_;
 };
 
+// A document every run books: its date, its number, KPR and netto amounts of 1, ended by CR LF.
+std::string BookableDocument(const char* date, const char* number);
+
 }  // namespace trevo::testing

@@ -28,21 +28,12 @@ testing::ProcessResult Cli(const std::vector<std::string>& args) {
     return testing::RunProcess(TREVO_CLI_PATH, args, {"LC_ALL=C"});
 }
 
-std::string Document(const char* date, const char* number) {
-    return testing::ExportLineBuilder()
-               .Date(date)
-               .Number(number)
-               .Amount(col::kNettoKpr, "10.00")
-               .Amount(col::kNetto1, "10.00")
-               .Line() +
-           "\r\n";
-}
-
 class SummaryJsonTargetTest : public ::testing::Test {
   protected:
     SummaryJsonTargetTest() {
         fs::create_directories(Ledger());
-        WriteFileBytes(Export(), Document("20241105", "FV 1") + Document("20241201", "FV 2"));
+        WriteFileBytes(Export(), testing::BookableDocument("20241105", "FV 1") +
+                                     testing::BookableDocument("20241201", "FV 2"));
         WriteFileBytes(November(), std::string(400, 'N'));
     }
     std::string Export() const { return dir_.File("eksp2kap.kpm"); }

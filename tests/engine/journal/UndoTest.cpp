@@ -41,16 +41,6 @@ journal::Digest DigestOf(std::string_view bytes) {
     return {digest.low64, digest.high64};
 }
 
-std::string Document(const char* date, const char* number) {
-    return testing::ExportLineBuilder()
-               .Date(date)
-               .Number(number)
-               .Amount(col::kNettoKpr, "1")
-               .Amount(col::kNetto1, "1")
-               .Line() +
-           "\n";
-}
-
 class UndoTest : public ::testing::Test {
   protected:
     RunResult Run(const std::string& exportBytes, FileSystem& fileSystem = LocalFileSystem()) {
@@ -127,10 +117,13 @@ class UndoTest : public ::testing::Test {
 TEST_F(UndoTest, TwoRunsAreUndoneOneAfterTheOtherByteForByte) {
     WriteFileBytes(File("2024ORMEK.11"), std::string(800, 'k'));  // two records of the ledger
     const Snapshot initial = Files();
-    Run(Document("20241105", "FV 1") + Document("20241201", "FV 2"));
+    Run(testing::BookableDocument("20241105", "FV 1") +
+        testing::BookableDocument("20241201", "FV 2"));
     ASSERT_TRUE(journalKept_);
     const Snapshot afterFirst = Files();
-    Run(Document("20241106", "FV 3") + Document("20250101", "FV 4") + Document("20241107", "FV 5"));
+    Run(testing::BookableDocument("20241106", "FV 3") +
+        testing::BookableDocument("20250101", "FV 4") +
+        testing::BookableDocument("20241107", "FV 5"));
     EXPECT_EQ(Journals(), 2u);
 
     const Snapshot afterSecond = Files();
@@ -160,7 +153,8 @@ TEST_F(UndoTest, TwoRunsAreUndoneOneAfterTheOtherByteForByte) {
 TEST_F(UndoTest, PartRecordTheRunOverwroteIsPutBack) {
     const std::string part = std::string(400, 'a') + "stray bytes of a cut record";
     WriteFileBytes(File("2024ORMEK.11"), part);
-    Run(Document("20241105", "FV 1") + Document("20241106", "FV 2"));
+    Run(testing::BookableDocument("20241105", "FV 1") +
+        testing::BookableDocument("20241106", "FV 2"));
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 1200u);
     const UndoReport report = Undo();
     ASSERT_EQ(report.status, Status::Done) << report.problem;
@@ -169,7 +163,8 @@ TEST_F(UndoTest, PartRecordTheRunOverwroteIsPutBack) {
 }
 
 TEST_F(UndoTest, AnotherWriterAfterTheRunMakesUndoRefuseAndChangeNothing) {
-    Run(Document("20241105", "FV 1") + Document("20241201", "FV 2"));
+    Run(testing::BookableDocument("20241105", "FV 1") +
+        testing::BookableDocument("20241201", "FV 2"));
     // The ledger program books one more record into December after the run.
     WriteFileBytes(File("2024ORMEK.12"),
                    ReadFileBytes(File("2024ORMEK.12")) + std::string(400, 'L'));
@@ -183,7 +178,7 @@ TEST_F(UndoTest, AnotherWriterAfterTheRunMakesUndoRefuseAndChangeNothing) {
 }
 
 TEST_F(UndoTest, ChangedRecordOrVanishedFileIsRefused) {
-    Run(Document("20241105", "FV 1"));
+    Run(testing::BookableDocument("20241105", "FV 1"));
     std::string bytes = ReadFileBytes(File("2024ORMEK.11"));
     bytes[40] ^= 1;
     WriteFileBytes(File("2024ORMEK.11"), bytes);
@@ -195,7 +190,7 @@ TEST_F(UndoTest, ChangedRecordOrVanishedFileIsRefused) {
 }
 
 TEST_F(UndoTest, SymbolicLinkInThePlaceOfAPeriodFileIsNotFollowed) {
-    Run(Document("20241105", "FV 1"));
+    Run(testing::BookableDocument("20241105", "FV 1"));
     const std::string target = exports_.File("elsewhere");
     std::filesystem::rename(File("2024ORMEK.11"), target);
     std::filesystem::create_symlink(target, File("2024ORMEK.11"));
@@ -205,7 +200,7 @@ TEST_F(UndoTest, SymbolicLinkInThePlaceOfAPeriodFileIsNotFollowed) {
 
 // Never written, even by the superuser the tests may run as: read-only is the user's word.
 TEST_F(UndoTest, ReadOnlyPeriodFileIsRefusedAndLeftAlone) {
-    Run(Document("20241105", "FV 1"));
+    Run(testing::BookableDocument("20241105", "FV 1"));
     std::filesystem::permissions(File("2024ORMEK.11"), std::filesystem::perms::owner_read |
                                                            std::filesystem::perms::group_read);
     EXPECT_EQ(Undo().status, Status::Refused);
@@ -213,7 +208,7 @@ TEST_F(UndoTest, ReadOnlyPeriodFileIsRefusedAndLeftAlone) {
 }
 
 TEST_F(UndoTest, PeriodFileLockedByAnotherRunIsRefused) {
-    Run(Document("20241105", "FV 1"));
+    Run(testing::BookableDocument("20241105", "FV 1"));
     // Another run holds the lock on the file, as a writing run does while the file is open.
     const int fd = ::open(File("2024ORMEK.11").c_str(), O_RDWR);
     ASSERT_GE(fd, 0);
@@ -230,7 +225,7 @@ TEST_F(UndoTest, PeriodFileLockedByAnotherRunIsRefused) {
 }
 
 TEST_F(UndoTest, JournalOfAnUnfinishedRunOrADamagedOneIsRefused) {
-    Run(Document("20241105", "FV 1"));
+    Run(testing::BookableDocument("20241105", "FV 1"));
     const std::string path = JournalPath("0000000001");
     const std::string whole = ReadFileBytes(path);
     for (std::size_t cut = 1; cut < whole.size(); ++cut) {
@@ -265,7 +260,10 @@ TEST_F(UndoTest, ShortWriteThatStoppedTheRunIsTakenBackToo) {
     testing::FaultInjectingFileSystem faults(LocalFileSystem());
     // Writes: the journal's opening block, the first record, the second, which falls short.
     faults.FailAt(testing::FileOperation::Write, 3, 123);
-    EXPECT_EQ(Run(Document("20241105", "FV 1") + Document("20241106", "FV 2"), faults).outcome,
+    EXPECT_EQ(Run(testing::BookableDocument("20241105", "FV 1") +
+                      testing::BookableDocument("20241106", "FV 2"),
+                  faults)
+                  .outcome,
               RunOutcome::Stopped);
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 800u + 123u);
     ASSERT_EQ(Undo().status, Status::Done);
@@ -275,7 +273,7 @@ TEST_F(UndoTest, ShortWriteThatStoppedTheRunIsTakenBackToo) {
 TEST_F(UndoTest, JournalThatCannotBeWrittenIsRemovedAndTheRunStillBooks) {
     testing::FaultInjectingFileSystem faults(LocalFileSystem());
     faults.FailAt(testing::FileOperation::Write, 1);  // the journal's first block
-    Run(Document("20241105", "FV 1"), faults);
+    Run(testing::BookableDocument("20241105", "FV 1"), faults);
     EXPECT_FALSE(journalKept_);
     EXPECT_EQ(Journals(), 0u);
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);
@@ -287,7 +285,7 @@ TEST_F(UndoTest, LinkInThePlaceOfTheJournalFolderIsNotWrittenThrough) {
     std::filesystem::create_directory(elsewhere);
     std::filesystem::create_directory_symlink(
         elsewhere, ledger_.Path() / std::string(journal::kDirectoryName));
-    Run(Document("20241105", "FV 1"));
+    Run(testing::BookableDocument("20241105", "FV 1"));
     EXPECT_FALSE(journalKept_);
     EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);  // booked all the same
@@ -295,7 +293,7 @@ TEST_F(UndoTest, LinkInThePlaceOfTheJournalFolderIsNotWrittenThrough) {
 
 TEST_F(UndoTest, OnlyTheMostRecentRunsKeepTheirJournals) {
     for (std::size_t i = 0; i < journal::kRunsKept + 3; ++i) {
-        Run(Document("20241105", "FV 1"));
+        Run(testing::BookableDocument("20241105", "FV 1"));
     }
     EXPECT_EQ(Journals(), journal::kRunsKept);
     EXPECT_EQ(Undo().status, Status::Done);
@@ -310,8 +308,10 @@ class UndoOfThreeFilesTest : public UndoTest {
         WriteFileBytes(File("2024ORMEK.11"), std::string(800, 'n') + "part of a record");
         WriteFileBytes(File("2025ORMEK.1"), std::string(400, 'j'));
         initial_ = Files();
-        Run(Document("20241105", "FV 1") + Document("20241201", "FV 2") +
-            Document("20250102", "FV 3") + Document("20241106", "FV 4"));
+        Run(testing::BookableDocument("20241105", "FV 1") +
+            testing::BookableDocument("20241201", "FV 2") +
+            testing::BookableDocument("20250102", "FV 3") +
+            testing::BookableDocument("20241106", "FV 4"));
         ASSERT_TRUE(journalKept_);
         afterRun_ = Files();
         journal_ = ReadFileBytes(JournalPath("0000000001"));
@@ -450,9 +450,9 @@ TEST_F(UndoOfThreeFilesTest, LinkedJournalFolderIsNotFollowed) {
 // A run that did not finish blocks undo until its journal is set aside, which changes no
 // period file; the run before it is then undone.
 TEST_F(UndoTest, UnfinishedJournalSetAsideLetsTheRunBeforeItBeUndone) {
-    Run(Document("20241105", "FV 1"));
+    Run(testing::BookableDocument("20241105", "FV 1"));
     EXPECT_EQ(DiscardUnfinishedRun(LocalFileSystem(), Dir()).status, Status::Refused);
-    Run(Document("20241201", "FV 2"));
+    Run(testing::BookableDocument("20241201", "FV 2"));
     const std::string second = JournalPath("0000000002");
     const std::string whole = ReadFileBytes(second);
     WriteFileBytes(second, whole.substr(0, whole.size() - 13));  // no end mark: killed
@@ -472,7 +472,7 @@ TEST_F(UndoTest, UnfinishedJournalSetAsideLetsTheRunBeforeItBeUndone) {
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.12")), afterSecond.at("2024ORMEK.12"));
     EXPECT_EQ(Undo().status, Status::NothingToUndo);
     // A new run never takes the number of the journal set aside.
-    Run(Document("20241105", "FV 3"));
+    Run(testing::BookableDocument("20241105", "FV 3"));
     EXPECT_TRUE(std::filesystem::exists(JournalPath("0000000003")));
 }
 

@@ -24,16 +24,6 @@ using testing::ReadFileBytes;
 using testing::Win1250;
 using testing::WriteFileBytes;
 
-std::string Document(const char* date, const char* number) {
-    return testing::ExportLineBuilder()
-               .Date(date)
-               .Number(number)
-               .Amount(col::kNettoKpr, "1")
-               .Amount(col::kNetto1, "1")
-               .Line() +
-           "\r\n";
-}
-
 // Calls `before` with the number of the line about to be read.
 class BeforeLine final : public RunProgress {
   public:
@@ -87,7 +77,8 @@ class ReimportGuardTest : public ::testing::Test {
 // Another run (or an undo) holds the file: the guard does not read past its lock, so nothing
 // is skipped on a reading another writer may be about to change.
 TEST_F(ReimportGuardTest, ARunThatWouldSkipEverythingStillTakesTheLock) {
-    const std::string exportBytes = Document("20240115", "A") + Document("20240116", "B");
+    const std::string exportBytes =
+        testing::BookableDocument("20240115", "A") + testing::BookableDocument("20240116", "B");
     ASSERT_EQ(Run(exportBytes, false).outcome, RunOutcome::Completed);
     const std::string before = ReadFileBytes(January());
     const FileLockAttempt held = LocalFileSystem().LockRecordFile(January());
@@ -103,15 +94,16 @@ TEST_F(ReimportGuardTest, ARunThatWouldSkipEverythingStillTakesTheLock) {
 // Between two visits of a month the run has its file closed: what another writer appended
 // then counts as booked, and a file that lost records (an undo) stops the run.
 TEST_F(ReimportGuardTest, AFileChangedWhileTheRunHadItClosedIsReadAgainOrRefused) {
-    const std::string exportBytes =
-        Document("20240115", "A") + Document("20240215", "X") + Document("20240116", "B");
+    const std::string exportBytes = testing::BookableDocument("20240115", "A") +
+                                    testing::BookableDocument("20240215", "X") +
+                                    testing::BookableDocument("20240116", "B");
     testing::TempDirectory other;
     {
         // B booked by another run while this one books February.
         BeforeLine appendB([&](int line) {
             if (line == 3) {
                 RunInputs inputs;
-                WriteFileBytes(other.File("b.kpm"), Document("20240116", "B"));
+                WriteFileBytes(other.File("b.kpm"), testing::BookableDocument("20240116", "B"));
                 inputs.exportPath = other.File("b.kpm");
                 inputs.ledgerDir = Dir();
                 testing::MemoryTraceSink otherTrace;
@@ -146,9 +138,11 @@ TEST_F(ReimportGuardTest, AFileChangedWhileTheRunHadItClosedIsReadAgainOrRefused
 // The window asks about booked documents from a check-only reading, then runs: a file that
 // changed in between is refused and said so after the run's last line.
 TEST_F(ReimportGuardTest, AFileChangedSinceTheQuestionIsRefused) {
-    const std::string exportBytes = Document("20240115", "A") + Document("20240116", "B");
+    const std::string exportBytes =
+        testing::BookableDocument("20240115", "A") + testing::BookableDocument("20240116", "B");
     WriteFileBytes(January(), "");
-    ASSERT_EQ(Run(Document("20240115", "A"), false).outcome, RunOutcome::Completed);
+    ASSERT_EQ(Run(testing::BookableDocument("20240115", "A"), false).outcome,
+              RunOutcome::Completed);
     const RunResult asked = Run(exportBytes, false, nullptr, nullptr, true);
     ASSERT_EQ(asked.periodFilesRead.size(), 1u);
     EXPECT_EQ(asked.periodFilesRead.at(January()).records, 1u);
