@@ -1,9 +1,9 @@
 // Reading and writing the settings document from and to disk, through the engine's file
 // interface.
 
+#include "engine/files/FileFailureReason.h"
 #include "engine/files/FileSystem.h"
 #include "engine/files/WholeFileReplace.h"
-#include "engine/files/FileFailureReason.h"
 #include "settingsfile/SettingsFile.h"
 
 namespace trevo::settings {
