@@ -7,6 +7,7 @@
 #include "engine/inspect/EntryFields.h"
 #include "engine/ledger/LedgerEntry.h"
 #include "engine/ledger/LedgerEntryLayout.h"
+#include "engine/ledger/Period.h"
 #include "engine/ledger/PeriodFileReading.h"
 #include "engine/ledger/PeriodFiles.h"
 #include "engine/text/MessageFormat.h"
@@ -175,7 +176,7 @@ std::optional<std::size_t> CheckLedgerDirectory(
     if (!names) {
         return std::nullopt;
     }
-    std::vector<std::pair<std::pair<unsigned, unsigned>, std::string>> files;
+    std::vector<std::pair<Period, std::string>> files;
     for (const std::string& name : *names) {
         const auto period = ParsePeriodFileName(name);
         const std::string path = ledgerDir + kPathSeparator + name;
@@ -185,8 +186,8 @@ std::optional<std::size_t> CheckLedgerDirectory(
     }
     std::sort(files.begin(), files.end());
     for (const auto& file : files) {
-        const unsigned year = file.first.first;
-        const unsigned month = file.first.second;
+        const unsigned year = file.first.year;
+        const unsigned month = file.first.month;
         const std::string& path = file.second;
         FileProblems problems(path, recordProblemsPerFile, problem);
         if (month < 1 || month > 12) {

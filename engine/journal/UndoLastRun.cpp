@@ -9,7 +9,7 @@
 
 #include "engine/files/FileSystem.h"
 #include "engine/journal/JournalFormat.h"
-#include "engine/ledger/PeriodFileReading.h"
+#include "engine/ledger/Period.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"
 

@@ -10,11 +10,6 @@ namespace trevo {
 
 namespace {
 
-// One key per file name: month 13 of a year names another file than January of the next.
-std::int32_t FileKey(std::uint16_t year, std::uint16_t month) {
-    return std::int32_t{year} * 256 + (month & 0xFF);
-}
-
 constexpr std::uint64_t kFingerprintPrime = 1099511628211ULL;
 
 }  // namespace
@@ -32,15 +27,15 @@ void BookedKey(const LedgerEntry& entry, std::string& key) {
     key += static_cast<char>(entry.entryDate.year >> 8);
 }
 
-BookedDocuments::Period& BookedDocuments::At(std::uint16_t year, std::uint16_t month) {
-    const auto [found, added] = periods_.try_emplace(FileKey(year, month));
+BookedDocuments::PeriodRead& BookedDocuments::At(Period period) {
+    const auto [found, added] = periods_.try_emplace(period);
     if (added) {
-        found->second.fileName = PeriodFileName(ledgerDir_, year, month);
+        found->second.fileName = PeriodFileName(ledgerDir_, period);
     }
     return found->second;
 }
 
-void BookedDocuments::AddRecord(Period& period, std::uint64_t slot,
+void BookedDocuments::AddRecord(PeriodRead& period, std::uint64_t slot,
                                 const LedgerRecordBytes& bytes) {
     BookedKey(DecodeLedgerEntry(bytes), key_);
     period.slots.try_emplace(key_, static_cast<std::uint32_t>(slot));
@@ -48,7 +43,7 @@ void BookedDocuments::AddRecord(Period& period, std::uint64_t slot,
         (period.state.fingerprint ^ std::hash<std::string>{}(key_)) * kFingerprintPrime;
 }
 
-void BookedDocuments::LoadByName(Period& period, std::string_view name) {
+void BookedDocuments::LoadByName(PeriodRead& period, std::string_view name) {
     period.read = true;
     if (!names_) {
         if (auto listed = fileSystem_.ListDirectory(ledgerDir_)) {
@@ -81,7 +76,7 @@ void BookedDocuments::LoadByName(Period& period, std::string_view name) {
     }
 }
 
-bool BookedDocuments::ReadRecords(Period& period, RecordFile& file, std::uint64_t firstSlot,
+bool BookedDocuments::ReadRecords(PeriodRead& period, RecordFile& file, std::uint64_t firstSlot,
                                   std::uint64_t size) {
     std::vector<char> buffer(LedgerEntry::kSize * 256);
     LedgerRecordBytes bytes;
@@ -102,10 +97,9 @@ bool BookedDocuments::ReadRecords(Period& period, RecordFile& file, std::uint64_
     return true;
 }
 
-OpenVerdict BookedDocuments::PeriodFileLocked(std::uint16_t year, std::uint16_t month,
-                                              const std::string&, bool existedBefore,
+OpenVerdict BookedDocuments::PeriodFileLocked(Period locked, const std::string&, bool existedBefore,
                                               RecordFile& file, std::uint64_t size) {
-    Period& period = At(year, month);
+    PeriodRead& period = At(locked);
     open_ = &period;
     if (!period.read) {
         period.read = true;
@@ -155,7 +149,7 @@ void BookedDocuments::RecordWritten(const std::string&, std::uint64_t offset,
 }
 
 std::optional<BookedDocuments::Match> BookedDocuments::Find(const LedgerEntry& entry) {
-    Period& period = At(entry.entryDate.year, entry.entryDate.month);
+    PeriodRead& period = At(Period::Of(entry.entryDate));
     if (!period.read) {
         LoadByName(period, std::string_view(period.fileName).substr(ledgerDir_.size() + 1));
     }
@@ -170,9 +164,8 @@ std::optional<BookedDocuments::Match> BookedDocuments::Find(const LedgerEntry& e
     return Match{period.fileName, found->second};
 }
 
-std::optional<PeriodFileState> BookedDocuments::StateBefore(std::uint16_t year,
-                                                            std::uint16_t month) const {
-    const auto found = periods_.find(FileKey(year, month));
+std::optional<PeriodFileState> BookedDocuments::StateBefore(Period period) const {
+    const auto found = periods_.find(period);
     if (found == periods_.end() || !found->second.read || found->second.unreadable) {
         return std::nullopt;
     }

@@ -44,21 +44,21 @@ class BookedDocuments final : public PeriodOpenGuard, public PeriodWriteObserver
 
     // The file of a month as first read; nothing for a month not seen yet or a file that could
     // not be read.
-    std::optional<PeriodFileState> StateBefore(std::uint16_t year, std::uint16_t month) const;
+    std::optional<PeriodFileState> StateBefore(Period period) const;
     // Every file read, as first read.
     PeriodFileStates StatesBefore() const;
     // The file refused because it was not as the question saw it; empty when none was.
     const std::string& ChangedSinceAsked() const { return changedSinceAsked_; }
 
-    OpenVerdict PeriodFileLocked(std::uint16_t year, std::uint16_t month,
-                                 const std::string& fileName, bool existedBefore, RecordFile& file,
-                                 std::uint64_t size) override;
+    OpenVerdict PeriodFileLocked(Period period, const std::string& fileName, bool existedBefore,
+                                 RecordFile& file, std::uint64_t size) override;
     void PeriodOpened(const std::string&, bool, std::uint64_t) override {}
     void RecordWritten(const std::string& fileName, std::uint64_t offset, std::uint64_t sizeBefore,
                        std::string_view overwritten, std::string_view written) override;
 
   private:
-    struct Period {
+    // What was read of one period file.
+    struct PeriodRead {
         std::string fileName;
         bool read = false;
         PeriodFileState state;
@@ -66,11 +66,12 @@ class BookedDocuments final : public PeriodOpenGuard, public PeriodWriteObserver
         std::uint64_t seenEnd = 0;  // the file's bytes accounted for: read or written by the run
         std::unordered_map<std::string, std::uint32_t> slots;
     };
-    Period& At(std::uint16_t year, std::uint16_t month);
-    void LoadByName(Period& period, std::string_view name);
+    PeriodRead& At(Period period);
+    void LoadByName(PeriodRead& period, std::string_view name);
     // Takes in the records from slot `firstSlot` (0-based) on; false when reading failed.
-    bool ReadRecords(Period& period, RecordFile& file, std::uint64_t firstSlot, std::uint64_t size);
-    void AddRecord(Period& period, std::uint64_t slot, const LedgerRecordBytes& bytes);
+    bool ReadRecords(PeriodRead& period, RecordFile& file, std::uint64_t firstSlot,
+                     std::uint64_t size);
+    void AddRecord(PeriodRead& period, std::uint64_t slot, const LedgerRecordBytes& bytes);
 
     FileSystem& fileSystem_;
     std::string ledgerDir_;
@@ -78,8 +79,8 @@ class BookedDocuments final : public PeriodOpenGuard, public PeriodWriteObserver
     // The names in the ledger directory, listed once for reading by name; nothing when the
     // directory could not be read (then no file's state is known).
     std::optional<std::optional<std::set<std::string>>> names_;
-    std::map<std::int32_t, Period> periods_;
-    Period* open_ = nullptr;  // the period file the run has open
+    std::map<Period, PeriodRead> periods_;
+    PeriodRead* open_ = nullptr;  // the period file the run has open
     std::string key_;
     std::string changedSinceAsked_;
 };

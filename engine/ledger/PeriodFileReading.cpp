@@ -5,24 +5,6 @@
 
 namespace trevo {
 
-namespace {
-
-std::optional<unsigned> PlainNumber(std::string_view digits, unsigned limit) {
-    if (digits.empty() || digits.size() > 5 || (digits.size() > 1 && digits[0] == '0')) {
-        return std::nullopt;
-    }
-    unsigned value = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    return value <= limit ? std::optional(value) : std::nullopt;
-}
-
-}  // namespace
-
 std::optional<PeriodFileRead> ReadPeriodFile(
     FileSystem& fileSystem, const std::string& path,
     const std::function<void(std::uint64_t slot, const LedgerRecordBytes& bytes)>& record) {
@@ -61,20 +43,6 @@ std::optional<PeriodFileRead> ReadPeriodRecords(
     }
     read.partBytes = held;
     return read;
-}
-
-std::optional<std::pair<unsigned, unsigned>> ParsePeriodFileName(std::string_view name) {
-    constexpr std::string_view kInfix = "ORMEK.";
-    const std::size_t at = name.find(kInfix);
-    if (at == std::string_view::npos) {
-        return std::nullopt;
-    }
-    const auto year = PlainNumber(name.substr(0, at), 0xFFFF);
-    const auto month = PlainNumber(name.substr(at + kInfix.size()), 0xFFFF);
-    if (!year || !month) {
-        return std::nullopt;
-    }
-    return std::pair{*year, *month};
 }
 
 }  // namespace trevo

@@ -27,8 +27,4 @@ std::optional<PeriodFileRead> ReadPeriodRecords(
     InputFile& file,
     const std::function<void(std::uint64_t slot, const LedgerRecordBytes& bytes)>& record);
 
-// Year and month of a period file name "<year>ORMEK.<month>" (plain decimal, no leading zeros);
-// nothing for any other name.
-std::optional<std::pair<unsigned, unsigned>> ParsePeriodFileName(std::string_view name);
-
 }  // namespace trevo

@@ -20,16 +20,6 @@ constexpr auto kHeldByAnotherRun = "Plik %s jest zapisywany przez inną konwersj
 
 }  // namespace
 
-std::string PeriodFileName(const std::string& ledgerDir, unsigned year, unsigned month) {
-    // The directory text is used as it stands: a trailing separator gives a doubled one.
-    std::string name = ledgerDir;
-    name += kPathSeparator;
-    name += std::to_string(year);
-    name += "ORMEK.";
-    name += std::to_string(month);
-    return name;
-}
-
 PeriodFiles::PeriodFiles(FileSystem& fileSystem, std::string ledgerDir, TraceSink& trace)
     : fileSystem_(fileSystem), ledgerDir_(std::move(ledgerDir)), trace_(trace) {}
 
@@ -39,18 +29,17 @@ void PeriodFiles::Report(std::string_view format) {
     trace_.AppendLine(FormatMessage(format, {periodFileName_}));
 }
 
-bool PeriodFiles::OpenPeriod(std::uint16_t year, std::uint16_t month) {
-    const std::int32_t key = std::int32_t{year} * 12 + std::int32_t{month};
-    if (key == periodKey_ && periodOpen_) {
+bool PeriodFiles::OpenPeriod(Period period) {
+    if (period == period_ && periodOpen_) {
         return true;
     }
     if (!ClosePeriod()) {
         return false;
     }
-    periodKey_ = key;
+    period_ = period;
     // The whole name is used: a name cut short would be another file, one the ledger
     // program never reads.
-    periodFileName_ = PeriodFileName(ledgerDir_, year, month);
+    periodFileName_ = PeriodFileName(ledgerDir_, period);
     const bool told = !observers_.empty() || guard_ != nullptr;
     const bool existedBefore = told && fileSystem_.FileExists(periodFileName_);
     file_ = fileSystem_.OpenOrCreateRecordFile(periodFileName_);
@@ -69,7 +58,7 @@ bool PeriodFiles::OpenPeriod(std::uint16_t year, std::uint16_t month) {
     const std::uint64_t size = told ? file_->SizeInBytes().value_or(0) : 0;
     if (guard_ != nullptr) {
         const OpenVerdict verdict =
-            guard_->PeriodFileLocked(year, month, periodFileName_, existedBefore, *file_, size);
+            guard_->PeriodFileLocked(period, periodFileName_, existedBefore, *file_, size);
         if (verdict != OpenVerdict::Proceed) {
             file_.reset();
             Report(verdict == OpenVerdict::ChangedByAnother ? kHeldByAnotherRun : kOpenFailed);

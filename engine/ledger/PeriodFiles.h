@@ -9,15 +9,13 @@
 
 #include "engine/files/FileSystem.h"
 #include "engine/ledger/LedgerEntry.h"
+#include "engine/ledger/Period.h"
 #include "engine/ledger/PeriodOpenGuard.h"
 #include "engine/ledger/PeriodWriteObserver.h"
 
 namespace trevo {
 
 class TraceSink;
-
-// "<dir><sep><year>ORMEK.<month>", year and month in plain decimal.
-std::string PeriodFileName(const std::string& ledgerDir, unsigned year, unsigned month);
 
 class PeriodFiles {
   public:
@@ -29,7 +27,7 @@ class PeriodFiles {
     // Makes the file of the period current, opening or creating it and taking the lock between
     // converter runs on it. On failure (also when another run holds the file) the message
     // naming the file is already on the trace.
-    bool OpenPeriod(std::uint16_t year, std::uint16_t month);
+    bool OpenPeriod(Period period);
 
     // Numbers the entry by the file's record count taken now and writes its 400 bytes as the
     // next record. Only after a successful OpenPeriod.
@@ -46,7 +44,8 @@ class PeriodFiles {
 
     const std::string& periodFileName() const { return periodFileName_; }
     bool periodOpen() const { return periodOpen_; }
-    std::int32_t periodKey() const { return periodKey_; }
+    // The period last asked for.
+    Period period() const { return period_; }
 
   private:
     void Report(std::string_view format);
@@ -54,7 +53,7 @@ class PeriodFiles {
     FileSystem& fileSystem_;
     std::string ledgerDir_;
     TraceSink& trace_;
-    std::int32_t periodKey_ = 0;
+    Period period_;
     bool periodOpen_ = false;
     std::string periodFileName_;
     std::unique_ptr<RecordFile> file_;

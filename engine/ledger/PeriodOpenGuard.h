@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/files/FileSystem.h"
+#include "engine/ledger/Period.h"
 
 namespace trevo {
 
@@ -20,9 +21,9 @@ class PeriodOpenGuard {
   public:
     virtual ~PeriodOpenGuard() = default;
     // `file` holds the lock between converter runs and has `size` bytes.
-    virtual OpenVerdict PeriodFileLocked(std::uint16_t year, std::uint16_t month,
-                                         const std::string& fileName, bool existedBefore,
-                                         RecordFile& file, std::uint64_t size) = 0;
+    virtual OpenVerdict PeriodFileLocked(Period period, const std::string& fileName,
+                                         bool existedBefore, RecordFile& file,
+                                         std::uint64_t size) = 0;
 };
 
 }  // namespace trevo

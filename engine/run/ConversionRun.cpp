@@ -177,7 +177,7 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
             documentLines.Pass();
             continue;
         }
-        if (guardUnderLock && !periods.OpenPeriod(entry.entryDate.year, entry.entryDate.month)) {
+        if (guardUnderLock && !periods.OpenPeriod(Period::Of(entry.entryDate))) {
             documentLines.Pass();
             ++result.documentCount;
             if (summary) {
@@ -220,7 +220,7 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
         if (summary) {
             summary->Booking(entry);
         }
-        if (!periods.OpenPeriod(entry.entryDate.year, entry.entryDate.month)) {
+        if (!periods.OpenPeriod(Period::Of(entry.entryDate))) {
             trace.AppendLine(kPeriodFailed);
             result.outcome = RunOutcome::Stopped;
             break;

@@ -69,21 +69,20 @@ std::int64_t SummaryBuilder::ShownUnits(double amount) const {
     return std::isfinite(amount) ? std::llround(amount * std::pow(10.0, summary_.decimals)) : 0;
 }
 
-PeriodSummary& SummaryBuilder::Period(std::uint16_t year, std::uint16_t month) {
-    const std::int32_t key = std::int32_t{year} * 256 + (month & 0xFF);
+PeriodSummary& SummaryBuilder::PeriodOf(const LedgerEntry& entry) {
+    const Period key = Period::Of(entry.entryDate);
     // Documents mostly follow one another in one month: the last one is looked up first.
-    if (key == lastKey_) {
+    if (key == lastPeriod_) {
         return summary_.periods[lastIndex_];
     }
     const auto [found, added] = periodIndex_.try_emplace(key, summary_.periods.size());
     if (added) {
         PeriodSummary period;
-        period.fileName = ledgerDir_.empty()
-                              ? std::to_string(year) + "ORMEK." + std::to_string(month)
-                              : PeriodFileName(ledgerDir_, year, month);
+        period.fileName =
+            ledgerDir_.empty() ? PeriodFileBaseName(key) : PeriodFileName(ledgerDir_, key);
         summary_.periods.push_back(std::move(period));
     }
-    lastKey_ = key;
+    lastPeriod_ = key;
     lastIndex_ = found->second;
     return summary_.periods[found->second];
 }
@@ -139,7 +138,7 @@ std::int64_t RunSummary::DocumentsNotBooked() const {
 }
 
 void SummaryBuilder::Booking(const LedgerEntry& entry) {
-    PeriodSummary& period = Period(entry.entryDate.year, entry.entryDate.month);
+    PeriodSummary& period = PeriodOf(entry);
     booking_ = static_cast<std::size_t>(&period - summary_.periods.data());
 }
 
@@ -152,7 +151,7 @@ void SummaryBuilder::OtherLength(std::uint64_t line, std::uint64_t length) {
 
 void SummaryBuilder::Booked(const LedgerEntry& entry, const DocumentFacts& facts) {
     booking_.reset();
-    PeriodSummary& period = Period(entry.entryDate.year, entry.entryDate.month);
+    PeriodSummary& period = PeriodOf(entry);
     ++period.documents;
     period.nettoUnits += ShownUnits(facts.nettoSum);
     period.vatUnits += ShownUnits(facts.vatSum);
@@ -195,10 +194,8 @@ void SummaryBuilder::Finish(RunOutcome outcome, std::int64_t documentCount,
     }
     for (const auto& [key, index] : periodIndex_) {
         PeriodSummary& period = summary_.periods[index];
-        const auto year = static_cast<std::uint16_t>(key / 256);
-        const auto month = static_cast<std::uint16_t>(key % 256);
         if (booked != nullptr) {
-            if (const auto before = booked->StateBefore(year, month)) {
+            if (const auto before = booked->StateBefore(key)) {
                 period.existedBefore = before->existed;
                 period.recordsBefore = before->records;
                 period.partBytesBefore = before->partBytes;

@@ -9,6 +9,7 @@
 
 #include "engine/ledger/BookedDocuments.h"
 #include "engine/ledger/LedgerEntry.h"
+#include "engine/ledger/Period.h"
 #include "engine/ledger/PeriodWriteObserver.h"
 #include "engine/mapping/DocumentFacts.h"
 #include "engine/summary/RunSummary.h"
@@ -45,14 +46,14 @@ class SummaryBuilder final : public PeriodWriteObserver {
 
   private:
     DocumentRef Ref(std::uint64_t line, const LedgerEntry& entry) const;
-    PeriodSummary& Period(std::uint16_t year, std::uint16_t month);
+    PeriodSummary& PeriodOf(const LedgerEntry& entry);
     std::int64_t ShownUnits(double amount) const;
 
     RunSummary& summary_;
     std::string ledgerDir_;
     PolishCharset ledgerCode_;
-    std::map<std::int32_t, std::size_t> periodIndex_;  // by year and month
-    std::int32_t lastKey_ = -1;                        // the period looked up last
+    std::map<Period, std::size_t> periodIndex_;
+    std::optional<Period> lastPeriod_;  // the period looked up last
     std::size_t lastIndex_ = 0;
     std::map<std::string, std::uint64_t> sizeNow_;  // by file name, as the run left it
     std::map<std::string, bool> existedBefore_;

@@ -2,8 +2,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <tuple>
 
-#include "engine/ledger/PeriodFileReading.h"
+#include "engine/ledger/Period.h"
 #include "engine/ledger/PeriodFiles.h"
 #include "engine/platform/TraceSink.h"
 #include "testing/ExportLineBuilder.h"
@@ -36,7 +37,7 @@ class PeriodFilesTest : public ::testing::Test {
               const char* city = "") {
         entry_.Clear();
         entry_.city.Assign(city);
-        return periods.OpenPeriod(year, month) && periods.AppendEntry(entry_);
+        return periods.OpenPeriod({year, month}) && periods.AppendEntry(entry_);
     }
 
     testing::TempDirectory dir_;
@@ -49,8 +50,10 @@ TEST_F(PeriodFilesTest, NamesAreDirectoryYearOrmekMonthInPlainDecimal) {
     EXPECT_EQ(PeriodFileName("/kpr/FIRMA1/", 2024, 12), "/kpr/FIRMA1//2024ORMEK.12");
     EXPECT_EQ(PeriodFileName("", 7, 13), "/7ORMEK.13");
     // Read back from a name within a directory: nothing else is taken for a period file.
-    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.3"), (std::pair{2024u, 3u}));
-    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.12"), (std::pair{2024u, 12u}));
+    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.3"), (Period{2024, 3}));
+    EXPECT_EQ(ParsePeriodFileName("2024ORMEK.12"), (Period{2024, 12}));
+    EXPECT_EQ(ParsePeriodFileName("65535ORMEK.0"), (Period{65535, 0}));
+    EXPECT_FALSE(ParsePeriodFileName("65536ORMEK.1"));
     EXPECT_FALSE(ParsePeriodFileName("2024ORMEK.03"));
     EXPECT_FALSE(ParsePeriodFileName("2024ormek.3"));
     EXPECT_FALSE(ParsePeriodFileName("2024ORMEK."));
@@ -98,13 +101,26 @@ TEST_F(PeriodFilesTest, MonthChangesCloseAndReopenAndEntriesFollowEachOther) {
     EXPECT_EQ(ReadFileBytes(FileOf(2024, 2)).size(), 400u);
 }
 
-TEST_F(PeriodFilesTest, PeriodKeyIsYearTimesTwelvePlusMonth) {
+TEST_F(PeriodFilesTest, EveryYearAndMonthIsAPeriodOfItsOwnFile) {
+    // Month 13 of a year and January of the next, or month 0 and the December before, are
+    // other files: each goes to the file its name says, whatever the mapping lets through.
     PeriodFiles periods(LocalFileSystem(), Dir(), trace_);
-    ASSERT_TRUE(periods.OpenPeriod(2023, 5));
-    EXPECT_EQ(periods.periodKey(), 24281);
-    ASSERT_TRUE(periods.OpenPeriod(2024, 5));
-    EXPECT_EQ(periods.periodKey(), 24293);
-    EXPECT_EQ(periods.periodFileName(), FileOf(2024, 5));
+    ASSERT_TRUE(Book(periods, 2024, 13, "a"));
+    ASSERT_TRUE(Book(periods, 2025, 1, "b"));
+    EXPECT_EQ(periods.period(), (Period{2025, 1}));
+    ASSERT_TRUE(Book(periods, 2024, 12, "c"));
+    ASSERT_TRUE(Book(periods, 2025, 0, "d"));
+    ASSERT_TRUE(periods.ClosePeriod());
+    for (const auto& [year, month, city] :
+         {std::tuple{2024u, 13u, 'a'}, std::tuple{2025u, 1u, 'b'}, std::tuple{2024u, 12u, 'c'},
+          std::tuple{2025u, 0u, 'd'}}) {
+        const std::string bytes = ReadFileBytes(FileOf(year, month));
+        ASSERT_EQ(bytes.size(), 400u) << year << "/" << month;
+        EXPECT_EQ(bytes[149], city);
+    }
+    // Ordered by year, then month, as the file names' numbers are.
+    EXPECT_LT((Period{2024, 13}), (Period{2025, 0}));
+    EXPECT_LT((Period{2024, 12}), (Period{2024, 13}));
 }
 
 TEST_F(PeriodFilesTest, LongNamesAreNeverCut) {
@@ -121,7 +137,7 @@ TEST_F(PeriodFilesTest, DirectoryInThePlaceOfTheFileCannotBeOpened) {
     std::filesystem::create_directory(FileOf(2024, 2));
     PeriodFiles periods(LocalFileSystem(), Dir(), trace_);
     ASSERT_TRUE(Book(periods, 2024, 1));
-    EXPECT_FALSE(periods.OpenPeriod(2024, 2));
+    EXPECT_FALSE(periods.OpenPeriod({2024, 2}));
     EXPECT_FALSE(periods.periodOpen());
     EXPECT_EQ(trace_.Lines(), (Lines{Win1250("Błąd otwarcia pliku " + FileOf(2024, 2) + " !")}));
     EXPECT_TRUE(periods.ClosePeriod());  // nothing open, nothing reported
