@@ -2,17 +2,16 @@
 
 #include "cli/Commands.h"
 #include "cli/ConvertArguments.h"
+#include "cli/Diagnostic.h"
 #include "cli/Help.h"
 #include "cli/OpenFailure.h"
 #include "cli/OutputFile.h"
 #include "cli/RunSignals.h"
 #include "cli/TraceOutput.h"
 #include "engine/files/FileSystem.h"
-#include "engine/journal/RunJournal.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/UserLocaleCurrencyFormat.h"
-#include "engine/run/ConversionRun.h"
-#include "engine/summary/RunSummary.h"
+#include "engine/run/ConversionSession.h"
 #include "engine/summary/SummaryJson.h"
 #include "engine/summary/SummaryText.h"
 #include "engine/text/Win1250.h"
@@ -67,7 +66,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         jsonTarget.emplace(std::move(std::get<SummaryJsonTarget>(chosen)));
     }
 
-    RunInputs inputs;
+    ConversionRequest request;
+    RunInputs& inputs = request.inputs;
     inputs.exportPath = options.exportFile;
     inputs.ledgerDir = options.ledgerDir.value_or(std::string());
     inputs.ledgerCode = options.ledgerCode;
@@ -79,35 +79,25 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const std::unique_ptr<OutputTraceSink> trace = TraceSinkFor(stdout);
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
-    RunSummary summary;
     // Documents one by one only for a summary that shows them: memory stays flat otherwise.
-    summary.listDocuments = options.summary || options.summaryJson.has_value();
-    // Every writing run keeps a journal in the ledger directory, so that it can be undone.
-    std::optional<RunJournal> journal;
-    if (!options.checkOnly) {
-        journal.emplace(fileSystem, inputs.ledgerDir, inputs.exportPath, clock.Now());
-    }
+    request.listDocuments = options.summary || options.summaryJson.has_value();
     const RunSignals runSignals;
-    RunServices services{*trace, fileSystem, clock, money};
-    services.stop = &runSignals.Stop();
-    services.summary = &summary;
-    services.journal = journal ? &*journal : nullptr;
-    services.alreadyBooked = [&trace](const RepeatedDocument& document) {
+    SessionPlatform platform{*trace, fileSystem, clock, money};
+    platform.stop = &runSignals.Stop();
+    platform.alreadyBooked = [&trace](const RepeatedDocument& document) {
         trace->Flush();  // the warning follows the trace lines before it
         ReportAlreadyBooked(document);
     };
-    const RunResult result = RunConversion(inputs, services);
-    // A trace that did not reach its reader is a failed run, whatever was booked.
-    const bool traceWritten = trace->Flush();
-    if (journal && !journal->Finish()) {
-        std::fprintf(stderr,
-                     "trevo2kpr-cli convert: nie udało się zapisać dziennika przebiegu w katalogu "
-                     "danych KPR - tego przebiegu nie da się cofnąć\n");
+    const ConversionReport report = RunConversionSession(request, platform);
+    const RunResult& result = report.run;
+    const RunSummary& summary = report.summary;
+    if (!report.journalLost.empty()) {
+        PrintDiagnostic("convert", report.journalLost);
     }
 
-    if (result.outcome == RunOutcome::ExportNotOpened) {
+    if (!report.exportOpenFailed.empty()) {
         // The trace's own line, then why, in a line of the command line's own.
-        PrintUtf8Error(ExportOpenFailedMessage(inputs.exportPath));
+        PrintUtf8Error(report.exportOpenFailed);
         const std::string path = text::Win1250ToUtf8(inputs.exportPath);
         const OpenFailure failure = DiagnoseOpenFailure(path, ExpectedKind::File);
         if (!failure.reason.empty()) {
@@ -137,7 +127,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     if (result.outcome == RunOutcome::Interrupted) {
         return ExitStatusForSignal(runSignals.Stop().load());
     }
-    if (!traceWritten) {
+    if (!report.traceWritten) {
         std::fprintf(stderr,
                      "trevo2kpr-cli convert: nie udało się zapisać śladu na standardowe wyjście\n");
         return kExitStopped;

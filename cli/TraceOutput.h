@@ -15,7 +15,7 @@ namespace trevo::cli {
 class OutputTraceSink : public TraceSink {
   public:
     // Writes what is pending; false once any part of the trace could not be written.
-    virtual bool Flush() = 0;
+    bool Flush() override = 0;
 };
 
 // For `out`: a terminal gets the line-by-line, visible-controls form.

@@ -8,11 +8,11 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/Diagnostic.h"
 #include "cli/Help.h"
 #include "cli/OpenFailure.h"
 #include "engine/files/FileSystem.h"
-#include "engine/journal/UndoLastRun.h"
-#include "engine/journal/UndoReportText.h"
+#include "engine/journal/UndoSession.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
@@ -73,9 +73,13 @@ int RunUndoCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "trevo2kpr-cli undo: %s\n", LedgerDirectoryFailure(given).c_str());
         return kExitUsage;
     }
-    const UndoReport report =
-        discard ? DiscardUnfinishedRun(fileSystem, path) : UndoLastRun(fileSystem, path, check);
+    const UndoSessionResult result = RunUndoSession(fileSystem, path,
+                                                    discard ? UndoRequest::DiscardUnfinished
+                                                    : check ? UndoRequest::Check
+                                                            : UndoRequest::Undo);
+    const UndoReport& report = result.report;
     using Status = UndoReport::Status;
+    // The first three in words of the command line's own: the directory is the one just typed.
     switch (report.status) {
         case Status::NothingToUndo:
             std::fprintf(stderr, "trevo2kpr-cli undo: w katalogu nie ma przebiegu do cofnięcia\n");
@@ -87,18 +91,15 @@ int RunUndoCommand(const std::vector<std::string>& args) {
             PrintProblem("cofanie nie powiodło się, nic nie zmieniono: ", report.problem);
             return kExitStopped;
         case Status::FailedPartWay:
-            PrintProblem("cofanie przerwane: ", report.problem);
+            PrintDiagnostic("undo", result.message);
             return kExitUndoPartWay;
         case Status::Done:
             break;
     }
-    if (!report.warning.empty()) {
-        PrintProblem("uwaga: ", report.warning);
+    if (!result.message.empty()) {
+        PrintDiagnostic("undo", result.message);
     }
-    if (discard) {
-        return PrintDone({SetAsideLine(report)}, true);
-    }
-    return PrintDone(UndoReportLines(report, check), !check);
+    return PrintDone(result.doneLines, !check);
 }
 
 }  // namespace trevo::cli

@@ -11,6 +11,9 @@ class TraceSink {
   public:
     virtual ~TraceSink() = default;
     virtual void AppendLine(std::string_view line) = 0;
+    // Hands what is pending to the reader; false once any part of the trace could not be
+    // written. A sink that holds nothing back has nothing to do.
+    virtual bool Flush() { return true; }
 };
 
 }  // namespace trevo

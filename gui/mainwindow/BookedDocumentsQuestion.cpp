@@ -2,8 +2,6 @@
 
 #include <QStringList>
 
-#include "engine/platform/TraceSink.h"
-#include "engine/text/CurrencyFormat.h"
 #include "qtplatform/Win1250Text.h"
 
 namespace trevo::gui {
@@ -12,30 +10,7 @@ namespace {
 
 constexpr std::size_t kNumbersNamed = 5;
 
-class NoTrace final : public TraceSink {
-  public:
-    void AppendLine(std::string_view) override {}
-};
-
 }  // namespace
-
-BookedScan ScanForBookedDocuments(const RunInputs& inputs, FileSystem& fileSystem,
-                                  const Clock& clock) {
-    RunInputs check = inputs;
-    check.checkOnly = true;
-    check.skipBooked = false;
-    NoTrace trace;
-    const CurrencyFormat money;
-    RunSummary summary;
-    RunServices services{trace, fileSystem, clock, money};
-    services.summary = &summary;
-    const RunResult result = RunConversion(check, services);
-    BookedScan scan;
-    scan.documents = result.documentCount;
-    scan.booked = std::move(summary.alreadyBooked);
-    scan.files = result.periodFilesRead;
-    return scan;
-}
 
 QString BookedQuestionText(const BookedScan& scan) {
     QStringList numbers;

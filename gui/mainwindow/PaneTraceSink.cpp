@@ -26,13 +26,14 @@ void PaneTraceSink::AppendLine(std::string_view line) {
     }
 }
 
-void PaneTraceSink::Flush() {
+bool PaneTraceSink::Flush() {
     if (lineCount_ == 0) {
-        return;
+        return true;
     }
     pane_.AppendLines(QStringFromWin1250(pending_));
     pending_.clear();
     lineCount_ = 0;
+    return true;
 }
 
 }  // namespace trevo::gui

@@ -23,7 +23,7 @@ class PaneTraceSink final : public TraceSink {
     void AppendLine(std::string_view line) override;
 
     // Hands every pending line to the pane.
-    void Flush();
+    bool Flush() override;
 
     bool HasPending() const { return lineCount_ > 0; }
 

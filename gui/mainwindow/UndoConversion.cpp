@@ -11,8 +11,7 @@
 #include "desktop/InputChecks.h"
 #include "desktop/QuestionText.h"
 #include "engine/files/FileSystem.h"
-#include "engine/journal/UndoLastRun.h"
-#include "engine/journal/UndoReportText.h"
+#include "engine/journal/UndoSession.h"
 #include "engine/text/Win1250.h"
 #include "gui/mainwindow/BusyWork.h"
 #include "gui/mainwindow/PaneTraceSink.h"
@@ -27,12 +26,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("Cofnij ostatnią konwersję");
 const QString kQuestionCaption = QStringLiteral("Cofnięcie konwersji");
-const QString kTitle = QStringLiteral(" *** Cofnięcie ostatniej konwersji ***");
-const QString kNothing = QStringLiteral("W katalogu %1 nie ma konwersji do cofnięcia");
-const QString kRefused = QStringLiteral("Nie można cofnąć - nic nie zmieniono: %1");
-const QString kRolledBack = QStringLiteral("Cofanie nie powiodło się - nic nie zmieniono: %1");
-const QString kFailed = QStringLiteral("Cofanie przerwane: %1");
-const QString kWarning = QStringLiteral("Uwaga: %1");
 const QString kChecking =
     QStringLiteral("Cofanie: sprawdzanie plików ostatniej konwersji - proszę czekać…");
 const QString kUndoing = QStringLiteral("Cofanie ostatniej konwersji - proszę czekać…");
@@ -66,33 +59,31 @@ void TFormMain::act_CofnijExecute() {
         const std::string ledgerDir = Win1250FromQString(de_KPR->text());
         const QScopedValueRollback<bool> running(running_, true);
         PaneTraceSink trace(*MemoTrace);
-        const auto line = [&trace](const QString& text) {
-            trace.AppendLine(Win1250FromQString(text));
-        };
-        const auto lines = [&trace](const std::vector<std::string>& texts) {
-            for (const std::string& text : texts) {
+        // What undo did (or why it did nothing), under its heading.
+        const auto show = [this, &trace](const UndoSessionResult& result) {
+            trace.AppendLine({});
+            trace.AppendLine(UndoTraceTitle());
+            for (const std::string& text : result.doneLines) {
                 trace.AppendLine(text);
             }
+            if (!result.message.empty()) {
+                trace.AppendLine(result.message);
+            }
+            trace.Flush();
+            ShowUndoStatus(result.report);
         };
-        using Status = UndoReport::Status;
-        UndoReport plan;
+        UndoSessionResult plan;
         {
             // Reading every file the run touched takes a while on a large ledger.
             const BusyWork busy(*this, *StatusBar, kChecking);
-            plan = UndoLastRun(fileSystem_, ledgerDir, true);
+            plan = RunUndoSession(fileSystem_, ledgerDir, UndoRequest::Check);
         }
-        if (plan.status != Status::Done) {
-            line({});
-            line(kTitle);
-            line(plan.status == Status::NothingToUndo
-                     ? kNothing.arg(de_KPR->text())
-                     : kRefused.arg(QStringFromWin1250(plan.problem)));
-            trace.Flush();
-            ShowUndoStatus(plan);
+        if (plan.report.status != UndoReport::Status::Done) {
+            show(plan);
             return;
         }
         std::vector<std::string> planLines;
-        for (const std::string& text : UndoReportLines(plan, true)) {
+        for (const std::string& text : plan.doneLines) {
             planLines.push_back(text::Win1250ToUtf8(text));
         }
         const desktop::QuestionText question =
@@ -101,38 +92,15 @@ void TFormMain::act_CofnijExecute() {
                              QString::fromStdString(question.details))) {
             return;
         }
-        UndoReport done;
+        UndoSessionResult done;
         {
             // The answer given, the question leaves the screen before the files change; keys
             // pressed meanwhile (a second Ctrl+Shift+C) are dropped, not asked about afterwards.
             const BusyWork busy(*this, *StatusBar, kUndoing);
             // Checked again while undoing: the files may have changed during the question.
-            done = UndoLastRun(fileSystem_, ledgerDir, false);
+            done = RunUndoSession(fileSystem_, ledgerDir, UndoRequest::Undo);
         }
-        line({});
-        line(kTitle);
-        switch (done.status) {
-            case Status::Done:
-                lines(UndoReportLines(done, false));
-                if (!done.warning.empty()) {
-                    line(kWarning.arg(QStringFromWin1250(done.warning)));
-                }
-                break;
-            case Status::NothingToUndo:
-                line(kNothing.arg(de_KPR->text()));
-                break;
-            case Status::Refused:
-                line(kRefused.arg(QStringFromWin1250(done.problem)));
-                break;
-            case Status::RolledBack:
-                line(kRolledBack.arg(QStringFromWin1250(done.problem)));
-                break;
-            case Status::FailedPartWay:
-                line(kFailed.arg(QStringFromWin1250(done.problem)));
-                break;
-        }
-        trace.Flush();
-        ShowUndoStatus(done);
+        show(done);
     });
     if (closeRequested_) {
         // Asked to close while undo worked: now that it has ended.

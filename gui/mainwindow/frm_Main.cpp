@@ -27,10 +27,10 @@
 #include "desktop/InputChecks.h"
 #include "desktop/QuestionText.h"
 #include "engine/files/FileSystem.h"
-#include "engine/journal/RunJournal.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/UserLocaleCurrencyFormat.h"
-#include "engine/run/ConversionRun.h"
+#include "engine/run/BookedScan.h"
+#include "engine/run/ConversionSession.h"
 #include "engine/summary/RunSummary.h"
 #include "engine/summary/SummaryText.h"
 #include "engine/text/CurrencyFormat.h"
@@ -71,9 +71,6 @@ const QString kConfirmCaption = QStringLiteral("Start ...");
 const QString kScanProgress =
     QStringLiteral("Sprawdzanie, które dokumenty eksportu są już w KPR - proszę czekać…");
 const QString kBookedCaption = QStringLiteral("Dokumenty już w KPR");
-const QString kJournalLost = QStringLiteral(
-    "Nie udało się zapisać dziennika przebiegu w katalogu danych KPR - tego przebiegu nie da się "
-    "cofnąć");
 
 void Place(QWidget* widget, const char* name, const QRect& geometry) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -566,73 +563,58 @@ void TFormMain::RunConversion() {
     }
     const QScopedValueRollback<bool> running(running_, true);
 
-    RunInputs inputs = CurrentInputs();
-    inputs.skipBooked = std::exchange(skipBookedNext_, false);
+    ConversionRequest request;
+    request.inputs = CurrentInputs();
+    request.inputs.skipBooked = std::exchange(skipBookedNext_, false);
     const std::optional<PeriodFileStates> bookedAsAsked = std::exchange(bookedAsAskedNext_, {});
+    request.bookedAsAsked = bookedAsAsked ? &*bookedAsAsked : nullptr;
 
     const SystemClock clock;
     const CurrencyFormat money = CurrencyFormatFromUserLocale();
     PaneTraceSink trace(*MemoTrace);
-    RunResult result;
-    RunSummary summary;
-    // Every writing run keeps a journal in the ledger directory, so that it can be undone.
-    std::optional<RunJournal> journal;
-    if (!inputs.checkOnly) {
-        journal.emplace(fileSystem_, inputs.ledgerDir, inputs.exportPath, clock.Now());
-    }
+    ConversionReport report;
     {
         const RunInputDiscard discardInput;
         RunFeedback feedback(trace, *StatusBar, runFeedbackTiming_);
-        RunServices services{trace, fileSystem_, clock, money, &feedback};
-        services.summary = &summary;
-        services.journal = journal ? &*journal : nullptr;
-        services.bookedAsAsked = bookedAsAsked ? &*bookedAsAsked : nullptr;
+        SessionPlatform platform{trace, fileSystem_, clock, money};
+        platform.progress = &feedback;
         try {
-            result = trevo::RunConversion(inputs, services);
+            report = RunConversionSession(request, platform);
         } catch (...) {
             trace.Flush();  // what the run reported before the error stays visible
             throw;
         }
-        trace.Flush();
     }
-    const bool journalKept = !journal || journal->Finish();
     if (closeRequested_) {
         // Asked to close during the run: now that the run has returned.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
-    if (result.outcome == RunOutcome::ExportNotOpened) {
+    if (!report.exportOpenFailed.empty()) {
         // Nothing was read: no digest of this run, and the last one's no longer stands.
         statusLine_.ReplaceDigest({});
         ShowStatusLine();
-        hooks_.showPlainMessage(this,
-                                QStringFromWin1250(ExportOpenFailedMessage(inputs.exportPath)));
+        hooks_.showPlainMessage(this, QStringFromWin1250(report.exportOpenFailed));
         return;
     }
-    documentCount = result.documentCount;
-    ShowRunSummary(summary, money, journalKept);
-    if (!result.changedSinceAsked.empty()) {
-        hooks_.showPlainMessage(
-            this, QStringLiteral("Plik %1 zmienił się od pytania o dokumenty już zaksięgowane "
-                                 "(zapisał do niego inny program lub przebieg). Konwersję "
-                                 "zatrzymano przed zapisem do niego; uruchom ją ponownie, aby "
-                                 "odpowiedzieć na pytanie jeszcze raz.")
-                      .arg(QStringFromWin1250(result.changedSinceAsked)));
+    documentCount = report.run.documentCount;
+    ShowRunSummary(report, money);
+    if (!report.changedSinceAsked.empty()) {
+        hooks_.showPlainMessage(this, QStringFromWin1250(report.changedSinceAsked));
     }
 }
 
-void TFormMain::ShowRunSummary(const RunSummary& summary, const CurrencyFormat& money,
-                               bool journalKept) {
+void TFormMain::ShowRunSummary(const ConversionReport& report, const CurrencyFormat& money) {
     PaneTraceSink trace(*MemoTrace);
-    for (const std::string& line : SummaryLines(summary, money)) {
+    for (const std::string& line : SummaryLines(report.summary, money)) {
         trace.AppendLine(line);
     }
-    if (!journalKept) {
-        trace.AppendLine(Win1250FromQString(kJournalLost));
+    if (!report.journalLost.empty()) {
+        trace.AppendLine(report.journalLost);
     }
     trace.Flush();
     // Until the next run or undo.
     statusLine_.ReplaceDigest(
-        desktop::RunDigest(QStringFromWin1250(SummaryDigest(summary)).toStdString()));
+        desktop::RunDigest(QStringFromWin1250(SummaryDigest(report.summary)).toStdString()));
     ShowStatusLine();
 }
 

@@ -253,7 +253,9 @@ TEST_F(ReimportUndoCommandTest, JournalThatCannotBeMadeIsSaidOnStderrAndTheRunSt
     WriteFileBytes(dir_.File("FIRMA1/trevo2KPR.dziennik"), "a file in the folder's place");
     const auto result = Cli({"convert", Export(Document("20241105", "FV 1")), Ledger()});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_NE(result.err.find("nie udało się zapisać dziennika przebiegu"), std::string::npos);
+    EXPECT_EQ(result.err,
+              "trevo2kpr-cli convert: nie udało się zapisać dziennika przebiegu w katalogu danych "
+              "KPR - tego przebiegu nie da się cofnąć\n");
     EXPECT_EQ(ReadFileBytes(Period("2024ORMEK.11")).size(), 400u);
     EXPECT_EQ(Cli({"undo", Ledger()}).exitCode, 1);
     EXPECT_EQ(ReadFileBytes(Period("2024ORMEK.11")).size(), 400u);
