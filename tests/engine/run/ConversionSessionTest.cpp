@@ -29,23 +29,16 @@ using testing::WriteFileBytes;
 // Keeps every line and says whether the trace reached its reader as the platform's sink would.
 class FlushedTraceSink final : public TraceSink {
   public:
-    void AppendLine(std::string_view line) override {
-        pending_ = true;
-        lines.emplace_back(line);
-    }
+    void AppendLine(std::string_view line) override { lines.emplace_back(line); }
     bool Flush() override {
         ++flushes;
         linesAtFlush = lines.size();
-        pending_ = false;
         return writable;
     }
     std::vector<std::string> lines;
     std::size_t linesAtFlush = 0;
     int flushes = 0;
     bool writable = true;
-
-  private:
-    bool pending_ = false;
 };
 
 // Asks the run to stop once it has counted `after` documents, as a signal would.
