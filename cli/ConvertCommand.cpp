@@ -92,7 +92,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const RunResult& result = report.run;
     const RunSummary& summary = report.summary;
     if (!report.journalLost.empty()) {
-        PrintDiagnostic("convert", report.journalLost);
+        std::fprintf(stderr, "%s\n", DiagnosticLine("convert", report.journalLost).c_str());
     }
 
     if (!report.exportOpenFailed.empty()) {

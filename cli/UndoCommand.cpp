@@ -91,13 +91,13 @@ int RunUndoCommand(const std::vector<std::string>& args) {
             PrintProblem("cofanie nie powiodło się, nic nie zmieniono: ", report.problem);
             return kExitStopped;
         case Status::FailedPartWay:
-            PrintDiagnostic("undo", result.message);
+            std::fprintf(stderr, "%s\n", DiagnosticLine("undo", result.message).c_str());
             return kExitUndoPartWay;
         case Status::Done:
             break;
     }
     if (!result.message.empty()) {
-        PrintDiagnostic("undo", result.message);
+        std::fprintf(stderr, "%s\n", DiagnosticLine("undo", result.message).c_str());
     }
     return PrintDone(result.doneLines, !check);
 }
