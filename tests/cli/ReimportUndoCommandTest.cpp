@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "cli/Diagnostic.h"
 #include "engine/exportfile/ExportColumns.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/JsonValue.h"
@@ -247,6 +248,17 @@ TEST_F(ReimportUndoCommandTest, UndoTakesBackOneRunAtATime) {
     EXPECT_EQ(none.err, "trevo2kpr-cli undo: w katalogu nie ma przebiegu do cofnięcia\n");
     EXPECT_EQ(Cli({"undo", dir_.File("brak")}).exitCode, 2);
     EXPECT_EQ(Cli({"undo"}).exitCode, 2);
+}
+
+// Undo's warning and its failure part way come as the windows word them, after the prefix in
+// lower case; a Polish capital is left alone.
+TEST(UndoDiagnosticTest, EngineSentencesGoOnInLowerCaseAfterThePrefix) {
+    EXPECT_EQ(cli::DiagnosticLine("undo", testing::Win1250("Uwaga: plik ż")),
+              "trevo2kpr-cli undo: uwaga: plik ż");
+    EXPECT_EQ(cli::DiagnosticLine("undo", testing::Win1250("Cofanie przerwane: x")),
+              "trevo2kpr-cli undo: cofanie przerwane: x");
+    EXPECT_EQ(cli::DiagnosticLine("convert", testing::Win1250("Żaden")),
+              "trevo2kpr-cli convert: Żaden");
 }
 
 TEST_F(ReimportUndoCommandTest, JournalThatCannotBeMadeIsSaidOnStderrAndTheRunStands) {
