@@ -38,6 +38,8 @@ struct ConversionRequest {
     const PeriodFileStates* bookedAsAsked = nullptr;
 };
 
+// What a front end shows. Its exit status, where it has one, rests on run.outcome,
+// run.closeFailed, run.exportChanged, traceWritten and summary.HasDocumentProblems().
 struct ConversionReport {
     RunResult run;
     RunSummary summary;        // filled unless the export file could not be opened
