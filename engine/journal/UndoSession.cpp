@@ -1,5 +1,6 @@
 #include "engine/journal/UndoSession.h"
 
+#include "engine/files/FileSystem.h"
 #include "engine/journal/UndoReportText.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "engine/files/FileSystem.h"
 #include "engine/journal/RunJournal.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/TraceSink.h"
