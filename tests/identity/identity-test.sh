@@ -12,16 +12,13 @@
 # under `wine` (--windows-runner) in a fresh prefix made in the work folder, which is removed at
 # the end unless IDENTITY_KEEP_WORK=1.
 #
-# Both sides run under the Polish regional settings: Linux LC_ALL=pl_PL.UTF-8, Wine
-# LANG/LC_ALL=pl_PL.UTF-8 with the negative currency form set to "-1 234,56 zł" in the
-# prefix's regional settings (HKCU\Control Panel\International, iNegCurr=8), the form of
-# Windows' own Polish settings and of the Linux locale; Wine's Polish data has "(1 234,56 zł)".
-# TZ=UTC on both, so that the import date stamped into every record is the same day.
+# Both sides run under the Polish regional settings, pinned as tests/identity/sides.sh says.
 #
 # Paths in the output differ by their separator only: the Windows side's "\" after the ledger
 # and journal folders (also as "\\" in JSON) is read as "/"; nothing else is changed.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$root/tests/identity/sides.sh"
 
 linux_build="$root/build-identity-linux"
 linux_cli="" exports_tool="" windows_cli="" documents=3000
@@ -41,22 +38,15 @@ done
 windows_cli="$(realpath "$windows_cli")"
 
 if [[ -z "$linux_cli" || -z "$exports_tool" ]]; then
-    if [[ ! -f "$linux_build/CMakeCache.txt" ]]; then
-        cmake -S "$root" -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DTREVO_BUILD_GUI=OFF -DBUILD_TESTING=ON >/dev/null
-    fi
-    cmake --build "$linux_build" --target trevo2kpr-cli make_identity_exports -j2 >/dev/null
+    build_linux_side "$linux_build" trevo2kpr-cli make_identity_exports
     linux_cli="$linux_build/cli/trevo2kpr-cli"
     exports_tool="$linux_build/tests/identity/make_identity_exports"
 fi
 linux_cli="$(realpath "$linux_cli")"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/trevo-identity.XXXXXX")"
-export WINEPREFIX="$work/wine/pfx" WINEDEBUG=-all
 cleanup() {
-    if [[ -d "$WINEPREFIX" ]]; then
-        wineserver -k 2>/dev/null || true
-    fi
+    end_wine_prefix
     if [[ "${IDENTITY_KEEP_WORK:-0}" == 1 ]]; then
         echo "identity: work folder kept: $work"
     else
@@ -72,10 +62,7 @@ mkdir "$work/linux/ledger-a" "$work/linux/ledger-b"
 cp -r "$work/linux/." "$work/windows/"
 
 if [[ "${runner[0]:-}" == wine* ]]; then
-    # The first start makes the prefix; then the regional settings.
-    LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 "${runner[@]}" cmd /c exit >/dev/null 2>&1 || true
-    LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 "${runner[@]}" reg add \
-        'HKCU\Control Panel\International' /v iNegCurr /t REG_SZ /d 8 /f >/dev/null 2>&1
+    make_polish_prefix "$work/wine/pfx"
 fi
 
 # The Windows side's output with its path separators read as the Linux side's.
@@ -136,9 +123,9 @@ both() {
     shift 2
     step_count=$((step_count + 1))
     local out="$work/out/$step"
-    (cd "$work/linux" && LC_ALL=pl_PL.UTF-8 TZ=UTC "$linux_cli" "$@" >"$out.linux.out" \
+    (cd "$work/linux" && "${linux_env[@]}" "$linux_cli" "$@" >"$out.linux.out" \
         2>"$out.linux.err" && echo 0 || echo $?) >"$out.linux.rc"
-    (cd "$work/windows" && LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 TZ=UTC \
+    (cd "$work/windows" && "${windows_env[@]}" \
         "${runner[@]}" "$windows_cli" "$@" >"$out.windows.raw" 2>"$out.windows.rawerr" \
         && echo 0 || echo $?) >"$out.windows.rc"
     normalise "$out.windows.raw" >"$out.windows.out"
