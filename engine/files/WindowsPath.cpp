@@ -93,8 +93,19 @@ FileResult<std::wstring> Extended(const std::wstring& path) {
     if (path.empty()) {
         return std::make_error_code(std::errc::no_such_file_or_directory);
     }
-    if (StartsWith(path, kExtended) || StartsWith(path, kDevice)) {
+    if (StartsWith(path, kDevice)) {
         return path;
+    }
+    if (StartsWith(path, kExtended)) {
+        // Taken as it stands, but for doubled separators (a period file's name adds one after
+        // a directory typed with its own), which would be empty names to the system.
+        std::wstring single(kExtended);
+        for (std::size_t i = kExtended.size(); i < path.size(); ++i) {
+            if (path[i] != L'\\' || !single.ends_with(L'\\')) {
+                single += path[i];
+            }
+        }
+        return single;
     }
     std::wstring full(MAX_PATH, L'\0');
     for (;;) {

@@ -24,7 +24,7 @@ std::string ToUtf8(std::wstring_view text);
 
 // The absolute form of `path` (made against the current directory, "." and ".." resolved,
 // '/' taken as '\'), prefixed "\\?\" (or "\\?\UNC\" for a share). A path that already has a
-// "\\?\" or "\\.\" prefix is kept as it is.
+// "\\?\" prefix is kept as it is but for doubled separators; a "\\.\" one (a device) wholly.
 FileResult<std::wstring> Extended(const std::wstring& path);
 
 // Both steps: what the file calls take.

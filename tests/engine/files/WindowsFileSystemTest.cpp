@@ -334,6 +334,26 @@ TEST_F(WindowsFileSystemTest, PolishLettersAndLongNamesReachTheSystemAsUtf16) {
     EXPECT_EQ(*(*journal)->List(), std::vector<std::string>{journalName});
 }
 
+TEST_F(WindowsFileSystemTest, PathsReachTheSystemAbsoluteAndExtended) {
+    // A share, a forward slash and ".." resolved before the prefix turns normalising off.
+    EXPECT_EQ(*windows::Extended(L"\\\\srv\\dział\\a/b\\..\\c"), L"\\\\?\\UNC\\srv\\dział\\a\\c");
+    EXPECT_EQ(*windows::Extended(L"\\\\?\\C:\\as it stands"), L"\\\\?\\C:\\as it stands");
+    // A ledger directory typed with a separator at its end gives a doubled one in the period
+    // file's name, which must still name the file in that directory.
+    EXPECT_EQ(*windows::Extended(L"C:\\KPR\\FIRMA1\\\\2024ORMEK.3"),
+              L"\\\\?\\C:\\KPR\\FIRMA1\\2024ORMEK.3");
+    auto doubled = files_.OpenOrCreateRecordFile(dir_ + "\\\\2024ORMEK.3");
+    ASSERT_TRUE(doubled.ok()) << doubled.error().message();
+    EXPECT_TRUE(files_.FileExists(Path("2024ORMEK.3")));
+    // A relative path is made against the current directory.
+    ASSERT_TRUE(::SetCurrentDirectoryW(root_.c_str()));
+    EXPECT_TRUE(files_.OpenOrCreateRecordFile("2024ORMEK.4").ok());
+    EXPECT_TRUE(files_.FileExists(Path("2024ORMEK.4")));
+    wchar_t temp[MAX_PATH + 1];
+    ASSERT_NE(::GetTempPathW(MAX_PATH + 1, temp), 0u);
+    ASSERT_TRUE(::SetCurrentDirectoryW(temp));
+}
+
 TEST_F(WindowsFileSystemTest, EveryWin1250ByteBecomesTheSameLetterAsInTheEngine) {
     // A name is spelled by the system's code page table here and by the engine's own table in
     // the Linux build: both must agree, or one ledger directory would be two.
