@@ -345,6 +345,14 @@ TEST_F(WindowsFileSystemTest, PathsReachTheSystemAbsoluteAndExtended) {
     auto doubled = files_.OpenOrCreateRecordFile(dir_ + "\\\\2024ORMEK.3");
     ASSERT_TRUE(doubled.ok()) << doubled.error().message();
     EXPECT_TRUE(files_.FileExists(Path("2024ORMEK.3")));
+    // A directory typed with a separator at its end is the same directory.
+    EXPECT_TRUE(files_.DirectoryExists(dir_ + "\\"));
+    auto held = files_.OpenDirectory(dir_ + "\\");
+    ASSERT_TRUE(held.ok());
+    auto created = (*held)->CreateNewFile("dziennik");
+    ASSERT_TRUE(created.ok());
+    EXPECT_TRUE(files_.FileExists(Path("dziennik")));
+    EXPECT_EQ(files_.ListDirectory(dir_ + "\\")->size(), 2u);
     // A relative path is made against the current directory.
     ASSERT_TRUE(::SetCurrentDirectoryW(root_.c_str()));
     EXPECT_TRUE(files_.OpenOrCreateRecordFile("2024ORMEK.4").ok());
