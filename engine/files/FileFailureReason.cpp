@@ -1,13 +1,35 @@
 #include "engine/files/FileFailureReason.h"
 
+#include "engine/files/FileResult.h"
 #include "engine/text/Win1250.h"
 #include "engine/text/Win1250Literal.h"
+
+#ifdef _WIN32
+#include "engine/files/WindowsError.h"
+#endif
 
 namespace trevo {
 
 using namespace trevo::literals;
 
 std::string FileFailureReason(std::error_code error) {
+    if (error.category() == FileErrorCategory()) {
+        switch (static_cast<FileErrc>(error.value())) {
+            case FileErrc::IsLink:
+                return std::string("nazwa jest dowiązaniem symbolicznym"_w1250);
+            case FileErrc::ReadOnly:
+                return std::string("plik tylko do odczytu"_w1250);
+            case FileErrc::HeldByAnotherRun:
+                return std::string("plik jest zapisywany przez inną konwersję"_w1250);
+            case FileErrc::NameMoved:
+                return std::string("pod nazwą jest już inny plik"_w1250);
+            case FileErrc::NotRegularFile:
+                return std::string("to nie jest zwykły plik"_w1250);
+            case FileErrc::Exists:
+                return std::string("plik już istnieje"_w1250);
+        }
+        return std::string("nieznany błąd"_w1250);
+    }
     if (error == std::errc::no_space_on_device) {
         return std::string("brak miejsca na dysku"_w1250);
     }
@@ -45,6 +67,15 @@ std::string FileFailureReason(std::error_code error) {
     if (!error) {
         return std::string("nieznany błąd"_w1250);
     }
+#ifdef _WIN32
+    if (windows::IsSharingViolation(error)) {
+        return std::string("plik jest otwarty w innym programie"_w1250);
+    }
+    // This compiler's library words the system's numbers as if they were C library ones.
+    if (error.category() == std::system_category()) {
+        return std::string("błąd systemu nr "_w1250) + std::to_string(error.value());
+    }
+#endif
     // The system's own words come in the locale's encoding, UTF-8 here.
     const std::string message = error.message();
     if (auto converted = text::Utf8ToWin1250(message)) {
