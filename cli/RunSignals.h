@@ -30,6 +30,10 @@ class RunSignals {
     std::unique_ptr<Saved> saved_;
 };
 
+// For the rest of the process: a write to a pipe whose reader went away fails instead of
+// ending the process (SIGPIPE ignored on Linux; Windows has no such signal, the write fails).
+void IgnoreBrokenPipe();
+
 // The exit status of a run stopped by `signal`, as a shell reports a process it killed.
 inline int ExitStatusForSignal(int signal) {
     return 128 + signal;

@@ -56,6 +56,10 @@ RunSignals::~RunSignals() {
     sigaction(SIGPIPE, &saved_->pipe, nullptr);
 }
 
+void IgnoreBrokenPipe() {
+    ::signal(SIGPIPE, SIG_IGN);
+}
+
 const std::atomic<int>& RunSignals::Stop() const {
     return stopSignal;
 }

@@ -59,6 +59,8 @@ RunSignals::~RunSignals() {
     }
 }
 
+void IgnoreBrokenPipe() {}
+
 const std::atomic<int>& RunSignals::Stop() const {
     return stopSignal;
 }

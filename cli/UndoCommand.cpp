@@ -1,7 +1,5 @@
 // "trevo2kpr-cli undo": the most recent writing run into a ledger directory taken back.
 
-#include <signal.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,8 +9,10 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/Help.h"
 #include "cli/OpenFailure.h"
+#include "cli/RunSignals.h"
 #include "engine/files/FileSystem.h"
 #include "engine/journal/UndoLastRun.h"
+#include "engine/platform/FileSizeSignal.h"
 #include "engine/journal/UndoReportText.h"
 #include "engine/text/Win1250.h"
 
@@ -67,8 +67,8 @@ int RunUndoCommand(const std::vector<std::string>& args) {
     const auto& [given, path] = std::get<PathOperand>(operand);
     // A reader that went away, or a file-size limit, makes a write fail instead of killing the
     // process in the middle of changing the ledger's files.
-    ::signal(SIGPIPE, SIG_IGN);
-    ::signal(SIGXFSZ, SIG_IGN);
+    IgnoreBrokenPipe();
+    IgnoreFileSizeSignal();
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.DirectoryExists(path)) {
         PrintError("trevo2kpr-cli undo: " + LedgerDirectoryFailure(given));
