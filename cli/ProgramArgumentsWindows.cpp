@@ -1,7 +1,9 @@
 #include "cli/ProgramArguments.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+// After windows.h, whose types it takes.
+#include <shellapi.h>
 
 #include <memory>
 
