@@ -12,8 +12,8 @@
 #include "cli/RunSignals.h"
 #include "engine/files/FileSystem.h"
 #include "engine/journal/UndoLastRun.h"
-#include "engine/platform/FileSizeSignal.h"
 #include "engine/journal/UndoReportText.h"
+#include "engine/platform/FileSizeSignal.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
