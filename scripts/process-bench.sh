@@ -14,10 +14,7 @@ build_dir="${BUILD_DIR:-$root/build-bench}"
 runs="${RUNS:-5}"
 documents="${1:-100000}"
 
-cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" \
-    -DTREVO_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTREVO_BUILD_BENCH=ON >/dev/null
-cmake --build "$build_dir" --target trevo2kpr-cli write_floor make_bench_export -j2 >/dev/null
+build_bench "$build_dir" trevo2kpr-cli write_floor make_bench_export
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/trevo-process-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT

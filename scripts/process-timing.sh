@@ -1,4 +1,14 @@
-# Timing of whole processes for the benchmark scripts; sourced.
+# Timing of whole processes for the benchmark scripts; sourced, with `root` set.
+
+# Builds TARGETS optimised (-O2) into the benchmark build DIR, without the window and the tests.
+build_bench() {
+    local dir="$1"
+    shift
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" \
+        -DTREVO_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTREVO_BUILD_BENCH=ON >/dev/null
+    cmake --build "$dir" --target "$@" -j2 >/dev/null
+}
 
 # Seconds taken by the command; its exit status must be 0.
 elapsed() {

@@ -22,10 +22,7 @@ windows_build="${WINDOWS_BUILD_DIR:-$root/build-windows}"
 runs="${RUNS:-5}"
 documents="${1:-100000}"
 
-cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" \
-    -DTREVO_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTREVO_BUILD_BENCH=ON >/dev/null
-cmake --build "$build_dir" --target trevo2kpr-cli make_bench_export -j2 >/dev/null
+build_bench "$build_dir" trevo2kpr-cli make_bench_export
 exe="$windows_build/cli/trevo2kpr-cli.exe"
 if [[ ! -f "$exe" ]]; then
     BUILD_DIR="$windows_build" bash "$root/scripts/windows-build.sh" >/dev/null
