@@ -212,6 +212,8 @@ TEST_F(WindowsFileSystemTest, ReadOnlyAttributeIsNeverWritten) {
     EXPECT_TRUE(files_.IsReadOnlyFile(system));
     EXPECT_EQ(files_.Inspect(system).permissions, 0444u);
     EXPECT_EQ(Contents("2024ORMEK.6"), std::string(400, 'k'));
+    EXPECT_EQ(files_.OpenForOverwrite(system).error(), FileErrc::ReadOnly);
+    EXPECT_EQ(Contents("2024ORMEK.6"), std::string(400, 'k'));
     // Reading it is fine.
     EXPECT_TRUE(files_.OpenPeriodFileForReading(Path("2024ORMEK.6")).ok());
 
