@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include "engine/files/FileSystem.h"
 #include "settingsfile/SettingsFile.h"
 #include "settingsfile/WindowSectionWrite.h"
+#include "testing/TempDirectory.h"
 
 namespace trevo::settings {
 namespace {
@@ -17,16 +17,7 @@ namespace fs = std::filesystem;
 
 class SettingsFileDisk : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "trevo-settings-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
-    }
+    void SetUp() override { dir_ = temp_.Path(); }
 
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -38,6 +29,7 @@ class SettingsFileDisk : public ::testing::Test {
         return {std::istreambuf_iterator<char>(in), {}};
     }
 
+    testing::TempDirectory temp_;
     fs::path dir_;
 };
 
