@@ -392,10 +392,19 @@ class WindowsFileSystem final : public FileSystem {
         if (!name) {
             return name.error();
         }
-        return OutputFileOf(OpenRegularFile(*name, {.access = GENERIC_WRITE,
-                                                    .share = FILE_SHARE_READ,
-                                                    .disposition = TRUNCATE_EXISTING,
-                                                    .refuseLinks = false}));
+        // Emptied only after the checks on the open handle: TRUNCATE_EXISTING would empty a
+        // read-only file before they could refuse it, where the system lets the open through.
+        auto handle = OpenRegularFile(*name, {.access = GENERIC_WRITE,
+                                              .share = FILE_SHARE_READ,
+                                              .refuseLinks = false,
+                                              .refuseReadOnly = true});
+        if (!handle) {
+            return handle.error();
+        }
+        if (!::SetEndOfFile(handle->Get())) {
+            return windows::LastError();
+        }
+        return OutputFileOf(std::move(handle));
     }
 
     FileDone Rename(const SystemPath& from, const SystemPath& to) override {

@@ -140,8 +140,12 @@ FileDone WindowsRecordFile::LockAgainstOtherRuns() {
     if (!handle_.IsOpen()) {
         return std::make_error_code(std::errc::bad_file_descriptor);
     }
+    // Asked again, Windows would refuse the range this handle holds already.
+    if (locked_) {
+        return {};
+    }
     FileDone locked = LockAgainstRuns(handle_.Get());
-    locked_ = locked_ || locked.ok();
+    locked_ = locked.ok();
     return locked;
 }
 
