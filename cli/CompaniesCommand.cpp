@@ -14,7 +14,11 @@
 #include "companies/CompanyRows.h"
 #include "engine/files/FileSystem.h"
 #include "engine/text/Win1250.h"
+#ifdef _WIN32
+#include "engine/platform/UserLocaleCollation.h"
+#else
 #include "qtplatform/UserLocaleCollation.h"
+#endif
 
 namespace trevo::cli {
 
@@ -62,7 +66,11 @@ int RunCompaniesCommand(const std::vector<std::string>& args) {
     ReadCompanyList(fileSystem, path, ledgerCode, [&rows](const CompanyRecord& record) {
         rows.push_back(MakeCompanyRow(record));
     });
+#ifdef _WIN32
+    const UserLocaleCollation collation;  // Windows' own, as the picker's
+#else
     const qt::UserLocaleCollation collation;
+#endif
     SortRowsByFirma(rows, std::nullopt, collation);
     bool written = true;
     for (const CompanyRow& row : rows) {
