@@ -148,6 +148,9 @@ TEST(NamedFilesTest, KindsIdentitiesAndTheReadOnlyAttribute) {
     EXPECT_FALSE(missing.error);
     EXPECT_EQ(missing.status.kind, NameKind::Missing);
     EXPECT_FALSE(missing.status.identity.known);
+    // A stream of a file is that file's, never a name of its own.
+    EXPECT_TRUE(files.Status(folder.Utf8(L"2024ORMEK.11::$DATA"), false).error);
+    EXPECT_TRUE(files.Status(folder.Utf8(L"nowy.json:strumień"), false).error);
     for (const char* device : {"NUL", "nul.json", "CON", "C:\\x\\COM1", "\\\\.\\pipe\\json"}) {
         EXPECT_EQ(files.Status(device, false).status.kind, NameKind::Stream) << device;
     }
@@ -216,6 +219,9 @@ TEST(NamedFilesTest, PathsSplitAtEitherSeparatorAndRootsStayRoots) {
     EXPECT_EQ(split("C:p.json"), "C:|p.json");
     EXPECT_EQ(split("\\p.json"), "\\|p.json");
     EXPECT_EQ(split("p.json"), ".|p.json");
+    // As the file system stores the name: the period file, not another name beside it.
+    EXPECT_EQ(split("C:\\KPR\\2024ORMEK.12. . "), "C:\\KPR|2024ORMEK.12");
+    EXPECT_EQ(split("2024ORMEK.12."), ".|2024ORMEK.12");
     EXPECT_EQ(files.Join("C:\\KPR", "x"), "C:\\KPR\\x");
     EXPECT_EQ(files.Join("C:\\", "x"), "C:\\x");
     EXPECT_EQ(files.Join("C:", "x"), "C:x");
