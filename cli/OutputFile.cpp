@@ -32,8 +32,13 @@ bool LooksLikePeriodFile(const std::string& name) {
     return infix == "ORMEK" && digits(view.substr(0, dot - 5)) && digits(view.substr(dot + 1));
 }
 
+// In any case too, for the same reason: the run could not make its journal there.
 bool IsJournalName(const std::string& name) {
-    return name == journal::kDirectoryName;
+    return std::equal(name.begin(), name.end(), journal::kDirectoryName.begin(),
+                      journal::kDirectoryName.end(), [](char a, char b) {
+                          return std::toupper(static_cast<unsigned char>(a)) ==
+                                 std::toupper(static_cast<unsigned char>(b));
+                      });
 }
 
 FileIdentity IdentityOf(NamedFiles& files, const std::string& path, bool followLink) {

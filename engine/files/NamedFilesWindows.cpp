@@ -120,6 +120,16 @@ bool IsDeviceName(std::string_view path) {
            name[3] >= '1' && name[3] <= '9';
 }
 
+// The name as the file system keeps it: trailing dots and blanks are dropped, so that
+// "2024ORMEK.12. " names the period file "2024ORMEK.12".
+std::string StoredName(std::string name) {
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ') && name != "." &&
+           name != "..") {
+        name.pop_back();
+    }
+    return name;
+}
+
 FileIdentity IdentityOfHandle(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info)) {
@@ -159,6 +169,11 @@ class HandleStream final : public OutputStream {
 class WindowsNamedFiles final : public NamedFiles {
   public:
     NameLookup Status(const std::string& path, bool followLink) override {
+        // "NAME:stream" is a stream of NAME's file (the default one is the file itself): no
+        // name of a file of its own.
+        if (Split(path).name.find(':') != std::string::npos) {
+            return {std::make_error_code(std::errc::invalid_argument), {}};
+        }
         if (IsDeviceName(path)) {
             // Opening a pipe to ask would take one of its instances; a device is one by name.
             return {{}, {NameKind::Stream, {}, false}};
@@ -288,16 +303,16 @@ class WindowsNamedFiles final : public NamedFiles {
         if (separator == std::string::npos) {
             // "C:name" is a name in drive C's current directory.
             if (path.size() >= 2 && path[1] == ':') {
-                return {path.substr(0, 2), path.substr(2)};
+                return {path.substr(0, 2), StoredName(path.substr(2))};
             }
-            return {".", path};
+            return {".", StoredName(path)};
         }
         std::string directory = path.substr(0, separator);
         // The root of a drive or the path's own root stays a root.
         if (directory.empty() || (directory.size() == 2 && directory[1] == ':')) {
             directory = path.substr(0, separator + 1);
         }
-        return {directory, path.substr(separator + 1)};
+        return {directory, StoredName(path.substr(separator + 1))};
     }
 
     std::string Join(const std::string& directory, std::string_view name) const override {

@@ -13,6 +13,7 @@
 #include "cli/WideText.h"
 #include "engine/exportfile/ExportColumns.h"
 #include "testing/ExportLineBuilder.h"
+#include "tests/windows/ConsoleScreen.h"
 #include "tests/windows/WindowsChild.h"
 
 namespace trevo::windows_tests {
@@ -142,18 +143,6 @@ TEST_F(CliProcessTest, ASecondConverterRefusesThePeriodFileTheFirstHolds) {
     EXPECT_EQ(Records(November()), 20000u);
 }
 
-bool HasConsole() {
-    const HANDLE console =
-        ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                      nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD mode = 0;
-    const bool has = console != INVALID_HANDLE_VALUE && ::GetConsoleMode(console, &mode);
-    if (console != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(console);
-    }
-    return has;
-}
-
 // The test's own process lets the console's events pass by.
 BOOL WINAPI LetPass(DWORD) {
     return TRUE;
@@ -211,23 +200,6 @@ TEST_F(ConsoleEventTest, CtrlCIgnoredWhenTheProgramStartsStaysIgnored) {
 TEST_F(ConsoleEventTest, ClosingTheConsoleWindow) {
     GTEST_SKIP() << "no program can close another's console window: CTRL_CLOSE_EVENT comes "
                     "only from the console itself";
-}
-
-// The characters on the console's screen from row `top` to the cursor.
-std::wstring ScreenText(HANDLE console, SHORT top) {
-    CONSOLE_SCREEN_BUFFER_INFO info{};
-    ::GetConsoleScreenBufferInfo(console, &info);
-    std::wstring text;
-    for (SHORT row = top; row <= info.dwCursorPosition.Y; ++row) {
-        std::wstring line(static_cast<std::size_t>(info.dwSize.X), L' ');
-        DWORD read = 0;
-        ::ReadConsoleOutputCharacterW(console, line.data(), static_cast<DWORD>(line.size()),
-                                      COORD{0, row}, &read);
-        line.resize(read);
-        line.erase(line.find_last_not_of(L' ') + 1);
-        text += line + L"\n";
-    }
-    return text;
 }
 
 TEST_F(CliProcessTest, AConsoleShowsTheTraceAndMessagesInItsOwnCodePage) {

@@ -17,6 +17,7 @@
 #include "cli/TerminalTraceSink.h"
 #include "cli/WideText.h"
 #include "engine/files/NamedFiles.h"
+#include "tests/windows/ConsoleScreen.h"
 
 namespace trevo {
 namespace {
@@ -86,26 +87,6 @@ TEST(ConsoleOutputTest, TheNulDeviceAndFilesAreNoConsole) {
     EXPECT_EQ(ReadWhole(folder.Path(L"ślad.txt")), "Zażółć gęślą jaźń\n");
 }
 
-// The characters on the console's screen from row `top` to the cursor, rows joined by LF
-// without their trailing blanks.
-std::wstring ScreenText(HANDLE console, SHORT top) {
-    CONSOLE_SCREEN_BUFFER_INFO info{};
-    if (!::GetConsoleScreenBufferInfo(console, &info)) {
-        return {};
-    }
-    std::wstring text;
-    for (SHORT row = top; row <= info.dwCursorPosition.Y; ++row) {
-        std::wstring line(static_cast<std::size_t>(info.dwSize.X), L' ');
-        DWORD read = 0;
-        ::ReadConsoleOutputCharacterW(console, line.data(), static_cast<DWORD>(line.size()),
-                                      COORD{0, row}, &read);
-        line.resize(read);
-        line.erase(line.find_last_not_of(L' ') + 1);
-        text += line + L"\n";
-    }
-    return text;
-}
-
 TEST(ConsoleOutputTest, AConsoleShowsPolishLettersWhateverItsCodePage) {
     const File console(_wfopen(L"CONOUT$", L"r+b"));
     const HANDLE handle =
@@ -130,7 +111,8 @@ TEST(ConsoleOutputTest, AConsoleShowsPolishLettersWhateverItsCodePage) {
         // The trace's own form for a terminal: an ESC from an export shows as "^[".
         const std::string line = cli::TerminalTraceSink::Visible("Z\xB9\xBF\xF3\xB3\xE6 \x1B[2J");
         EXPECT_TRUE(cli::WriteText(console.get(), line));
-        EXPECT_EQ(ScreenText(handle, before.dwCursorPosition.Y), L"Ząż\u00f3łć ^[[2J\n\n");
+        EXPECT_EQ(windows_tests::ScreenText(handle, before.dwCursorPosition.Y),
+                  L"Ząż\u00f3łć ^[[2J\n\n");
     }
     ::SetConsoleOutputCP(codePage);
 }
@@ -166,6 +148,9 @@ TEST(NamedFilesTest, KindsIdentitiesAndTheReadOnlyAttribute) {
     EXPECT_FALSE(missing.error);
     EXPECT_EQ(missing.status.kind, NameKind::Missing);
     EXPECT_FALSE(missing.status.identity.known);
+    // A stream of a file is that file's, never a name of its own.
+    EXPECT_TRUE(files.Status(folder.Utf8(L"2024ORMEK.11::$DATA"), false).error);
+    EXPECT_TRUE(files.Status(folder.Utf8(L"nowy.json:strumień"), false).error);
     for (const char* device : {"NUL", "nul.json", "CON", "C:\\x\\COM1", "\\\\.\\pipe\\json"}) {
         EXPECT_EQ(files.Status(device, false).status.kind, NameKind::Stream) << device;
     }
@@ -234,6 +219,9 @@ TEST(NamedFilesTest, PathsSplitAtEitherSeparatorAndRootsStayRoots) {
     EXPECT_EQ(split("C:p.json"), "C:|p.json");
     EXPECT_EQ(split("\\p.json"), "\\|p.json");
     EXPECT_EQ(split("p.json"), ".|p.json");
+    // As the file system stores the name: the period file, not another name beside it.
+    EXPECT_EQ(split("C:\\KPR\\2024ORMEK.12. . "), "C:\\KPR|2024ORMEK.12");
+    EXPECT_EQ(split("2024ORMEK.12."), ".|2024ORMEK.12");
     EXPECT_EQ(files.Join("C:\\KPR", "x"), "C:\\KPR\\x");
     EXPECT_EQ(files.Join("C:\\", "x"), "C:\\x");
     EXPECT_EQ(files.Join("C:", "x"), "C:x");
