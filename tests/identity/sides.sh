@@ -24,9 +24,13 @@ build_linux_side() {
 # A fresh Wine prefix at PREFIX, exported as WINEPREFIX, with the Polish regional settings.
 make_polish_prefix() {
     export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    "${windows_env[@]}" wineboot -i >/dev/null 2>&1
-    "${windows_env[@]}" wine reg add 'HKCU\Control Panel\International' \
-        /v iNegCurr /t REG_SZ /d 8 /f >/dev/null 2>&1
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    if ! "${windows_env[@]}" wineboot -i >/dev/null 2>&1 ||
+        ! "${windows_env[@]}" wine reg add 'HKCU\Control Panel\International' \
+            /v iNegCurr /t REG_SZ /d 8 /f >/dev/null 2>&1; then
+        echo "cannot make the Wine prefix $WINEPREFIX" >&2
+        return 1
+    fi
 }
 
 # Ends the server of the prefix made above, if any.
