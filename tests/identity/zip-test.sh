@@ -24,6 +24,7 @@ if [[ -z "$linux_cli" ]]; then
     build_linux_side "$linux_build" trevo2kpr-cli
     linux_cli="$linux_build/cli/trevo2kpr-cli"
 fi
+linux_cli="$(realpath "$linux_cli")"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/trevo-zip-test.XXXXXX")"
 trap 'end_wine_prefix; rm -rf "$work"' EXIT
