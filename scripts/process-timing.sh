@@ -1,11 +1,12 @@
 # Timing of whole processes for the benchmark scripts; sourced, with `root` set.
 
-# Builds TARGETS optimised (-O2) into the benchmark build DIR, without the window and the tests.
+# Builds TARGETS optimised (OPTIMISE, default -O2) into the benchmark build DIR, without the
+# window and the tests.
 build_bench() {
-    local dir="$1"
+    local dir="$1" optimise="${OPTIMISE:--O2}"
     shift
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" \
+        -DCMAKE_CXX_FLAGS_RELEASE="$optimise -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="$optimise -DNDEBUG" \
         -DTREVO_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTREVO_BUILD_BENCH=ON >/dev/null
     cmake --build "$dir" --target "$@" -j2 >/dev/null
 }

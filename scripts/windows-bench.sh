@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows command line under Wine against the Linux one, as whole processes side by side:
-# builds the Linux trevo2kpr-cli and make_bench_export optimised (-O2, as process-bench.sh) into
-# BUILD_DIR (default build-bench/), takes build-windows/cli/trevo2kpr-cli.exe (WINDOWS_BUILD_DIR;
+# builds the Linux trevo2kpr-cli and make_bench_export at -O3, as the Windows Release is built,
+# into BUILD_DIR (default build-bench-o3/), takes build-windows/cli/trevo2kpr-cli.exe (WINDOWS_BUILD_DIR;
 # built by scripts/windows-build.sh when missing), makes the synthetic export of N documents
 # (default 100,000) and an empty one, and runs RUNS rounds (default 5) of, on each platform: the
 # writing run into a fresh ledger directory, the check-only run, and the floor: a writing run of
@@ -17,12 +17,12 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/process-timing.sh"
 source "$root/tests/identity/sides.sh"
-build_dir="${BUILD_DIR:-$root/build-bench}"
+build_dir="${BUILD_DIR:-$root/build-bench-o3}"
 windows_build="${WINDOWS_BUILD_DIR:-$root/build-windows}"
 runs="${RUNS:-5}"
 documents="${1:-100000}"
 
-build_bench "$build_dir" trevo2kpr-cli make_bench_export
+OPTIMISE=-O3 build_bench "$build_dir" trevo2kpr-cli make_bench_export
 exe="$windows_build/cli/trevo2kpr-cli.exe"
 if [[ ! -f "$exe" ]]; then
     BUILD_DIR="$windows_build" bash "$root/scripts/windows-build.sh" >/dev/null
@@ -35,6 +35,8 @@ trap 'end_wine_prefix; rm -rf "$work"' EXIT
 "$build_dir/bench/process/make_bench_export" "$work/eksp2kap.kpm" "$documents"
 : >"$work/empty.kpm"
 make_polish_prefix "$work/pfx"
+# One server for every run, started when the prefix's first one has ended.
+wineserver -w
 wineserver -p
 
 # Runs one command in the work folder (relative paths, which both platforms read alike) with a
@@ -46,7 +48,7 @@ measure() {
     start=$EPOCHREALTIME
     (cd "$work" && /usr/bin/time -f %M -o "$work/peak" "$@" >"$work/trace.txt")
     end=$EPOCHREALTIME
-    echo "$start $end $(tail -1 "$work/peak")" | awk '{ printf "%.4f %d", $2 - $1, $3 }'
+    echo "$start $end $(tail -1 "$work/peak")" | awk '{ printf "%.4f %d\n", $2 - $1, $3 }'
 }
 
 cases=(linux-floor windows-floor linux-writing windows-writing linux-check windows-check)

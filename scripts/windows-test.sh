@@ -19,6 +19,8 @@ cleanup() {
 }
 trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
-# One server for every test's process, instead of one started and stopped for each.
+# One server for every test's process, instead of one started and stopped for each. The one
+# wineboot started lingers a few seconds and a second cannot start beside it: wait for its end.
+wineserver -w
 wineserver -p
 ctest --test-dir "$build_dir" --output-on-failure -j2
