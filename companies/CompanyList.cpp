@@ -43,12 +43,12 @@ CompanyRecord DecodeCompanyRecord(const CompanyRecordBytes& bytes, PolishCharset
     return record;
 }
 
-std::size_t ReadCompanyList(FileSystem& fileSystem, const std::string& path,
+std::size_t ReadCompanyList(PeriodFileStore& files, const std::string& path,
                             PolishCharset ledgerCode, const CompanyRecordSink& deliver) {
-    return ReadCompanyListReporting(fileSystem, path, ledgerCode, deliver).delivered;
+    return ReadCompanyListReporting(files, path, ledgerCode, deliver).delivered;
 }
 
-CompanyListReading ReadCompanyListReporting(FileSystem& fileSystem, const std::string& path,
+CompanyListReading ReadCompanyListReporting(PeriodFileStore& files, const std::string& path,
                                             PolishCharset ledgerCode,
                                             const CompanyRecordSink& deliver) {
     CompanyListReading reading;
@@ -56,10 +56,11 @@ CompanyListReading ReadCompanyListReporting(FileSystem& fileSystem, const std::s
     if (static_cast<int>(ledgerCode) >= kPolishCharsetCount) {
         return reading;
     }
-    const std::unique_ptr<InputFile> file = fileSystem.OpenRecordFileForReading(path);
-    if (!file) {
+    auto opened = files.OpenRecordFileForReading(path);
+    if (!opened) {
         return reading;
     }
+    const std::unique_ptr<InputFile> file = *std::move(opened);
     reading.opened = true;
     reading.sizeInBytes = file->SizeAtOpen();
     reading.wholeRecords = reading.sizeInBytes / layout::kRecordSize;

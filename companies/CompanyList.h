@@ -9,7 +9,7 @@
 #include <string>
 
 #include "companies/CompanyRecordLayout.h"
-#include "engine/files/FileSystem.h"
+#include "engine/files/PeriodFileStore.h"
 #include "engine/text/zdTransPL.h"
 
 namespace trevo {
@@ -46,11 +46,11 @@ struct CompanyListReading {
 // is opened; a record that can no longer be read in full (the file shrank meanwhile, or a read
 // failed) ends the reading. A `ledgerCode` above pcWin1250 yields no records. The file is
 // closed before this returns, also when `deliver` throws (the exception is passed on).
-std::size_t ReadCompanyList(FileSystem& fileSystem, const std::string& path,
+std::size_t ReadCompanyList(PeriodFileStore& files, const std::string& path,
                             PolishCharset ledgerCode, const CompanyRecordSink& deliver);
 
 // The same reading, telling whether the file opened and how far the reading came.
-CompanyListReading ReadCompanyListReporting(FileSystem& fileSystem, const std::string& path,
+CompanyListReading ReadCompanyListReporting(PeriodFileStore& files, const std::string& path,
                                             PolishCharset ledgerCode,
                                             const CompanyRecordSink& deliver);
 

@@ -1,6 +1,6 @@
 #include "desktop/InputChecks.h"
 
-#include "engine/files/FileSystem.h"
+#include "engine/files/DirectoryStore.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::desktop {
@@ -25,7 +25,7 @@ InputRefusal Refuse(InputBox box, std::string_view caption, std::string_view rea
     return {box, std::move(message), kept};
 }
 
-std::optional<InputRefusal> CheckExportFile(const std::string& path, FileSystem& files) {
+std::optional<InputRefusal> CheckExportFile(const std::string& path, DirectoryStore& directories) {
     constexpr auto box = InputBox::ExportFile;
     if (path.empty()) {
         return Refuse(box, kExportBox, "nie wskazano pliku eksportu");
@@ -35,10 +35,10 @@ std::optional<InputRefusal> CheckExportFile(const std::string& path, FileSystem&
         return Refuse(box, kExportBox, kOutsideCodePage, path);
     }
     // Exactly as typed: a quoted path names no file.
-    if (files.FileExists(*name)) {
+    if (directories.FileExists(*name)) {
         return std::nullopt;
     }
-    if (files.DirectoryExists(*name)) {
+    if (directories.DirectoryExists(*name)) {
         return Refuse(box, kExportBox, "to katalog, nie plik", path);
     }
     return Refuse(box, kExportBox, "nie ma takiego pliku", path);
@@ -55,7 +55,7 @@ std::optional<InputRefusal> CheckLetter(InputBox box, std::string_view caption,
 }  // namespace
 
 std::optional<InputRefusal> CheckLedgerDirectory(const std::string& ledgerDir,
-                                                 FileSystem& fileSystem) {
+                                                 DirectoryStore& directories) {
     constexpr auto box = InputBox::LedgerDirectory;
     if (ledgerDir.empty()) {
         return Refuse(box, kLedgerBox, "nie wskazano katalogu");
@@ -64,22 +64,22 @@ std::optional<InputRefusal> CheckLedgerDirectory(const std::string& ledgerDir,
     if (!name) {
         return Refuse(box, kLedgerBox, kOutsideCodePage, ledgerDir);
     }
-    if (fileSystem.DirectoryExists(*name)) {
+    if (directories.DirectoryExists(*name)) {
         return std::nullopt;
     }
-    if (fileSystem.FileExists(*name)) {
+    if (directories.FileExists(*name)) {
         return Refuse(box, kLedgerBox, "to plik, nie katalog", ledgerDir);
     }
     return Refuse(box, kLedgerBox, "nie ma takiego katalogu", ledgerDir);
 }
 
 std::optional<InputRefusal> CheckConversionInputs(const ConversionInputTexts& inputs,
-                                                  FileSystem& fileSystem) {
-    if (auto refusal = CheckExportFile(inputs.exportPath, fileSystem)) {
+                                                  DirectoryStore& directories) {
+    if (auto refusal = CheckExportFile(inputs.exportPath, directories)) {
         return refusal;
     }
     if (!inputs.checkOnly) {
-        if (auto refusal = CheckLedgerDirectory(inputs.ledgerDir, fileSystem)) {
+        if (auto refusal = CheckLedgerDirectory(inputs.ledgerDir, directories)) {
             return refusal;
         }
     } else if (!text::Utf8ToWin1250(inputs.ledgerDir)) {

@@ -10,7 +10,7 @@
 #include <string_view>
 
 namespace trevo {
-class FileSystem;
+class DirectoryStore;
 }  // namespace trevo
 
 namespace trevo::desktop {
@@ -37,11 +37,11 @@ struct ConversionInputTexts {
 // cannot use. A check-only run does not need the ledger directory, but one that cannot be named
 // is refused all the same: the run would read another directory's files.
 std::optional<InputRefusal> CheckConversionInputs(const ConversionInputTexts& inputs,
-                                                  FileSystem& fileSystem);
+                                                  DirectoryStore& directories);
 
 // The ledger directory undo works in.
 std::optional<InputRefusal> CheckLedgerDirectory(const std::string& ledgerDir,
-                                                 FileSystem& fileSystem);
+                                                 DirectoryStore& directories);
 
 // The Windows-1250 byte of a one-letter box: 0 when it is empty; nothing when it holds anything
 // but one character of the code page.

@@ -11,6 +11,7 @@
 
 #include "companies/CompanyList.h"
 #include "fuzz/FuzzCheck.h"
+#include "testing/RefusingFileSystem.h"
 
 namespace trevo::fuzz {
 namespace {
@@ -23,7 +24,7 @@ class ShrinkingListFile final : public InputFile {
     ShrinkingListFile(std::string_view bytes, std::size_t chunk, std::uint64_t sizeAtOpen)
         : bytes_(bytes), chunk_(chunk), sizeAtOpen_(sizeAtOpen) {}
 
-    std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    FileResult<std::size_t> Read(char* buffer, std::size_t capacity) override {
         const std::size_t n = std::min({capacity, chunk_, bytes_.size() - pos_});
         std::memcpy(buffer, bytes_.data() + pos_, n);
         pos_ += n;
@@ -38,18 +39,15 @@ class ShrinkingListFile final : public InputFile {
     std::size_t pos_ = 0;
 };
 
-class OneFileSystem final : public FileSystem {
+class OneFileSystem final : public testing::RefusingFileSystem {
   public:
     OneFileSystem(std::string_view bytes, std::size_t chunk, std::uint64_t sizeAtOpen)
         : bytes_(bytes), chunk_(chunk), sizeAtOpen_(sizeAtOpen) {}
 
     bool FileExists(const std::string&) override { return true; }
-    bool DirectoryExists(const std::string&) override { return false; }
-    std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string&) override {
-        return nullptr;
-    }
-    std::unique_ptr<InputFile> OpenForReading(const std::string&) override {
-        return std::make_unique<ShrinkingListFile>(bytes_, chunk_, sizeAtOpen_);
+    FileResult<std::unique_ptr<InputFile>> OpenRecordFileForReading(const std::string&) override {
+        return std::unique_ptr<InputFile>(
+            std::make_unique<ShrinkingListFile>(bytes_, chunk_, sizeAtOpen_));
     }
 
   private:

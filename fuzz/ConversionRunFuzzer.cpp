@@ -18,6 +18,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "testing/FakeClock.h"
 #include "testing/MemoryTraceSink.h"
+#include "testing/RefusingFileSystem.h"
 
 namespace trevo::fuzz {
 namespace {
@@ -29,7 +30,7 @@ class ChunkedInputFile final : public InputFile {
   public:
     ChunkedInputFile(std::string_view bytes, std::size_t chunk) : bytes_(bytes), chunk_(chunk) {}
 
-    std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    FileResult<std::size_t> Read(char* buffer, std::size_t capacity) override {
         const std::size_t n = std::min({capacity, chunk_, bytes_.size() - pos_});
         std::memcpy(buffer, bytes_.data() + pos_, n);
         pos_ += n;
@@ -44,19 +45,18 @@ class ChunkedInputFile final : public InputFile {
 };
 
 // Serves the export file; a check-only run must never reach a ledger file.
-class ExportOnlyFileSystem final : public FileSystem {
+class ExportOnlyFileSystem final : public testing::RefusingFileSystem {
   public:
     ExportOnlyFileSystem(std::string_view bytes, std::size_t chunk)
         : bytes_(bytes), chunk_(chunk) {}
 
     bool FileExists(const std::string&) override { return true; }
-    bool DirectoryExists(const std::string&) override { return false; }
-    std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string&) override {
+    FileResult<std::unique_ptr<RecordFile>> OpenOrCreateRecordFile(const std::string&) override {
         Require(false, "a check-only run opened a ledger file");
-        return nullptr;
+        return Refused();
     }
-    std::unique_ptr<InputFile> OpenForReading(const std::string&) override {
-        return std::make_unique<ChunkedInputFile>(bytes_, chunk_);
+    FileResult<std::unique_ptr<InputFile>> OpenForReading(const std::string&) override {
+        return std::unique_ptr<InputFile>(std::make_unique<ChunkedInputFile>(bytes_, chunk_));
     }
 
   private:

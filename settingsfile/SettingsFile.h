@@ -18,7 +18,7 @@
 #include <vector>
 
 namespace trevo {
-class FileSystem;
+class WholeFileStore;
 }
 
 namespace trevo::settings {
@@ -47,11 +47,11 @@ class SettingsFile {
     // A missing file gives an empty document; a file that exists but cannot be read gives an
     // empty document and a failed status.
     static SettingsFileRead Read(const std::string& path);
-    static SettingsFileRead Read(FileSystem& fileSystem, const std::string& path);
+    static SettingsFileRead Read(WholeFileStore& files, const std::string& path);
     // Creates the file's directory when it is missing. The old contents are replaced only once
     // the new ones are completely on disk (see ReplaceWholeFile).
     SettingsFileStatus Write(const std::string& path) const;
-    SettingsFileStatus Write(FileSystem& fileSystem, const std::string& path) const;
+    SettingsFileStatus Write(WholeFileStore& files, const std::string& path) const;
 
     bool HasSection(std::string_view section) const;
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;

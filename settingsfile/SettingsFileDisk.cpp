@@ -20,24 +20,24 @@ SettingsFileRead SettingsFile::Read(const std::string& path) {
     return Read(LocalFileSystem(), path);
 }
 
-SettingsFileRead SettingsFile::Read(FileSystem& fileSystem, const std::string& path) {
-    WholeFileRead read = fileSystem.ReadWholeFile(SystemPath{path});
-    if (read.error == std::errc::no_such_file_or_directory) {
+SettingsFileRead SettingsFile::Read(WholeFileStore& files, const std::string& path) {
+    const FileResult<std::string> read = files.ReadWholeFile(SystemPath{path});
+    if (read.error() == std::errc::no_such_file_or_directory) {
         return {};
     }
-    if (read.error) {
-        return {{}, Failed(read.error)};
+    if (!read) {
+        return {{}, Failed(read.error())};
     }
-    return {Parse(read.bytes), {}};
+    return {Parse(*read), {}};
 }
 
 SettingsFileStatus SettingsFile::Write(const std::string& path) const {
     return Write(LocalFileSystem(), path);
 }
 
-SettingsFileStatus SettingsFile::Write(FileSystem& fileSystem, const std::string& path) const {
-    if (const std::error_code error = ReplaceWholeFile(fileSystem, SystemPath{path}, Serialize())) {
-        return Failed(error);
+SettingsFileStatus SettingsFile::Write(WholeFileStore& files, const std::string& path) const {
+    if (const FileDone written = ReplaceWholeFile(files, SystemPath{path}, Serialize()); !written) {
+        return Failed(written.error());
     }
     return {};
 }

@@ -13,17 +13,17 @@ SectionWriteResult WriteWindowSection(const std::string& path, const SettingsFil
     return WriteWindowSection(LocalFileSystem(), path, copy, section);
 }
 
-SectionWriteResult WriteWindowSection(FileSystem& fileSystem, const std::string& path,
+SectionWriteResult WriteWindowSection(WholeFileStore& files, const std::string& path,
                                       const SettingsFile& copy, std::string_view section) {
-    if (fileSystem.IsReadOnlyFile(SystemPath{path})) {
+    if (files.IsReadOnlyFile(SystemPath{path})) {
         return {SectionWriteOutcome::LeftReadOnly, {}};
     }
-    SettingsFileRead onDisk = SettingsFile::Read(fileSystem, path);
+    SettingsFileRead onDisk = SettingsFile::Read(files, path);
     if (!onDisk.status.ok) {
         return {SectionWriteOutcome::Failed, std::move(onDisk.status.reason)};
     }
     onDisk.document.CopySectionFrom(copy, section);
-    SettingsFileStatus written = onDisk.document.Write(fileSystem, path);
+    SettingsFileStatus written = onDisk.document.Write(files, path);
     if (!written.ok) {
         return {SectionWriteOutcome::Failed, std::move(written.reason)};
     }

@@ -10,7 +10,7 @@
 
 namespace trevo::settings {
 
-// The file layer's rule for read-only files (FileSystem::IsReadOnlyFile) on this machine's
+// The file layer's rule for read-only files (WholeFileStore::IsReadOnlyFile) on this machine's
 // file system, for a settings file named by the system.
 bool IsReadOnlyFile(const std::string& path);
 
@@ -28,10 +28,10 @@ struct SectionWriteResult {
 // Reads the file, replaces its section `section` with the one of `copy` (nothing changes when
 // `copy` has none), and writes it back, creating the directory and the file when missing. A file
 // that cannot be read is not written, so that the other sections are never lost. A read-only
-// file (FileSystem::IsReadOnlyFile) is left as it is.
+// file (WholeFileStore::IsReadOnlyFile) is left as it is.
 SectionWriteResult WriteWindowSection(const std::string& path, const SettingsFile& copy,
                                       std::string_view section);
-SectionWriteResult WriteWindowSection(FileSystem& fileSystem, const std::string& path,
+SectionWriteResult WriteWindowSection(WholeFileStore& files, const std::string& path,
                                       const SettingsFile& copy, std::string_view section);
 
 }  // namespace trevo::settings

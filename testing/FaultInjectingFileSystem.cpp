@@ -16,48 +16,75 @@ std::error_code InjectedError() {
     return std::make_error_code(std::errc::io_error);
 }
 
+// The real result, with the file in it wrapped by `Faulty`.
+template <class Faulty, class Interface>
+FileResult<std::unique_ptr<Interface>> Wrapped(FileResult<std::unique_ptr<Interface>> opened,
+                                               FaultInjectingFileSystem& faults) {
+    if (!opened) {
+        return opened.error();
+    }
+    return std::unique_ptr<Interface>(std::make_unique<Faulty>(*std::move(opened), faults));
+}
+
 class FaultyRecordFile final : public RecordFile {
   public:
     FaultyRecordFile(std::unique_ptr<RecordFile> real, FaultInjectingFileSystem& faults)
         : real_(std::move(real)), faults_(faults) {}
 
-    std::optional<std::uint64_t> SizeInBytes() override {
+    FileResult<std::uint64_t> SizeInBytes() override {
         if (faults_.Fails(FileOperation::Size)) {
-            return std::nullopt;
+            return InjectedError();
         }
         return real_->SizeInBytes();
     }
-    bool Seek(std::uint64_t offset) override {
-        return !faults_.Fails(FileOperation::Seek) && real_->Seek(offset);
+    FileDone Seek(std::uint64_t offset) override {
+        if (faults_.Fails(FileOperation::Seek)) {
+            return InjectedError();
+        }
+        return real_->Seek(offset);
     }
-    std::size_t Write(const void* data, std::size_t size) override {
+    FileResult<std::size_t> Write(const void* data, std::size_t size) override {
         if (faults_.Fails(FileOperation::Write)) {
+            // A disk that fills up part of the way through takes some bytes, or none.
             const std::size_t partial = std::min(size, faults_.ShortWriteBytes());
-            return partial == 0 ? 0 : real_->Write(data, partial);
+            if (partial == 0) {
+                return std::make_error_code(std::errc::no_space_on_device);
+            }
+            return real_->Write(data, partial);
         }
         return real_->Write(data, size);
     }
-    bool Close() override {
-        const bool closed = real_->Close();  // the handle goes either way, as a real close does
-        return !faults_.Fails(FileOperation::Close) && closed;
+    FileDone Close() override {
+        FileDone closed = real_->Close();  // the handle goes either way, as a real close does
+        if (faults_.Fails(FileOperation::Close)) {
+            return InjectedError();
+        }
+        return closed;
     }
-    LockOutcome LockAgainstOtherRuns() override {
+    FileDone LockAgainstOtherRuns() override {
         if (faults_.Fails(FileOperation::Lock)) {
-            return LockOutcome::Failed;
+            return InjectedError();
         }
         return real_->LockAgainstOtherRuns();
     }
-    std::optional<std::size_t> ReadAt(std::uint64_t offset, void* buffer,
-                                      std::size_t size) override {
+    FileResult<std::size_t> ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
         if (faults_.Fails(FileOperation::Read)) {
-            return std::nullopt;
+            return InjectedError();
         }
         return real_->ReadAt(offset, buffer, size);
     }
-    bool Truncate(std::uint64_t size) override {
-        return !faults_.Fails(FileOperation::Truncate) && real_->Truncate(size);
+    FileDone Truncate(std::uint64_t size) override {
+        if (faults_.Fails(FileOperation::Truncate)) {
+            return InjectedError();
+        }
+        return real_->Truncate(size);
     }
-    bool Sync() override { return !faults_.Fails(FileOperation::Sync) && real_->Sync(); }
+    FileDone Sync() override {
+        if (faults_.Fails(FileOperation::Sync)) {
+            return InjectedError();
+        }
+        return real_->Sync();
+    }
 
     RecordFile& Real() { return *real_; }
 
@@ -71,9 +98,9 @@ class FaultyInputFile final : public InputFile {
     FaultyInputFile(std::unique_ptr<InputFile> real, FaultInjectingFileSystem& faults)
         : real_(std::move(real)), faults_(faults) {}
 
-    std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    FileResult<std::size_t> Read(char* buffer, std::size_t capacity) override {
         if (faults_.Fails(FileOperation::Read)) {
-            return std::nullopt;
+            return InjectedError();
         }
         return real_->Read(buffer, std::min(capacity, faults_.ReadLimit()));
     }
@@ -90,20 +117,26 @@ class FaultyOutputFile final : public OutputFile {
     FaultyOutputFile(std::unique_ptr<OutputFile> real, FaultInjectingFileSystem& faults)
         : real_(std::move(real)), faults_(faults) {}
 
-    std::error_code Write(std::string_view bytes) override {
+    FileDone Write(std::string_view bytes) override {
         if (faults_.Fails(FileOperation::Write)) {
             // A disk that fills up part of the way through.
-            real_->Write(bytes.substr(0, std::min(bytes.size(), faults_.ShortWriteBytes())));
+            (void)real_->Write(bytes.substr(0, std::min(bytes.size(), faults_.ShortWriteBytes())));
             return std::make_error_code(std::errc::no_space_on_device);
         }
         return real_->Write(bytes);
     }
-    std::error_code Sync() override {
-        return faults_.Fails(FileOperation::Sync) ? InjectedError() : real_->Sync();
+    FileDone Sync() override {
+        if (faults_.Fails(FileOperation::Sync)) {
+            return InjectedError();
+        }
+        return real_->Sync();
     }
-    std::error_code Close() override {
-        const std::error_code closed = real_->Close();
-        return faults_.Fails(FileOperation::Close) ? InjectedError() : closed;
+    FileDone Close() override {
+        FileDone closed = real_->Close();
+        if (faults_.Fails(FileOperation::Close)) {
+            return InjectedError();
+        }
+        return closed;
     }
 
   private:
@@ -116,31 +149,39 @@ class FaultyDirectory final : public Directory {
     FaultyDirectory(std::unique_ptr<Directory> real, FaultInjectingFileSystem& faults)
         : real_(std::move(real)), faults_(faults) {}
 
-    std::optional<std::vector<std::string>> List() override { return real_->List(); }
-    std::unique_ptr<Directory> OpenDirectory(const std::string& name, bool create) override {
-        auto directory = real_->OpenDirectory(name, create);
-        return directory ? std::make_unique<FaultyDirectory>(std::move(directory), faults_)
-                         : nullptr;
+    FileResult<std::vector<std::string>> List() override { return real_->List(); }
+    FileResult<std::unique_ptr<Directory>> OpenDirectory(const std::string& name,
+                                                         bool create) override {
+        return Wrapped<FaultyDirectory>(real_->OpenDirectory(name, create), faults_);
     }
-    std::unique_ptr<InputFile> OpenForReading(const std::string& name) override {
-        auto file = real_->OpenForReading(name);
-        return file ? std::make_unique<FaultyInputFile>(std::move(file), faults_) : nullptr;
+    FileResult<std::unique_ptr<InputFile>> OpenForReading(const std::string& name) override {
+        return Wrapped<FaultyInputFile>(real_->OpenForReading(name), faults_);
     }
-    std::unique_ptr<RecordFile> CreateNewFile(const std::string& name) override {
+    FileResult<std::unique_ptr<RecordFile>> CreateNewFile(const std::string& name) override {
         if (faults_.Fails(FileOperation::Open)) {
-            return nullptr;
+            return InjectedError();
         }
-        auto file = real_->CreateNewFile(name);
-        return file ? std::make_unique<FaultyRecordFile>(std::move(file), faults_) : nullptr;
+        return Wrapped<FaultyRecordFile>(real_->CreateNewFile(name), faults_);
     }
-    bool Remove(const std::string& name) override {
-        return !faults_.Fails(FileOperation::Remove) && real_->Remove(name);
+    FileDone Remove(const std::string& name) override {
+        if (faults_.Fails(FileOperation::Remove)) {
+            return InjectedError();
+        }
+        return real_->Remove(name);
     }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return !faults_.Fails(FileOperation::Rename) && real_->Rename(from, to);
+    FileDone Rename(const std::string& from, const std::string& to) override {
+        if (faults_.Fails(FileOperation::Rename)) {
+            return InjectedError();
+        }
+        return real_->Rename(from, to);
     }
     bool MayChangeName(const std::string& name) override { return real_->MayChangeName(name); }
-    bool Sync() override { return !faults_.Fails(FileOperation::Sync) && real_->Sync(); }
+    FileDone Sync() override {
+        if (faults_.Fails(FileOperation::Sync)) {
+            return InjectedError();
+        }
+        return real_->Sync();
+    }
 
   private:
     std::unique_ptr<Directory> real_;
@@ -148,11 +189,6 @@ class FaultyDirectory final : public Directory {
 };
 
 }  // namespace
-
-std::unique_ptr<Directory> FaultInjectingFileSystem::OpenDirectory(const std::string& path) {
-    auto directory = real_.OpenDirectory(path);
-    return directory ? std::make_unique<FaultyDirectory>(std::move(directory), *this) : nullptr;
-}
 
 void FaultInjectingFileSystem::FailAt(FileOperation operation, int nth,
                                       std::size_t shortWriteBytes) {
@@ -178,100 +214,108 @@ bool FaultInjectingFileSystem::Fails(FileOperation operation) {
     return failing_ == operation && count == failAt_;
 }
 
-std::unique_ptr<RecordFile> FaultInjectingFileSystem::OpenOrCreateRecordFile(
+FileResult<std::unique_ptr<RecordFile>> FaultInjectingFileSystem::OpenOrCreateRecordFile(
     const std::string& path) {
     if (Fails(FileOperation::Open)) {
-        return nullptr;
+        return InjectedError();
     }
-    auto file = real_.OpenOrCreateRecordFile(path);
-    return file ? std::make_unique<FaultyRecordFile>(std::move(file), *this) : nullptr;
+    return Wrapped<FaultyRecordFile>(real_.OpenOrCreateRecordFile(path), *this);
 }
 
-std::unique_ptr<RecordFile> FaultInjectingFileSystem::OpenExistingRecordFile(
+FileResult<std::unique_ptr<RecordFile>> FaultInjectingFileSystem::OpenExistingRecordFile(
     const std::string& path) {
     if (Fails(FileOperation::Open)) {
-        return nullptr;
+        return InjectedError();
     }
-    auto file = real_.OpenExistingRecordFile(path);
-    return file ? std::make_unique<FaultyRecordFile>(std::move(file), *this) : nullptr;
+    return Wrapped<FaultyRecordFile>(real_.OpenExistingRecordFile(path), *this);
 }
 
-std::unique_ptr<RecordFile> FaultInjectingFileSystem::CreateNewRecordFile(const std::string& path) {
-    if (Fails(FileOperation::Open)) {
-        return nullptr;
-    }
-    auto file = real_.CreateNewRecordFile(path);
-    return file ? std::make_unique<FaultyRecordFile>(std::move(file), *this) : nullptr;
-}
-
-bool FaultInjectingFileSystem::RemoveOpenFile(const std::string& path, RecordFile& open) {
-    auto* faulty = dynamic_cast<FaultyRecordFile*>(&open);
-    return !Fails(FileOperation::Remove) &&
-           real_.RemoveOpenFile(path, faulty ? faulty->Real() : open);
-}
-
-bool FaultInjectingFileSystem::RemoveFile(const std::string& path) {
-    return !Fails(FileOperation::Remove) && real_.RemoveFile(path);
-}
-
-std::unique_ptr<InputFile> FaultInjectingFileSystem::OpenForReading(const std::string& path) {
-    auto file = real_.OpenForReading(path);
-    return file ? std::make_unique<FaultyInputFile>(std::move(file), *this) : nullptr;
-}
-
-std::unique_ptr<InputFile> FaultInjectingFileSystem::OpenPeriodFileForReading(
+FileResult<std::unique_ptr<RecordFile>> FaultInjectingFileSystem::CreateNewRecordFile(
     const std::string& path) {
-    auto file = real_.OpenPeriodFileForReading(path);
-    return file ? std::make_unique<FaultyInputFile>(std::move(file), *this) : nullptr;
+    if (Fails(FileOperation::Open)) {
+        return InjectedError();
+    }
+    return Wrapped<FaultyRecordFile>(real_.CreateNewRecordFile(path), *this);
 }
 
-}  // namespace trevo::testing
+FileResult<std::unique_ptr<InputFile>> FaultInjectingFileSystem::OpenForReading(
+    const std::string& path) {
+    return Wrapped<FaultyInputFile>(real_.OpenForReading(path), *this);
+}
 
-namespace trevo::testing {
+FileResult<std::unique_ptr<InputFile>> FaultInjectingFileSystem::OpenRecordFileForReading(
+    const std::string& path) {
+    return Wrapped<FaultyInputFile>(real_.OpenRecordFileForReading(path), *this);
+}
 
-FileLockAttempt FaultInjectingFileSystem::LockRecordFile(const std::string& path) {
+FileResult<std::unique_ptr<InputFile>> FaultInjectingFileSystem::OpenPeriodFileForReading(
+    const std::string& path) {
+    return Wrapped<FaultyInputFile>(real_.OpenPeriodFileForReading(path), *this);
+}
+
+FileResult<std::unique_ptr<FileLock>> FaultInjectingFileSystem::LockRecordFile(
+    const std::string& path) {
     if (Fails(FileOperation::Lock)) {
-        return {};
+        return InjectedError();
     }
     return real_.LockRecordFile(path);
 }
 
-WholeFileRead FaultInjectingFileSystem::ReadWholeFile(const SystemPath& path) {
+FileDone FaultInjectingFileSystem::RemoveOpenFile(const std::string& path, RecordFile& open) {
+    if (Fails(FileOperation::Remove)) {
+        return InjectedError();
+    }
+    auto* faulty = dynamic_cast<FaultyRecordFile*>(&open);
+    return real_.RemoveOpenFile(path, faulty ? faulty->Real() : open);
+}
+
+FileDone FaultInjectingFileSystem::RemoveFile(const std::string& path) {
+    if (Fails(FileOperation::Remove)) {
+        return InjectedError();
+    }
+    return real_.RemoveFile(path);
+}
+
+FileResult<std::unique_ptr<Directory>> FaultInjectingFileSystem::OpenDirectory(
+    const std::string& path) {
+    return Wrapped<FaultyDirectory>(real_.OpenDirectory(path), *this);
+}
+
+FileResult<std::string> FaultInjectingFileSystem::ReadWholeFile(const SystemPath& path) {
     if (Fails(FileOperation::Read)) {
-        return {InjectedError(), {}};
+        return InjectedError();
     }
     return real_.ReadWholeFile(path);
 }
 
-OutputFileOpen FaultInjectingFileSystem::CreateNewFile(const SystemPath& path,
-                                                       std::optional<unsigned> permissions) {
+FileResult<std::unique_ptr<OutputFile>> FaultInjectingFileSystem::CreateNewFile(
+    const SystemPath& path, std::optional<unsigned> permissions) {
     if (Fails(FileOperation::Open)) {
-        return {nullptr, std::make_error_code(std::errc::permission_denied)};
+        return std::make_error_code(std::errc::permission_denied);
     }
-    OutputFileOpen opened = real_.CreateNewFile(path, permissions);
-    if (opened.file) {
-        opened.file = std::make_unique<FaultyOutputFile>(std::move(opened.file), *this);
-    }
-    return opened;
+    return Wrapped<FaultyOutputFile>(real_.CreateNewFile(path, permissions), *this);
 }
 
-OutputFileOpen FaultInjectingFileSystem::OpenForOverwrite(const SystemPath& path) {
+FileResult<std::unique_ptr<OutputFile>> FaultInjectingFileSystem::OpenForOverwrite(
+    const SystemPath& path) {
     if (Fails(FileOperation::Open)) {
-        return {nullptr, std::make_error_code(std::errc::permission_denied)};
+        return std::make_error_code(std::errc::permission_denied);
     }
-    OutputFileOpen opened = real_.OpenForOverwrite(path);
-    if (opened.file) {
-        opened.file = std::make_unique<FaultyOutputFile>(std::move(opened.file), *this);
-    }
-    return opened;
+    return Wrapped<FaultyOutputFile>(real_.OpenForOverwrite(path), *this);
 }
 
-std::error_code FaultInjectingFileSystem::Rename(const SystemPath& from, const SystemPath& to) {
-    return Fails(FileOperation::Rename) ? InjectedError() : real_.Rename(from, to);
+FileDone FaultInjectingFileSystem::Rename(const SystemPath& from, const SystemPath& to) {
+    if (Fails(FileOperation::Rename)) {
+        return InjectedError();
+    }
+    return real_.Rename(from, to);
 }
 
-std::error_code FaultInjectingFileSystem::SyncDirectory(const SystemPath& path) {
-    return Fails(FileOperation::Sync) ? InjectedError() : real_.SyncDirectory(path);
+FileDone FaultInjectingFileSystem::SyncDirectory(const SystemPath& path) {
+    if (Fails(FileOperation::Sync)) {
+        return InjectedError();
+    }
+    return real_.SyncDirectory(path);
 }
 
 }  // namespace trevo::testing

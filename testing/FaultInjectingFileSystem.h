@@ -47,38 +47,46 @@ class FaultInjectingFileSystem final : public FileSystem {
     void LimitReadSize(std::size_t bytes) { readLimit_ = bytes; }
     std::size_t ReadLimit() const { return readLimit_; }
 
+    // PeriodFileStore
+    FileResult<std::unique_ptr<RecordFile>> OpenOrCreateRecordFile(
+        const std::string& path) override;
+    FileResult<std::unique_ptr<RecordFile>> OpenExistingRecordFile(
+        const std::string& path) override;
+    FileResult<std::unique_ptr<RecordFile>> CreateNewRecordFile(const std::string& path) override;
+    FileResult<std::unique_ptr<InputFile>> OpenForReading(const std::string& path) override;
+    FileResult<std::unique_ptr<InputFile>> OpenRecordFileForReading(
+        const std::string& path) override;
+    FileResult<std::unique_ptr<InputFile>> OpenPeriodFileForReading(
+        const std::string& path) override;
+    FileResult<std::unique_ptr<FileLock>> LockRecordFile(const std::string& path) override;
+    FileDone RemoveOpenFile(const std::string& path, RecordFile& open) override;
+    FileDone RemoveFile(const std::string& path) override;
+
+    // DirectoryStore
     bool FileExists(const std::string& path) override { return real_.FileExists(path); }
     bool DirectoryExists(const std::string& path) override { return real_.DirectoryExists(path); }
-    std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string& path) override;
-    std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
-    std::unique_ptr<InputFile> OpenPeriodFileForReading(const std::string& path) override;
-    FileLockAttempt LockRecordFile(const std::string& path) override;
-
-    bool IsReadOnlyFile(const SystemPath& path) override { return real_.IsReadOnlyFile(path); }
-    WholeFileRead ReadWholeFile(const SystemPath& path) override;
-    PathKind Inspect(const SystemPath& path) override { return real_.Inspect(path); }
-    std::optional<SystemPath> LinkTarget(const SystemPath& path) override {
-        return real_.LinkTarget(path);
-    }
-    std::error_code CreateDirectories(const SystemPath& path) override {
-        return real_.CreateDirectories(path);
-    }
-    OutputFileOpen CreateNewFile(const SystemPath& path,
-                                 std::optional<unsigned> permissions) override;
-    OutputFileOpen OpenForOverwrite(const SystemPath& path) override;
-    std::error_code Rename(const SystemPath& from, const SystemPath& to) override;
-    std::error_code Remove(const SystemPath& path) override { return real_.Remove(path); }
-    std::error_code SyncDirectory(const SystemPath& path) override;
-
-    std::unique_ptr<Directory> OpenDirectory(const std::string& path) override;
-    std::unique_ptr<RecordFile> OpenExistingRecordFile(const std::string& path) override;
-    std::unique_ptr<RecordFile> CreateNewRecordFile(const std::string& path) override;
-    bool MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
-    std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
+    FileResult<std::unique_ptr<Directory>> OpenDirectory(const std::string& path) override;
+    FileDone MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
+    FileResult<std::vector<std::string>> ListDirectory(const std::string& path) override {
         return real_.ListDirectory(path);
     }
-    bool RemoveOpenFile(const std::string& path, RecordFile& open) override;
-    bool RemoveFile(const std::string& path) override;
+
+    // WholeFileStore
+    bool IsReadOnlyFile(const SystemPath& path) override { return real_.IsReadOnlyFile(path); }
+    FileResult<std::string> ReadWholeFile(const SystemPath& path) override;
+    PathKind Inspect(const SystemPath& path) override { return real_.Inspect(path); }
+    FileResult<SystemPath> LinkTarget(const SystemPath& path) override {
+        return real_.LinkTarget(path);
+    }
+    FileDone CreateDirectories(const SystemPath& path) override {
+        return real_.CreateDirectories(path);
+    }
+    FileResult<std::unique_ptr<OutputFile>> CreateNewFile(
+        const SystemPath& path, std::optional<unsigned> permissions) override;
+    FileResult<std::unique_ptr<OutputFile>> OpenForOverwrite(const SystemPath& path) override;
+    FileDone Rename(const SystemPath& from, const SystemPath& to) override;
+    FileDone Remove(const SystemPath& path) override { return real_.Remove(path); }
+    FileDone SyncDirectory(const SystemPath& path) override;
 
     // True when this operation is to fail; counts it.
     bool Fails(FileOperation operation);

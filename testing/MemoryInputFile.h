@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/files/FileSystem.h"
+#include "engine/files/InputFile.h"
 
 namespace trevo::testing {
 
@@ -14,9 +14,9 @@ class MemoryInputFile final : public InputFile {
     explicit MemoryInputFile(std::string bytes, std::size_t failAfter = std::string::npos)
         : bytes_(std::move(bytes)), failAfter_(failAfter) {}
 
-    std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    FileResult<std::size_t> Read(char* buffer, std::size_t capacity) override {
         if (pos_ >= failAfter_) {
-            return std::nullopt;
+            return std::make_error_code(std::errc::io_error);
         }
         const std::size_t limit = std::min(bytes_.size(), failAfter_);
         const std::size_t n = std::min(capacity, limit - std::min(limit, pos_));

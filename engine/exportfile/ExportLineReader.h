@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/files/FileSystem.h"
+#include "engine/files/InputFile.h"
 
 namespace trevo {
 

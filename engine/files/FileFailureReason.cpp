@@ -1,5 +1,6 @@
 #include "engine/files/FileFailureReason.h"
 
+#include "engine/files/FileResult.h"
 #include "engine/text/Win1250.h"
 #include "engine/text/Win1250Literal.h"
 
@@ -8,6 +9,23 @@ namespace trevo {
 using namespace trevo::literals;
 
 std::string FileFailureReason(std::error_code error) {
+    if (error.category() == FileErrorCategory()) {
+        switch (static_cast<FileErrc>(error.value())) {
+            case FileErrc::IsLink:
+                return std::string("nazwa jest dowiązaniem symbolicznym"_w1250);
+            case FileErrc::ReadOnly:
+                return std::string("plik tylko do odczytu"_w1250);
+            case FileErrc::HeldByAnotherRun:
+                return std::string("plik jest zapisywany przez inną konwersję"_w1250);
+            case FileErrc::NameMoved:
+                return std::string("pod nazwą jest już inny plik"_w1250);
+            case FileErrc::NotRegularFile:
+                return std::string("to nie jest zwykły plik"_w1250);
+            case FileErrc::Exists:
+                return std::string("plik już istnieje"_w1250);
+        }
+        return std::string("nieznany błąd"_w1250);
+    }
     if (error == std::errc::no_space_on_device) {
         return std::string("brak miejsca na dysku"_w1250);
     }

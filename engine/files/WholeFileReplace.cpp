@@ -14,60 +14,59 @@ SystemPath DirectoryOf(const SystemPath& path) {
     return {slash == 0 ? std::string("/") : path.name.substr(0, slash)};
 }
 
-std::error_code WriteAndClose(OutputFile& file, std::string_view bytes) {
-    std::error_code error = file.Write(bytes);
-    if (!error) {
-        error = file.Sync();
+FileDone WriteAndClose(OutputFile& file, std::string_view bytes) {
+    FileDone done = file.Write(bytes);
+    if (done) {
+        done = file.Sync();
     }
     // Closing may be where a full disk shows; the handle is gone either way.
-    const std::error_code closed = file.Close();
-    return error ? error : closed;
+    FileDone closed = file.Close();
+    return done ? closed : done;
 }
 
 }  // namespace
 
-std::error_code ReplaceWholeFile(FileSystem& fileSystem, const SystemPath& path,
-                                 std::string_view bytes) {
+FileDone ReplaceWholeFile(WholeFileStore& files, const SystemPath& path, std::string_view bytes) {
     SystemPath target = path;
-    PathKind kind = fileSystem.Inspect(target);
+    PathKind kind = files.Inspect(target);
     if (kind.isLink) {
-        if (auto linked = fileSystem.LinkTarget(target)) {
-            target = std::move(*linked);
-            kind = fileSystem.Inspect(target);
+        if (auto linked = files.LinkTarget(target)) {
+            target = *std::move(linked);
+            kind = files.Inspect(target);
         }
     }
     if (kind.isDirectory) {
         return std::make_error_code(std::errc::is_a_directory);
     }
     const SystemPath directory = DirectoryOf(target);
-    if (!fileSystem.Inspect(directory).isDirectory) {
-        if (const std::error_code error = fileSystem.CreateDirectories(directory)) {
-            return error;
+    if (!files.Inspect(directory).isDirectory) {
+        if (FileDone made = files.CreateDirectories(directory); !made) {
+            return made;
         }
     }
 
     const SystemPath temporary{target.name + ".new"};
-    fileSystem.Remove(temporary);  // left by a run that was cut off
+    (void)files.Remove(temporary);  // left by a run that was cut off
     const std::optional<unsigned> permissions =
         kind.exists ? std::optional<unsigned>(kind.permissions) : std::nullopt;
-    OutputFileOpen staged = fileSystem.CreateNewFile(temporary, permissions);
-    if (!staged.file) {
+    auto staged = files.CreateNewFile(temporary, permissions);
+    if (!staged) {
         // A directory that takes no new files may still hold a writable file.
         if (!kind.exists) {
-            return staged.error;
+            return staged.error();
         }
-        OutputFileOpen inPlace = fileSystem.OpenForOverwrite(target);
-        return inPlace.file ? WriteAndClose(*inPlace.file, bytes) : inPlace.error;
+        auto inPlace = files.OpenForOverwrite(target);
+        return inPlace ? WriteAndClose(**inPlace, bytes) : FileDone(inPlace.error());
     }
-    if (const std::error_code error = WriteAndClose(*staged.file, bytes)) {
-        fileSystem.Remove(temporary);
-        return error;
+    if (FileDone written = WriteAndClose(**staged, bytes); !written) {
+        (void)files.Remove(temporary);
+        return written;
     }
-    if (const std::error_code error = fileSystem.Rename(temporary, target)) {
-        fileSystem.Remove(temporary);
-        return error;
+    if (FileDone renamed = files.Rename(temporary, target); !renamed) {
+        (void)files.Remove(temporary);
+        return renamed;
     }
-    return fileSystem.SyncDirectory(directory);
+    return files.SyncDirectory(directory);
 }
 
 }  // namespace trevo

@@ -3,9 +3,8 @@
 // the old contents or the new ones, never a mixture or a file cut short.
 
 #include <string_view>
-#include <system_error>
 
-#include "engine/files/FileSystem.h"
+#include "engine/files/WholeFileStore.h"
 
 namespace trevo {
 
@@ -14,8 +13,7 @@ namespace trevo {
 // bits are kept. A name that is a symbolic link stays one: the file it names is replaced. A
 // missing directory is created. When the directory takes no new files, an existing file is
 // emptied and written in place instead (the one case that is not all-or-nothing). The error
-// of the first step that failed, nothing on success; a failed step leaves no "<path>.new".
-std::error_code ReplaceWholeFile(FileSystem& fileSystem, const SystemPath& path,
-                                 std::string_view bytes);
+// is that of the first step that failed; a failed step leaves no "<path>.new".
+FileDone ReplaceWholeFile(WholeFileStore& files, const SystemPath& path, std::string_view bytes);
 
 }  // namespace trevo

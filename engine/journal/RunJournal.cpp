@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "engine/files/FileSystem.h"
 #include "engine/ledger/LedgerEntry.h"
 
 namespace trevo {
@@ -17,9 +18,9 @@ constexpr int kNumberAttempts = 100;
 
 }  // namespace
 
-RunJournal::RunJournal(FileSystem& fileSystem, std::string ledgerDir, std::string exportPath,
+RunJournal::RunJournal(DirectoryStore& directories, std::string ledgerDir, std::string exportPath,
                        LocalDateTime started)
-    : fileSystem_(fileSystem),
+    : directories_(directories),
       ledgerDir_(std::move(ledgerDir)),
       exportPath_(std::move(exportPath)),
       started_(started) {}
@@ -51,12 +52,15 @@ void RunJournal::DigestStateDeleter::operator()(DigestState* state) const {
 bool RunJournal::Start() {
     // The folder and its files are named within the open ledger directory, never through a
     // link: a journal applied from a folder elsewhere would undo files elsewhere.
-    const std::unique_ptr<Directory> ledger = fileSystem_.OpenDirectory(ledgerDir_);
-    directory_ =
-        ledger ? ledger->OpenDirectory(std::string(journal::kDirectoryName), true) : nullptr;
-    if (!directory_) {
+    const auto ledger = directories_.OpenDirectory(ledgerDir_);
+    if (!ledger) {
         return false;
     }
+    auto folder = (*ledger)->OpenDirectory(std::string(journal::kDirectoryName), true);
+    if (!folder) {
+        return false;
+    }
+    directory_ = *std::move(folder);
     const auto names = directory_->List();
     if (!names) {
         return false;
@@ -72,7 +76,9 @@ bool RunJournal::Start() {
     // is new.
     for (int attempt = 0; attempt < kNumberAttempts && !file_; ++attempt, ++next) {
         name_ = journal::JournalFileName(next);
-        file_ = directory_->CreateNewFile(name_);
+        if (auto created = directory_->CreateNewFile(name_)) {
+            file_ = *std::move(created);
+        }
     }
     if (!file_) {
         name_.clear();
@@ -93,7 +99,7 @@ void RunJournal::Prune(const std::vector<std::string>& names, std::uint64_t newe
     for (const std::string& name : names) {
         const auto number = journal::JournalNumberOfAnyName(name);
         if (number && *number < oldestKept) {
-            directory_->Remove(name);
+            (void)directory_->Remove(name);
         }
     }
 }
@@ -101,11 +107,11 @@ void RunJournal::Prune(const std::vector<std::string>& names, std::uint64_t newe
 bool RunJournal::Flush() {
     std::size_t done = 0;
     while (done < pending_.size()) {
-        const std::size_t wrote = file_->Write(pending_.data() + done, pending_.size() - done);
-        if (wrote == 0) {
+        const auto wrote = file_->Write(pending_.data() + done, pending_.size() - done);
+        if (!wrote || *wrote == 0) {
             return false;
         }
-        done += wrote;
+        done += *wrote;
     }
     pending_.clear();
     return true;
@@ -196,11 +202,11 @@ bool RunJournal::Finish() {
         journal::AppendEnd(pending_);
         failed_ = !Flush();
     }
-    const bool closed = file_->Close();
+    const bool closed = file_->Close().ok();
     file_.reset();
     if (failed_ || !closed) {
         failed_ = true;
-        directory_->Remove(name_);
+        (void)directory_->Remove(name_);
     }
     return !failed_;
 }

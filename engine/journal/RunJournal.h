@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/files/FileSystem.h"
+#include "engine/files/DirectoryStore.h"
 #include "engine/journal/JournalFormat.h"
 #include "engine/ledger/PeriodWriteObserver.h"
 #include "engine/ledger/zdRMD.h"
@@ -20,7 +20,7 @@ namespace trevo {
 
 class RunJournal final : public PeriodWriteObserver {
   public:
-    RunJournal(FileSystem& fileSystem, std::string ledgerDir, std::string exportPath,
+    RunJournal(DirectoryStore& directories, std::string ledgerDir, std::string exportPath,
                LocalDateTime started);
     RunJournal(const RunJournal&) = delete;
     RunJournal& operator=(const RunJournal&) = delete;
@@ -58,7 +58,7 @@ class RunJournal final : public PeriodWriteObserver {
     void Prune(const std::vector<std::string>& names, std::uint64_t newest);
     std::string NameInDirectory(const std::string& fileName) const;
 
-    FileSystem& fileSystem_;
+    DirectoryStore& directories_;
     std::string ledgerDir_;
     std::string exportPath_;
     LocalDateTime started_;

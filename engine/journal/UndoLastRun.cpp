@@ -102,13 +102,19 @@ bool WriteAll(RecordFile& file, std::uint64_t offset, std::string_view bytes) {
         return false;
     }
     while (!bytes.empty()) {
-        const std::size_t wrote = file.Write(bytes.data(), bytes.size());
-        if (wrote == 0) {
+        const auto wrote = file.Write(bytes.data(), bytes.size());
+        if (!wrote || *wrote == 0) {
             return false;
         }
-        bytes.remove_prefix(wrote);
+        bytes.remove_prefix(*wrote);
     }
     return true;
+}
+
+// Exactly `size` bytes at `offset`: a file cut short since is a failure too.
+bool ReadExactly(RecordFile& file, std::uint64_t offset, char* buffer, std::size_t size) {
+    const auto got = file.ReadAt(offset, buffer, size);
+    return got && *got == size;
 }
 
 // Copies `length` bytes in blocks, memory flat whatever the size.
@@ -117,7 +123,7 @@ bool CopyBytes(RecordFile& from, std::uint64_t fromOffset, RecordFile& to, std::
     std::string buffer(kBlock, '\0');
     for (std::uint64_t done = 0; done < length;) {
         const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, length - done));
-        if (from.ReadAt(fromOffset + done, buffer.data(), size) != size ||
+        if (!ReadExactly(from, fromOffset + done, buffer.data(), size) ||
             !WriteAll(to, toOffset + done, std::string_view(buffer).substr(0, size))) {
             return false;
         }
@@ -135,7 +141,7 @@ std::optional<journal::Digest> DigestOf(RecordFile& file, std::uint64_t from, st
     std::string buffer(kBlock, '\0');
     for (std::uint64_t at = from; at < to;) {
         const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, to - at));
-        if (file.ReadAt(at, buffer.data(), size) != size) {
+        if (!ReadExactly(file, at, buffer.data(), size)) {
             return std::nullopt;
         }
         XXH3_128bits_update(state.get(), buffer.data(), size);
@@ -146,14 +152,15 @@ std::optional<journal::Digest> DigestOf(RecordFile& file, std::uint64_t from, st
 }
 
 std::optional<std::string> ReadJournalBytes(Directory& folder, const std::string& name) {
-    const auto file = folder.OpenForReading(name);
-    if (!file) {
+    const auto opened = folder.OpenForReading(name);
+    if (!opened) {
         return std::nullopt;
     }
+    InputFile& file = **opened;
     std::string bytes;
     std::string buffer(kBlock, '\0');
     while (bytes.size() <= kMaxJournalSize) {
-        const auto got = file->Read(buffer.data(), buffer.size());
+        const auto got = file.Read(buffer.data(), buffer.size());
         if (!got) {
             return std::nullopt;
         }
@@ -189,7 +196,7 @@ std::optional<std::string> NewestJournal(const std::vector<std::string>& names) 
 
 // The most recent journal of the directory; nothing when there is none, or when the folder
 // cannot be used (the report then says why).
-std::optional<LatestJournal> FindLatest(FileSystem& fileSystem, const std::string& ledgerDir,
+std::optional<LatestJournal> FindLatest(DirectoryStore& directories, const std::string& ledgerDir,
                                         UndoReport& report) {
     const auto refuse = [&report](std::string problem) {
         Refused(report, std::move(problem));
@@ -197,13 +204,14 @@ std::optional<LatestJournal> FindLatest(FileSystem& fileSystem, const std::strin
     };
     const std::string folderPath = journal::JournalDirectory(ledgerDir);
     LatestJournal latest;
-    latest.ledger = fileSystem.OpenDirectory(ledgerDir);
-    if (!latest.ledger) {
+    auto ledger = directories.OpenDirectory(ledgerDir);
+    if (!ledger) {
         return refuse(FormatMessage(kNoDirectory, {ledgerDir}));
     }
+    latest.ledger = *std::move(ledger);
     // Never through a link: a journal found elsewhere would undo files elsewhere.
-    latest.folder = latest.ledger->OpenDirectory(std::string(journal::kDirectoryName), false);
-    if (!latest.folder) {
+    auto folder = latest.ledger->OpenDirectory(std::string(journal::kDirectoryName), false);
+    if (!folder) {
         const auto names = latest.ledger->List();
         if (names &&
             std::find(names->begin(), names->end(), journal::kDirectoryName) != names->end()) {
@@ -211,6 +219,7 @@ std::optional<LatestJournal> FindLatest(FileSystem& fileSystem, const std::strin
         }
         return std::nullopt;
     }
+    latest.folder = *std::move(folder);
     const auto names = latest.folder->List();
     if (!names) {
         return refuse(FormatMessage(kFolderUnreadable, {folderPath}));
@@ -251,8 +260,8 @@ std::optional<std::string> Check(FileSystem& fileSystem, Directory& ledger,
         step.recordsRemoved = result->records;
     }
 
-    plan.file = fileSystem.OpenExistingRecordFile(plan.path);
-    if (!plan.file) {
+    auto opened = fileSystem.OpenExistingRecordFile(plan.path);
+    if (!opened) {
         if (removes && (!result || resuming) && !fileSystem.FileExists(plan.path)) {
             if (resuming && ledger.OpenForReading(plan.name + std::string(kAsideSuffix))) {
                 plan.asideOnly = true;  // renamed aside, not yet removed
@@ -264,7 +273,8 @@ std::optional<std::string> Check(FileSystem& fileSystem, Directory& ledger,
         }
         return FormatMessage(kMissing, {plan.path});
     }
-    if (plan.file->LockAgainstOtherRuns() != LockOutcome::Taken) {
+    plan.file = *std::move(opened);
+    if (!plan.file->LockAgainstOtherRuns()) {
         return FormatMessage(kLocked, {plan.path});
     }
     const auto size = plan.file->SizeInBytes();
@@ -327,24 +337,27 @@ class Undoing {
         if (!latest_.undoing) {
             // The mark is on disk before any period file changes: an undo killed part way is
             // finished by the next one.
-            auto mark = folder.CreateNewFile(markName_);
-            if (!mark || !mark->Close() || !folder.Sync()) {
-                mark.reset();
-                folder.Remove(markName_);
+            bool marked = false;
+            if (auto mark = folder.CreateNewFile(markName_)) {
+                marked = (*mark)->Close() && folder.Sync();
+            }
+            if (!marked) {
+                (void)folder.Remove(markName_);
                 Refuse(FormatMessage(kCannotMark, {report_.journalPath}));
                 return;
             }
         } else {
-            folder.Remove(savedName_);  // of the undo that stopped; made again
+            (void)folder.Remove(savedName_);  // of the undo that stopped; made again
         }
-        saved_ = folder.CreateNewFile(savedName_);
-        if (!saved_) {
+        auto saved = folder.CreateNewFile(savedName_);
+        if (!saved) {
             if (!latest_.undoing) {
-                folder.Remove(markName_);
+                (void)folder.Remove(markName_);
             }
             Refuse(FormatMessage(kCannotMark, {report_.journalPath}));
             return;
         }
+        saved_ = *std::move(saved);
         for (FilePlan& plan : plans_) {
             if (plan.step && !Apply(plan)) {
                 Fail(plan);
@@ -368,7 +381,7 @@ class Undoing {
                 return true;
             }
             // Renamed aside, not removed, so that it can be put back.
-            plan.changed = latest_.ledger->Rename(plan.name, AsideName(plan));
+            plan.changed = latest_.ledger->Rename(plan.name, AsideName(plan)).ok();
             return plan.changed;
         }
         const journal::FileResult& result = *plan.result;
@@ -393,7 +406,7 @@ class Undoing {
             return true;
         }
         if (plan.step->remove) {
-            return latest_.ledger->Rename(AsideName(plan), plan.name);
+            return latest_.ledger->Rename(AsideName(plan), plan.name).ok();
         }
         const journal::FileResult& result = *plan.result;
         return CopyBytes(*saved_, plan.savedAt, *plan.file, result.firstOffset,
@@ -411,8 +424,8 @@ class Undoing {
         }
         if (putBack && !latest_.undoing) {
             saved_.reset();
-            latest_.folder->Remove(savedName_);
-            latest_.folder->Remove(markName_);
+            (void)latest_.folder->Remove(savedName_);
+            (void)latest_.folder->Remove(markName_);
             report_.status = UndoReport::Status::RolledBack;
             problem += std::string(kPutBack);
         } else {
@@ -430,9 +443,10 @@ class Undoing {
                 continue;
             }
             const std::string aside = AsideName(plan);
-            const bool removed = plan.file ? fileSystem_.RemoveOpenFile(
-                                                 ledgerDir_ + kPathSeparator + aside, *plan.file)
-                                           : latest_.ledger->Remove(aside);
+            const bool removed = (plan.file ? fileSystem_.RemoveOpenFile(
+                                                  ledgerDir_ + kPathSeparator + aside, *plan.file)
+                                            : latest_.ledger->Remove(aside))
+                                     .ok();
             if (!removed && report_.warning.empty()) {
                 report_.warning = FormatMessage(kAsideLeft, {ledgerDir_ + kPathSeparator + aside});
             }
@@ -443,9 +457,9 @@ class Undoing {
             report_.warning = FormatMessage(kJournalKept, {report_.journalPath});
             return;
         }
-        folder.Remove(savedName_);
-        folder.Remove(markName_);
-        folder.Sync();
+        (void)folder.Remove(savedName_);
+        (void)folder.Remove(markName_);
+        (void)folder.Sync();
     }
 
     FileSystem& fileSystem_;
@@ -560,9 +574,9 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
     return report;
 }
 
-UndoReport DiscardUnfinishedRun(FileSystem& fileSystem, const std::string& ledgerDir) {
+UndoReport DiscardUnfinishedRun(DirectoryStore& directories, const std::string& ledgerDir) {
     UndoReport report;
-    auto latest = FindLatest(fileSystem, ledgerDir, report);
+    auto latest = FindLatest(directories, ledgerDir, report);
     if (!latest) {
         return report;
     }
@@ -583,7 +597,7 @@ UndoReport DiscardUnfinishedRun(FileSystem& fileSystem, const std::string& ledge
     if (!latest->folder->Rename(latest->name, aside)) {
         return Refused(report, FormatMessage(kCannotSetAside, {report.journalPath}));
     }
-    latest->folder->Sync();
+    (void)latest->folder->Sync();
     report.status = UndoReport::Status::Done;
     report.setAsideAs = journal::JournalDirectory(ledgerDir) + kPathSeparator + aside;
     return report;

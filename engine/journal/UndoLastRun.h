@@ -14,6 +14,7 @@
 
 namespace trevo {
 
+class DirectoryStore;
 class FileSystem;
 
 struct UndoFileStep {
@@ -51,6 +52,6 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
 // damaged, or of the previous format) by renaming it to a name undo skips, without touching
 // any period file, so that the runs before it can be undone. Refused for a journal undo can
 // use, and while an undo of it is under way.
-UndoReport DiscardUnfinishedRun(FileSystem& fileSystem, const std::string& ledgerDir);
+UndoReport DiscardUnfinishedRun(DirectoryStore& directories, const std::string& ledgerDir);
 
 }  // namespace trevo

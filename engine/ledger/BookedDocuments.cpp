@@ -69,7 +69,7 @@ void BookedDocuments::LoadByName(Period& period, std::string_view name) {
         return;
     }
     const auto read =
-        ReadPeriodRecords(*file, [&](std::uint64_t slot, const LedgerRecordBytes& bytes) {
+        ReadPeriodRecords(**file, [&](std::uint64_t slot, const LedgerRecordBytes& bytes) {
             AddRecord(period, slot, bytes);
         });
     if (read) {

@@ -26,12 +26,14 @@ std::optional<unsigned> PlainNumber(std::string_view digits, unsigned limit) {
 std::optional<PeriodFileRead> ReadPeriodFile(
     FileSystem& fileSystem, const std::string& path,
     const std::function<void(std::uint64_t slot, const LedgerRecordBytes& bytes)>& record) {
-    const auto file =
-        fileSystem.FileExists(path) ? fileSystem.OpenRecordFileForReading(path) : nullptr;
+    if (!fileSystem.FileExists(path)) {
+        return std::nullopt;
+    }
+    const auto file = fileSystem.OpenRecordFileForReading(path);
     if (!file) {
         return std::nullopt;
     }
-    return ReadPeriodRecords(*file, record);
+    return ReadPeriodRecords(**file, record);
 }
 
 std::optional<PeriodFileRead> ReadPeriodRecords(

@@ -53,20 +53,24 @@ bool PeriodFiles::OpenPeriod(std::uint16_t year, std::uint16_t month) {
     periodFileName_ = PeriodFileName(ledgerDir_, year, month);
     const bool told = !observers_.empty() || guard_ != nullptr;
     const bool existedBefore = told && fileSystem_.FileExists(periodFileName_);
-    file_ = fileSystem_.OpenOrCreateRecordFile(periodFileName_);
-    if (!file_) {
+    auto opened = fileSystem_.OpenOrCreateRecordFile(periodFileName_);
+    if (!opened) {
         Report(kOpenFailed);
         return false;
     }
+    file_ = *std::move(opened);
     // Another converter run appending to the same file would take the same record counts and
-    // overwrite records (see LockOutcome); that file is left to it.
-    const LockOutcome lock = file_->LockAgainstOtherRuns();
-    if (lock != LockOutcome::Taken) {
+    // overwrite records (see RecordFile.h); that file is left to it.
+    if (const FileDone locked = file_->LockAgainstOtherRuns(); !locked) {
         file_.reset();
-        Report(lock == LockOutcome::HeldByAnotherRun ? kHeldByAnotherRun : kOpenFailed);
+        Report(locked.error() == FileErrc::HeldByAnotherRun ? kHeldByAnotherRun : kOpenFailed);
         return false;
     }
-    const std::uint64_t size = told ? file_->SizeInBytes().value_or(0) : 0;
+    std::uint64_t size = 0;
+    if (told) {
+        const auto sized = file_->SizeInBytes();
+        size = sized ? *sized : 0;
+    }
     if (guard_ != nullptr) {
         const OpenVerdict verdict =
             guard_->PeriodFileLocked(year, month, periodFileName_, existedBefore, *file_, size);
@@ -107,17 +111,22 @@ bool PeriodFiles::AppendEntry(LedgerEntry& entry) {
     entry.seqNo = static_cast<std::int32_t>(records + 1);
     EncodeLedgerEntry(entry, record_);
     if (observers_.empty()) {
-        return file_->Write(record_.data(), record_.size()) == record_.size() || failed();
+        const auto wrote = file_->Write(record_.data(), record_.size());
+        return (wrote && *wrote == record_.size()) || failed();
     }
     // The bytes of a part-record at the end are overwritten: kept first, so that they can be
     // put back.
     const std::uint64_t offset = records * LedgerEntry::kSize;
     std::array<char, LedgerEntry::kSize> overwritten;
     const auto partBytes = static_cast<std::size_t>(*size - offset);
-    if (partBytes > 0 && file_->ReadAt(offset, overwritten.data(), partBytes) != partBytes) {
-        return failed();
+    if (partBytes > 0) {
+        const auto read = file_->ReadAt(offset, overwritten.data(), partBytes);
+        if (!read || *read != partBytes) {
+            return failed();
+        }
     }
-    const std::size_t written = file_->Write(record_.data(), record_.size());
+    const auto wrote = file_->Write(record_.data(), record_.size());
+    const std::size_t written = wrote ? *wrote : 0;
     for (PeriodWriteObserver* observer : observers_) {
         observer->RecordWritten(periodFileName_, offset, *size, {overwritten.data(), partBytes},
                                 {reinterpret_cast<const char*>(record_.data()), written});

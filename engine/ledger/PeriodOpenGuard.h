@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/files/FileSystem.h"
+#include "engine/files/RecordFile.h"
 
 namespace trevo {
 

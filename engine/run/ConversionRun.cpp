@@ -84,10 +84,11 @@ RunResult RunConversion(const RunInputs& inputs, const RunServices& services) {
     TraceSink& trace = services.trace;
     RunResult result;
 
-    const auto exportFile = services.fileSystem.OpenForReading(inputs.exportPath);
-    if (!exportFile) {
+    auto opened = services.fileSystem.OpenForReading(inputs.exportPath);
+    if (!opened) {
         return result;
     }
+    const std::unique_ptr<InputFile> exportFile = *std::move(opened);
     if (inputs.checkOnly) {
         trace.AppendLine(kCheckOnlyBanner);
     }

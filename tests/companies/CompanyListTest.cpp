@@ -7,6 +7,7 @@
 
 #include "companies/CompanyList.h"
 #include "testing/CompanyListBuilder.h"
+#include "testing/RefusingFileSystem.h"
 #include "testing/TempDirectory.h"
 
 namespace trevo {
@@ -119,7 +120,7 @@ class FakeListFile final : public InputFile {
   public:
     explicit FakeListFile(FakeListState& state) : state_(state) { ++state_.openFiles; }
     ~FakeListFile() override { --state_.openFiles; }
-    std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    FileResult<std::size_t> Read(char* buffer, std::size_t capacity) override {
         const std::size_t n =
             std::min({capacity, state_.readChunk, state_.bytes.size() - position_});
         std::memcpy(buffer, state_.bytes.data() + position_, n);
@@ -133,18 +134,13 @@ class FakeListFile final : public InputFile {
     std::size_t position_ = 0;
 };
 
-class FakeFileSystem final : public FileSystem {
+class FakeFileSystem final : public testing::RefusingFileSystem {
   public:
     explicit FakeFileSystem(FakeListState& state) : state_(state) {}
     bool FileExists(const std::string&) override { return true; }
-    bool DirectoryExists(const std::string&) override { return false; }
-    std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string&) override {
-        return nullptr;
-    }
-    std::unique_ptr<InputFile> OpenForReading(const std::string&) override { return nullptr; }
-    std::unique_ptr<InputFile> OpenRecordFileForReading(const std::string&) override {
+    FileResult<std::unique_ptr<InputFile>> OpenRecordFileForReading(const std::string&) override {
         ++state_.recordOpens;
-        return std::make_unique<FakeListFile>(state_);
+        return std::unique_ptr<InputFile>(std::make_unique<FakeListFile>(state_));
     }
 
   private:

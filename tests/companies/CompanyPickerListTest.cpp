@@ -7,6 +7,7 @@
 #include "companies/CompanyPickerList.h"
 #include "testing/CompanyListBuilder.h"
 #include "testing/FaultInjectingFileSystem.h"
+#include "testing/RefusingFileSystem.h"
 #include "testing/TempDirectory.h"
 
 namespace trevo {
@@ -29,14 +30,9 @@ class ThrowingCollation final : public StringCollation {
 
 // A list that exists but does not open, as a file without read permission for the user (the
 // tests may run as the superuser, whom permissions let through).
-class UnopenableFileSystem final : public FileSystem {
+class UnopenableFileSystem final : public testing::RefusingFileSystem {
   public:
     bool FileExists(const std::string&) override { return true; }
-    bool DirectoryExists(const std::string&) override { return false; }
-    std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string&) override {
-        return nullptr;
-    }
-    std::unique_ptr<InputFile> OpenForReading(const std::string&) override { return nullptr; }
 };
 
 class CompanyPickerListTest : public ::testing::Test {

@@ -15,6 +15,7 @@
 
 #include "testing/ChildPeakMemory.h"
 #include "testing/LongLineExport.h"
+#include "testing/RefusingFileSystem.h"
 #include "testing/SyntheticExport.h"
 #include "tests/reliability/ChildProcess.h"
 #include "tests/reliability/LedgerRun.h"
@@ -53,7 +54,7 @@ class GeneratedLongLine final : public InputFile {
         lineEnd_ = head_.size() + lineBytes;
     }
 
-    std::optional<std::size_t> Read(char* buffer, std::size_t capacity) override {
+    FileResult<std::size_t> Read(char* buffer, std::size_t capacity) override {
         std::size_t n = 0;
         while (n < capacity && pos_ < total_) {
             if (pos_ < head_.size()) {
@@ -81,16 +82,12 @@ class GeneratedLongLine final : public InputFile {
     std::uint64_t pos_ = 0;
 };
 
-class GeneratedExportFileSystem final : public FileSystem {
+class GeneratedExportFileSystem final : public testing::RefusingFileSystem {
   public:
     explicit GeneratedExportFileSystem(std::uint64_t lineBytes) : lineBytes_(lineBytes) {}
     bool FileExists(const std::string&) override { return true; }
-    bool DirectoryExists(const std::string&) override { return false; }
-    std::unique_ptr<RecordFile> OpenOrCreateRecordFile(const std::string&) override {
-        return nullptr;
-    }
-    std::unique_ptr<InputFile> OpenForReading(const std::string&) override {
-        return std::make_unique<GeneratedLongLine>(lineBytes_);
+    FileResult<std::unique_ptr<InputFile>> OpenForReading(const std::string&) override {
+        return std::unique_ptr<InputFile>(std::make_unique<GeneratedLongLine>(lineBytes_));
     }
 
   private:

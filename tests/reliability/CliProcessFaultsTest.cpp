@@ -194,8 +194,8 @@ TEST_F(CliProcessFaultsTest, APeriodFileHeldByAnotherRunIsLeftToIt) {
     const std::string exportPath = WriteExport(5);
     {
         // What another run (or an undo) holds while it writes the file.
-        const FileLockAttempt held = LocalFileSystem().LockRecordFile(January());
-        ASSERT_EQ(held.outcome, LockOutcome::Taken);
+        const auto held = LocalFileSystem().LockRecordFile(January());
+        ASSERT_TRUE(held);
         const auto run = testing::RunProcess(TREVO_CLI_PATH, Convert(exportPath), {"LC_ALL=C"});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(
@@ -204,8 +204,7 @@ TEST_F(CliProcessFaultsTest, APeriodFileHeldByAnotherRunIsLeftToIt) {
                          "\n" + Utf8(kPeriodFailedLine) + "\n"),
             std::string::npos);
         EXPECT_EQ(testing::ReadFileBytes(January()), before);
-        EXPECT_EQ(LocalFileSystem().LockRecordFile(January()).outcome,
-                  LockOutcome::HeldByAnotherRun);
+        EXPECT_EQ(LocalFileSystem().LockRecordFile(January()).error(), FileErrc::HeldByAnotherRun);
     }
     const auto after = testing::RunProcess(TREVO_CLI_PATH, Convert(exportPath), {"LC_ALL=C"});
     EXPECT_EQ(after.exitCode, 0);
