@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include "cli/TerminalTraceSink.h"
 #include "cli/WideText.h"
 #include "engine/files/NamedFiles.h"
+#include "engine/platform/SignalFlags.h"
 #include "tests/windows/ConsoleScreen.h"
 
 namespace trevo {
@@ -68,6 +70,37 @@ TEST(ConsoleStopEventsTest, EachEventStopsWithItsDocumentedStatus) {
     // Only services get these; a console program is ended by the system.
     EXPECT_EQ(cli::StopSignalForConsoleEvent(CTRL_LOGOFF_EVENT), 0);
     EXPECT_EQ(cli::StopSignalForConsoleEvent(CTRL_SHUTDOWN_EVENT), 0);
+}
+
+BOOL WINAPI LetPass(DWORD) {
+    return TRUE;
+}
+
+// The flag as the run loop reads it, once the system's handler thread has run (or not).
+int StopAfterEvent(const std::atomic<int>& stop) {
+    for (int i = 0; i < 200 && stop.load() == 0; ++i) {
+        ::Sleep(10);
+    }
+    return stop.load();
+}
+
+TEST(ConsoleStopEventsTest, CtrlCReachesTheRunOnlyWhileItsHandlerIsInstalled) {
+    if (!windows_tests::HasConsole()) {
+        GTEST_SKIP() << "no console: Wine gives one only under a terminal (e.g. `script`)";
+    }
+    std::atomic<int>& stop = signal_flags::stopSignal;
+    ::SetConsoleCtrlHandler(LetPass, TRUE);  // the test's own process stays
+    stop.store(0);
+    {
+        const cli::RunSignals signals;
+        ASSERT_TRUE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+        EXPECT_EQ(StopAfterEvent(signals.Stop()), cli::kConsoleInterrupt);
+    }
+    // Taken out with the run: a later Ctrl+C asks nothing of a run that is over.
+    stop.store(0);
+    ASSERT_TRUE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    EXPECT_EQ(StopAfterEvent(stop), 0);
+    ::SetConsoleCtrlHandler(LetPass, FALSE);
 }
 
 TEST(ConsoleOutputTest, TheNulDeviceAndFilesAreNoConsole) {
