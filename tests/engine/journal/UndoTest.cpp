@@ -3,13 +3,14 @@
 // was: another writer after the run, a changed record, a lock held by another run, a journal
 // that is damaged or of a run that did not finish.
 
+#ifndef _WIN32
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 #include <xxhash.h>
-
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -189,11 +190,20 @@ TEST_F(UndoTest, ChangedRecordOrVanishedFileIsRefused) {
     EXPECT_EQ(Undo().status, Status::Refused);
 }
 
+// The C++ library for Windows makes no symbolic links, nor does Windows without the privilege:
+// the Windows file layer's own test tries the system's call.
+#define SKIP_WITHOUT_LINK(link)                                                       \
+    if (!std::filesystem::is_symlink(link)) {                                         \
+        GTEST_SKIP() << "this system made no symbolic link: " << linkError.message(); \
+    }
+
 TEST_F(UndoTest, SymbolicLinkInThePlaceOfAPeriodFileIsNotFollowed) {
     Run(testing::BookableDocument("20241105", "FV 1"));
     const std::string target = exports_.File("elsewhere");
     std::filesystem::rename(File("2024ORMEK.11"), target);
-    std::filesystem::create_symlink(target, File("2024ORMEK.11"));
+    std::error_code linkError;
+    std::filesystem::create_symlink(target, File("2024ORMEK.11"), linkError);
+    SKIP_WITHOUT_LINK(File("2024ORMEK.11"));
     EXPECT_EQ(Undo().status, Status::Refused);
     EXPECT_EQ(ReadFileBytes(target).size(), 400u);
 }
@@ -210,16 +220,25 @@ TEST_F(UndoTest, ReadOnlyPeriodFileIsRefusedAndLeftAlone) {
 TEST_F(UndoTest, PeriodFileLockedByAnotherRunIsRefused) {
     Run(testing::BookableDocument("20241105", "FV 1"));
     // Another run holds the lock on the file, as a writing run does while the file is open.
+#ifdef _WIN32
+    auto held = LocalFileSystem().LockRecordFile(File("2024ORMEK.11"));
+    ASSERT_TRUE(held.ok());
+#else
     const int fd = ::open(File("2024ORMEK.11").c_str(), O_RDWR);
     ASSERT_GE(fd, 0);
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;
     ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &lock), 0);
+#endif
     const UndoReport report = Undo();
     EXPECT_EQ(report.status, Status::Refused);
     EXPECT_EQ(ReadFileBytes(File("2024ORMEK.11")).size(), 400u);
+#ifdef _WIN32
+    held->reset();
+#else
     ::close(fd);
+#endif
     EXPECT_EQ(Undo().status, Status::Done);
     EXPECT_FALSE(std::filesystem::exists(File("2024ORMEK.11")));
 }
@@ -283,8 +302,10 @@ TEST_F(UndoTest, JournalThatCannotBeWrittenIsRemovedAndTheRunStillBooks) {
 TEST_F(UndoTest, LinkInThePlaceOfTheJournalFolderIsNotWrittenThrough) {
     const auto elsewhere = exports_.Path() / "elsewhere";
     std::filesystem::create_directory(elsewhere);
-    std::filesystem::create_directory_symlink(
-        elsewhere, ledger_.Path() / std::string(journal::kDirectoryName));
+    const auto folder = ledger_.Path() / std::string(journal::kDirectoryName);
+    std::error_code linkError;
+    std::filesystem::create_directory_symlink(elsewhere, folder, linkError);
+    SKIP_WITHOUT_LINK(folder);
     Run(testing::BookableDocument("20241105", "FV 1"));
     EXPECT_FALSE(journalKept_);
     EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
@@ -391,6 +412,7 @@ TEST_F(UndoOfThreeFilesTest, JournalThatCouldNotBeRemovedIsFinishedByTheNextUndo
     EXPECT_EQ(Undo().status, Status::NothingToUndo);
 }
 
+#ifndef _WIN32
 // An undo killed at any point leaves what the next undo finishes.
 TEST_F(UndoOfThreeFilesTest, UndoKilledAtAnyStepIsFinishedByTheNext) {
     int kills = 0;
@@ -424,6 +446,7 @@ TEST_F(UndoOfThreeFilesTest, UndoKilledAtAnyStepIsFinishedByTheNext) {
     }
     EXPECT_GE(kills, 8);
 }
+#endif
 
 TEST_F(UndoOfThreeFilesTest, NameTheCreatedFileIsRenamedToFirstMustBeFree) {
     WriteFileBytes(File("2024ORMEK.12.cofniety"), "left by someone");
@@ -438,7 +461,9 @@ TEST_F(UndoOfThreeFilesTest, LinkedJournalFolderIsNotFollowed) {
     const auto folder = ledger_.Path() / std::string(journal::kDirectoryName);
     const auto elsewhere = exports_.Path() / "elsewhere";
     std::filesystem::rename(folder, elsewhere);
-    std::filesystem::create_directory_symlink(elsewhere, folder);
+    std::error_code linkError;
+    std::filesystem::create_directory_symlink(elsewhere, folder, linkError);
+    SKIP_WITHOUT_LINK(folder);
     const UndoReport report = Undo();
     EXPECT_EQ(report.status, Status::Refused);
     EXPECT_EQ(Files(), afterRun_);
