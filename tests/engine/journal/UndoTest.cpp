@@ -3,7 +3,12 @@
 // was: another writer after the run, a changed record, a lock held by another run, a journal
 // that is damaged or of a run that did not finish.
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "engine/files/WindowsPath.h"
+#include "testing/ProcessRunner.h"
+#else
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +18,7 @@
 #include <xxhash.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -412,7 +418,59 @@ TEST_F(UndoOfThreeFilesTest, JournalThatCouldNotBeRemovedIsFinishedByTheNextUndo
     EXPECT_EQ(Undo().status, Status::NothingToUndo);
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// Windows has no fork: the undo to be killed runs in a child, this test program started again
+// for the one test below, which does nothing unless the parent named the directory and the
+// fault.
+constexpr const char* kChildDirectory = "TREVO_UNDO_CHILD_DIRECTORY";
+constexpr const char* kChildOperation = "TREVO_UNDO_CHILD_OPERATION";
+constexpr const char* kChildNth = "TREVO_UNDO_CHILD_NTH";
+
+TEST(UndoChild, UndoUntilTheParentsFaultKillsIt) {
+    const char* directory = std::getenv(kChildDirectory);
+    if (directory == nullptr) {
+        GTEST_SKIP() << "the child of UndoKilledAtAnyStepIsFinishedByTheNext only";
+    }
+    testing::FaultInjectingFileSystem faults(LocalFileSystem());
+    faults.KillBefore(static_cast<testing::FileOperation>(std::atoi(std::getenv(kChildOperation))),
+                      std::atoi(std::getenv(kChildNth)));
+    std::exit(UndoLastRun(faults, directory, false).status == Status::Done ? 0 : 1);
+}
+#endif
+
+// Undo in a process of its own, killed (as by SIGKILL) just before the nth `operation`: true
+// when it was killed, false when it finished first (and then with the undo done).
+bool UndoKilledBefore(const std::string& directory, testing::FileOperation operation, int nth) {
+#ifdef _WIN32
+    wchar_t self[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    EXPECT_TRUE(length > 0 && length < MAX_PATH);
+    const testing::ProcessResult child = testing::RunProcess(
+        windows::ToUtf8({self, length}), {"--gtest_filter=UndoChild.*"},
+        {std::string(kChildDirectory) + "=" + directory,
+         std::string(kChildOperation) + "=" + std::to_string(static_cast<int>(operation)),
+         std::string(kChildNth) + "=" + std::to_string(nth)});
+    EXPECT_TRUE(child.exitCode == 0 || child.exitCode == 128 + 9) << child.exitCode << child.out;
+    return child.exitCode != 0;
+#else
+    const pid_t child = ::fork();
+    if (child == 0) {
+        testing::FaultInjectingFileSystem faults(LocalFileSystem());
+        faults.KillBefore(operation, nth);
+        ::_exit(UndoLastRun(faults, directory, false).status == Status::Done ? 0 : 1);
+    }
+    int status = 0;
+    EXPECT_GE(child, 0);
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    if (WIFEXITED(status)) {
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        return false;
+    }
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    return true;
+#endif
+}
+
 // An undo killed at any point leaves what the next undo finishes.
 TEST_F(UndoOfThreeFilesTest, UndoKilledAtAnyStepIsFinishedByTheNext) {
     int kills = 0;
@@ -421,21 +479,12 @@ TEST_F(UndoOfThreeFilesTest, UndoKilledAtAnyStepIsFinishedByTheNext) {
                                  testing::FileOperation::Remove, testing::FileOperation::Sync}) {
         for (int nth = 1;; ++nth) {
             Restore(afterRun_, journal_);
-            const pid_t child = ::fork();
-            ASSERT_GE(child, 0);
-            if (child == 0) {
-                testing::FaultInjectingFileSystem faults(LocalFileSystem());
-                faults.KillBefore(operation, nth);
-                ::_exit(Undo(false, faults).status == Status::Done ? 0 : 1);
-            }
-            int status = 0;
-            ASSERT_EQ(::waitpid(child, &status, 0), child);
-            if (WIFEXITED(status)) {
-                ASSERT_EQ(WEXITSTATUS(status), 0);
+            if (!UndoKilledBefore(Dir(), operation, nth)) {
+                ASSERT_FALSE(HasFailure());
                 EXPECT_EQ(Files(), initial_);
                 break;
             }
-            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+            ASSERT_FALSE(HasFailure());
             ++kills;
             const UndoReport next = Undo();
             ASSERT_TRUE(next.status == Status::Done || next.status == Status::NothingToUndo)
@@ -446,7 +495,6 @@ TEST_F(UndoOfThreeFilesTest, UndoKilledAtAnyStepIsFinishedByTheNext) {
     }
     EXPECT_GE(kills, 8);
 }
-#endif
 
 TEST_F(UndoOfThreeFilesTest, NameTheCreatedFileIsRenamedToFirstMustBeFree) {
     WriteFileBytes(File("2024ORMEK.12.cofniety"), "left by someone");
