@@ -7,6 +7,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/Help.h"
 #include "cli/OpenFailure.h"
 #include "companies/CompanyList.h"
@@ -23,14 +24,14 @@ namespace trevo::cli {
 
 namespace {
 
-void PrintRow(const CompanyRow& row) {
+bool PrintRow(const CompanyRow& row) {
     std::string line = text::Win1250ToUtf8(row.firma);
     line += '\t';
     line += text::Win1250ToUtf8(row.katalog);
     line += '\t';
     line += text::Win1250ToUtf8(row.info);
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    return WriteText(stdout, line);
 }
 
 }  // namespace
@@ -55,10 +56,9 @@ int RunCompaniesCommand(const std::vector<std::string>& args) {
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.FileExists(path)) {
         const std::string what = "lista firm \"" + given + "\"";
-        std::fprintf(stderr, "trevo2kpr-cli companies: %s\n",
-                     MissingOrWhy(given, ExpectedKind::File, what + " nie istnieje",
-                                  "nie można odczytać listy firm \"" + given + "\"")
-                         .c_str());
+        PrintError("trevo2kpr-cli companies: " +
+                   MissingOrWhy(given, ExpectedKind::File, what + " nie istnieje",
+                                "nie można odczytać listy firm \"" + given + "\""));
         return kExitUsage;
     }
     // As the picker: an unreadable list is an empty list.
@@ -72,10 +72,11 @@ int RunCompaniesCommand(const std::vector<std::string>& args) {
     const qt::UserLocaleCollation collation;
 #endif
     SortRowsByFirma(rows, std::nullopt, collation);
+    bool written = true;
     for (const CompanyRow& row : rows) {
-        PrintRow(row);
+        written = PrintRow(row) && written;
     }
-    return std::fflush(stdout) == 0 ? kExitDone : kExitStopped;
+    return std::fflush(stdout) == 0 && written ? kExitDone : kExitStopped;
 }
 
 }  // namespace trevo::cli

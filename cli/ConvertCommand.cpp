@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ConvertArguments.h"
 #include "cli/Help.h"
 #include "cli/OpenFailure.h"
@@ -22,17 +23,16 @@ namespace trevo::cli {
 namespace {
 
 void PrintUtf8Error(const std::string& win1250) {
-    std::fprintf(stderr, "%s\n", text::Win1250ToUtf8(win1250).c_str());
+    PrintError(text::Win1250ToUtf8(win1250));
 }
 
 // One line on stderr for a document the ledger held before the run.
 void ReportAlreadyBooked(const RepeatedDocument& document) {
-    std::fprintf(stderr,
-                 "trevo2kpr-cli convert: dokument \"%s\" (wiersz %llu) jest już w KPR: %s, "
-                 "pozycja %u\n",
-                 text::Win1250ToUtf8(document.document.docNumber).c_str(),
-                 static_cast<unsigned long long>(document.document.line),
-                 text::Win1250ToUtf8(document.periodFile).c_str(), document.slot);
+    PrintError("trevo2kpr-cli convert: dokument \"" +
+               text::Win1250ToUtf8(document.document.docNumber) + "\" (wiersz " +
+               std::to_string(document.document.line) +
+               ") jest już w KPR: " + text::Win1250ToUtf8(document.periodFile) + ", pozycja " +
+               std::to_string(document.slot));
 }
 
 }  // namespace
@@ -48,8 +48,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const auto& options = std::get<ConvertArguments>(parsed);
     FileSystem& fileSystem = LocalFileSystem();
     if (!options.checkOnly && !fileSystem.DirectoryExists(*options.ledgerDir)) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: %s\n",
-                     LedgerDirectoryFailure(text::Win1250ToUtf8(*options.ledgerDir)).c_str());
+        PrintError("trevo2kpr-cli convert: " +
+                   LedgerDirectoryFailure(text::Win1250ToUtf8(*options.ledgerDir)));
         return kExitUsage;
     }
     // Judged before the run: a name the summary must not take books nothing.
@@ -100,9 +100,9 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     // A trace that did not reach its reader is a failed run, whatever was booked.
     const bool traceWritten = trace->Flush();
     if (journal && !journal->Finish()) {
-        std::fprintf(stderr,
-                     "trevo2kpr-cli convert: nie udało się zapisać dziennika przebiegu w katalogu "
-                     "danych KPR - tego przebiegu nie da się cofnąć\n");
+        PrintError(
+            "trevo2kpr-cli convert: nie udało się zapisać dziennika przebiegu w katalogu danych "
+            "KPR - tego przebiegu nie da się cofnąć");
     }
 
     if (result.outcome == RunOutcome::ExportNotOpened) {
@@ -111,14 +111,13 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         const std::string path = text::Win1250ToUtf8(inputs.exportPath);
         const OpenFailure failure = DiagnoseOpenFailure(path, ExpectedKind::File);
         if (!failure.reason.empty()) {
-            std::fprintf(stderr, "trevo2kpr-cli convert: \"%s\": %s\n", path.c_str(),
-                         failure.reason.c_str());
+            PrintError("trevo2kpr-cli convert: \"" + path + "\": " + failure.reason);
         }
         return kExitUsage;
     }
     if (options.summary) {
         for (const std::string& line : SummaryLines(summary, money)) {
-            std::fprintf(stderr, "%s\n", text::Win1250ToUtf8(line).c_str());
+            PrintError(text::Win1250ToUtf8(line));
         }
     }
     bool summaryWritten = true;
@@ -126,8 +125,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         std::string error;
         summaryWritten = jsonTarget->Write(SummaryJson(summary), error);
         if (!summaryWritten) {
-            std::fprintf(stderr, "trevo2kpr-cli convert: nie udało się zapisać \"%s\": %s\n",
-                         options.summaryJson->c_str(), error.c_str());
+            PrintError("trevo2kpr-cli convert: nie udało się zapisać \"" + *options.summaryJson +
+                       "\": " + error);
         }
     }
 
@@ -138,8 +137,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         return ExitStatusForSignal(runSignals.Stop().load());
     }
     if (!traceWritten) {
-        std::fprintf(stderr,
-                     "trevo2kpr-cli convert: nie udało się zapisać śladu na standardowe wyjście\n");
+        PrintError("trevo2kpr-cli convert: nie udało się zapisać śladu na standardowe wyjście");
         return kExitStopped;
     }
     // A period file that cannot be closed may not hold what was written to it; an export that

@@ -10,6 +10,7 @@ packages=(
     libgtest-dev
     libxxhash-dev
     cmake ninja-build
+    locales
 )
 
 missing=()
@@ -27,4 +28,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     sudo_if_needed apt-get update -q
     sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The tests run as a Polish Windows user; Wine takes the user's locale from the Unix one.
+if ! locale -a 2>/dev/null | grep -qi '^pl_PL\.utf-\?8$'; then
+    sudo_if_needed sed -i 's/^# *\(pl_PL.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' | sudo_if_needed tee -a /etc/locale.gen >/dev/null
+    sudo_if_needed locale-gen >/dev/null
 fi

@@ -10,9 +10,14 @@ namespace trevo {
 
 namespace {
 
+// A named locale as Windows defines it; the user's own with the changes the user made to it.
+LCTYPE Flags(const wchar_t* localeName) {
+    return localeName == LOCALE_NAME_USER_DEFAULT ? 0 : LOCALE_NOUSEROVERRIDE;
+}
+
 std::optional<std::wstring> LocaleText(const wchar_t* localeName, LCTYPE type) {
     wchar_t buffer[128];
-    const int length = ::GetLocaleInfoEx(localeName, type, buffer, 128);
+    const int length = ::GetLocaleInfoEx(localeName, type | Flags(localeName), buffer, 128);
     if (length <= 0) {
         return std::nullopt;
     }
@@ -21,7 +26,7 @@ std::optional<std::wstring> LocaleText(const wchar_t* localeName, LCTYPE type) {
 
 std::optional<int> LocaleNumber(const wchar_t* localeName, LCTYPE type) {
     DWORD value = 0;
-    if (::GetLocaleInfoEx(localeName, type | LOCALE_RETURN_NUMBER,
+    if (::GetLocaleInfoEx(localeName, type | LOCALE_RETURN_NUMBER | Flags(localeName),
                           reinterpret_cast<wchar_t*>(&value),
                           sizeof value / sizeof(wchar_t)) <= 0) {
         return std::nullopt;

@@ -5,10 +5,10 @@
 
 namespace trevo {
 
-// `localeName` as GetLocaleInfoEx takes it ("pl-PL", or LOCALE_NAME_USER_DEFAULT, which is what
-// CurrencyFormatFromUserLocale reads). Texts are converted to Windows-1250; a text with a
-// character Windows-1250 has not is taken as empty. The plain form "1234.56" when the locale
-// cannot be read.
+// `localeName` as GetLocaleInfoEx takes it: "pl-PL" as Windows defines it, or
+// LOCALE_NAME_USER_DEFAULT with the user's own changes (what CurrencyFormatFromUserLocale reads).
+// Texts are converted to Windows-1250; a text with a character Windows-1250 has not is taken as
+// empty. The plain form "1234.56" when the locale cannot be read.
 CurrencyFormat CurrencyFormatOfLocale(const wchar_t* localeName);
 
 }  // namespace trevo

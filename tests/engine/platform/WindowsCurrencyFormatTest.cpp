@@ -25,7 +25,7 @@ std::string ToWin1250(const wchar_t* text) {
 
 std::wstring LocaleText(const wchar_t* locale, LCTYPE type) {
     wchar_t text[64] = {};
-    ::GetLocaleInfoEx(locale, type, text, 64);
+    ::GetLocaleInfoEx(locale, type | (locale == nullptr ? 0 : LOCALE_NOUSEROVERRIDE), text, 64);
     return text;
 }
 
