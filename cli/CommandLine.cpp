@@ -1,91 +1,146 @@
 #include "cli/CommandLine.h"
 
-#include <QRegularExpression>
 #include <cstdio>
 
 #include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
 
 namespace {
 
-QString Utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+// `bytes` as UTF-8 text: without a leading byte order mark, each byte of a malformed sequence
+// replaced by U+FFFD.
+std::string ReadableUtf8(std::string_view bytes) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t start = pos;
+        if (text::DecodeUtf8(bytes, pos)) {
+            text.append(bytes, start, pos - start);
+        } else {
+            text.append(kReplacement);
+            pos = start + 1;
+        }
+    }
+    return text;
 }
 
-// Qt's parser names the option it stopped at in quotes; its words are English, so the message
-// is made here.
-UsageError ParserError(const QCommandLineParser& parser) {
-    const QStringList unknown = parser.unknownOptionNames();
-    if (!unknown.isEmpty()) {
-        const QString& name = unknown.constFirst();
-        const QString dashes = name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
-        return {"nieznana opcja '" + (dashes + name).toStdString() + "'"};
+// The name of an unknown option as the user would have typed it: one dash before a one-letter
+// name. Letters are counted in UTF-16 units, as the earlier parser counted them.
+std::string Dashed(const std::string& name) {
+    std::size_t units = 0;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += ((byte & 0xC0) != 0x80 ? 1 : 0) + (byte >= 0xF0 ? 1 : 0);
     }
-    const QString text = parser.errorText();
-    const auto quoted = QRegularExpression(QStringLiteral("'([^']*)'")).match(text);
-    const std::string option = quoted.hasMatch() ? quoted.captured(1).toStdString() : "";
-    if (text.startsWith(QStringLiteral("Missing value"))) {
-        return {"opcja '" + option + "' wymaga wartości"};
-    }
-    if (text.startsWith(QStringLiteral("Unexpected value"))) {
-        return {"opcja '" + option + "' nie przyjmuje wartości"};
-    }
-    return {"błędne argumenty: " + text.toStdString()};
+    return (units == 1 ? "-" : "--") + name;
 }
 
 }  // namespace
 
 CommandLine::CommandLine() {
-    parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    options_.push_back(Option{{"h", "help"}, false, false, std::nullopt});
 }
 
 void CommandLine::AddFlag(const char* name) {
-    parser_.addOption(QCommandLineOption(QString::fromLatin1(name)));
+    options_.push_back(Option{{name}, false, false, std::nullopt});
 }
 
-void CommandLine::AddValueOption(const char* name, const char* valueName) {
-    parser_.addOption(
-        QCommandLineOption(QString::fromLatin1(name), QString(), QString::fromLatin1(valueName)));
+// The value's name only tells the reader of the call what the value looks like.
+void CommandLine::AddValueOption(const char* name, const char* /*valueName*/) {
+    options_.push_back(Option{{name}, true, false, std::nullopt});
+}
+
+CommandLine::Option* CommandLine::Find(std::string_view name) {
+    for (Option& option : options_) {
+        for (const std::string& candidate : option.names) {
+            if (candidate == name) {
+                return &option;
+            }
+        }
+    }
+    return nullptr;
+}
+
+const CommandLine::Option* CommandLine::Find(std::string_view name) const {
+    return const_cast<CommandLine*>(this)->Find(name);
 }
 
 std::optional<std::variant<HelpRequested, UsageError>> CommandLine::Parse(
     const std::vector<std::string>& args) {
-    QStringList arguments{QStringLiteral("trevo2kpr-cli")};
-    for (const std::string& arg : args) {
-        arguments << Utf8(arg);
+    for (Option& option : options_) {
+        option.set = false;
+        option.value.reset();
     }
-    const bool parsed = parser_.parse(arguments);
+    positional_.clear();
+    std::optional<std::string> firstUnknown;
+    std::optional<std::string> valueError;
+    bool onlyPositional = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = ReadableUtf8(args[i]);
+        if (onlyPositional || arg.size() < 2 || arg[0] != '-') {
+            positional_.push_back(std::move(arg));
+            continue;
+        }
+        if (arg == "--") {
+            onlyPositional = true;
+            continue;
+        }
+        const std::size_t nameStart = arg[1] == '-' ? 2 : 1;
+        const std::size_t assign = arg.find('=', nameStart);
+        const std::string name = arg.substr(nameStart, assign - nameStart);
+        Option* option = Find(name);
+        if (option == nullptr) {
+            if (!firstUnknown) {
+                firstUnknown = name;
+            }
+            continue;
+        }
+        option->set = true;
+        if (!option->takesValue) {
+            if (assign != std::string::npos) {
+                valueError = "opcja '" + arg.substr(0, assign) + "' nie przyjmuje wartości";
+            }
+        } else if (assign != std::string::npos) {
+            option->value = arg.substr(assign + 1);
+        } else if (i + 1 < args.size()) {
+            option->value = ReadableUtf8(args[++i]);
+        } else {
+            valueError = "opcja '" + arg + "' wymaga wartości";
+        }
+    }
     // Help wins over everything else on the line, as in other tools.
-    if (parser_.isSet(QStringLiteral("help"))) {
+    if (IsSet("help")) {
         return HelpRequested{};
     }
-    if (!parsed) {
-        return ParserError(parser_);
+    if (firstUnknown) {
+        return UsageError{"nieznana opcja '" + Dashed(*firstUnknown) + "'"};
+    }
+    if (valueError) {
+        return UsageError{std::move(*valueError)};
     }
     return std::nullopt;
 }
 
 bool CommandLine::IsSet(const char* name) const {
-    return parser_.isSet(QString::fromLatin1(name));
+    const Option* option = Find(name);
+    return option != nullptr && option->set;
 }
 
 std::optional<std::string> CommandLine::Value(const char* name) const {
-    const QStringList values = parser_.values(QString::fromLatin1(name));
-    if (values.isEmpty()) {
-        return std::nullopt;
-    }
-    return values.constLast().toStdString();
+    const Option* option = Find(name);
+    return option != nullptr ? option->value : std::nullopt;
 }
 
 std::vector<std::string> CommandLine::Positional() const {
-    std::vector<std::string> result;
-    for (const QString& argument : parser_.positionalArguments()) {
-        result.push_back(argument.toStdString());
-    }
-    return result;
+    return positional_;
 }
 
 std::variant<PolishCharset, UsageError> CodePageOption(const CommandLine& line) {
@@ -122,14 +177,14 @@ std::variant<PathOperand, UsageError> SolePathArgument(const CommandLine& line,
 
 int ReportUsageError(std::string_view command, const UsageError& error) {
     const std::string name = "trevo2kpr-cli" + (command.empty() ? "" : " " + std::string(command));
-    std::fprintf(stderr, "%s: %s\nWięcej: %s --help\n", name.c_str(), error.message.c_str(),
-                 name.c_str());
+    PrintError(name + ": " + error.message);
+    PrintError("Więcej: " + name + " --help");
     return kExitUsage;
 }
 
 int PrintHelp(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 ? kExitDone : kExitStopped;
+    const bool written = WriteText(stdout, text);
+    return written && std::fflush(stdout) == 0 ? kExitDone : kExitStopped;
 }
 
 std::optional<int> ParseOrFinish(CommandLine& line, const std::vector<std::string>& args,

@@ -1,9 +1,19 @@
 #pragma once
-// One subcommand's arguments, parsed by Qt's command-line parser, and what every subcommand says
-// the same way: its help on stdout, a usage error as one Polish line and a hint on stderr, the
-// --code-page values and paths that must fit Windows-1250.
+// One subcommand's arguments and what every subcommand says the same way: its help on stdout, a
+// usage error as one Polish line and a hint on stderr, the --code-page values and paths that
+// must fit Windows-1250.
+//
+// The rules, as scripts know them from the earlier parser:
+// - "--name" and "-name" are the same option (no bundled one-letter options); -h is --help;
+// - a value follows as "--name=VALUE" or as the next argument, whatever it holds;
+// - an option given again takes its last value;
+// - "--" ends the options: what follows is positional, and so is "-" alone;
+// - options may come after positional arguments;
+// - --help wins over every error; then the first unknown option; then the last option whose
+//   value is missing or unexpected;
+// - arguments are UTF-8: a leading byte order mark is dropped and each byte of a malformed
+//   sequence reads as U+FFFD.
 
-#include <QCommandLineParser>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,7 +48,18 @@ class CommandLine {
     std::vector<std::string> Positional() const;
 
   private:
-    QCommandLineParser parser_;
+    struct Option {
+        std::vector<std::string> names;
+        bool takesValue = false;
+        bool set = false;
+        std::optional<std::string> value;
+    };
+
+    Option* Find(std::string_view name);
+    const Option* Find(std::string_view name) const;
+
+    std::vector<Option> options_;
+    std::vector<std::string> positional_;
 };
 
 // --code-page: "mazovia" (also when not given) or "852".

@@ -7,26 +7,31 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/Help.h"
 #include "cli/OpenFailure.h"
 #include "companies/CompanyList.h"
 #include "companies/CompanyRows.h"
 #include "engine/files/FileSystem.h"
 #include "engine/text/Win1250.h"
+#ifdef _WIN32
+#include "engine/platform/UserLocaleCollation.h"
+#else
 #include "qtplatform/UserLocaleCollation.h"
+#endif
 
 namespace trevo::cli {
 
 namespace {
 
-void PrintRow(const CompanyRow& row) {
+bool PrintRow(const CompanyRow& row) {
     std::string line = text::Win1250ToUtf8(row.firma);
     line += '\t';
     line += text::Win1250ToUtf8(row.katalog);
     line += '\t';
     line += text::Win1250ToUtf8(row.info);
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    return WriteText(stdout, line);
 }
 
 }  // namespace
@@ -51,10 +56,9 @@ int RunCompaniesCommand(const std::vector<std::string>& args) {
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.FileExists(path)) {
         const std::string what = "lista firm \"" + given + "\"";
-        std::fprintf(stderr, "trevo2kpr-cli companies: %s\n",
-                     MissingOrWhy(given, ExpectedKind::File, what + " nie istnieje",
-                                  "nie można odczytać listy firm \"" + given + "\"")
-                         .c_str());
+        PrintError("trevo2kpr-cli companies: " +
+                   MissingOrWhy(given, ExpectedKind::File, what + " nie istnieje",
+                                "nie można odczytać listy firm \"" + given + "\""));
         return kExitUsage;
     }
     // As the picker: an unreadable list is an empty list.
@@ -62,12 +66,17 @@ int RunCompaniesCommand(const std::vector<std::string>& args) {
     ReadCompanyList(fileSystem, path, ledgerCode, [&rows](const CompanyRecord& record) {
         rows.push_back(MakeCompanyRow(record));
     });
+#ifdef _WIN32
+    const UserLocaleCollation collation;  // Windows' own, as the picker's
+#else
     const qt::UserLocaleCollation collation;
+#endif
     SortRowsByFirma(rows, std::nullopt, collation);
+    bool written = true;
     for (const CompanyRow& row : rows) {
-        PrintRow(row);
+        written = PrintRow(row) && written;
     }
-    return std::fflush(stdout) == 0 ? kExitDone : kExitStopped;
+    return std::fflush(stdout) == 0 && written ? kExitDone : kExitStopped;
 }
 
 }  // namespace trevo::cli

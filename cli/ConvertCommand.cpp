@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/ConvertArguments.h"
 #include "cli/Diagnostic.h"
 #include "cli/Help.h"
@@ -21,17 +22,16 @@ namespace trevo::cli {
 namespace {
 
 void PrintUtf8Error(const std::string& win1250) {
-    std::fprintf(stderr, "%s\n", text::Win1250ToUtf8(win1250).c_str());
+    PrintError(text::Win1250ToUtf8(win1250));
 }
 
 // One line on stderr for a document the ledger held before the run.
 void ReportAlreadyBooked(const RepeatedDocument& document) {
-    std::fprintf(stderr,
-                 "trevo2kpr-cli convert: dokument \"%s\" (wiersz %llu) jest już w KPR: %s, "
-                 "pozycja %u\n",
-                 text::Win1250ToUtf8(document.document.docNumber).c_str(),
-                 static_cast<unsigned long long>(document.document.line),
-                 text::Win1250ToUtf8(document.periodFile).c_str(), document.slot);
+    PrintError("trevo2kpr-cli convert: dokument \"" +
+               text::Win1250ToUtf8(document.document.docNumber) + "\" (wiersz " +
+               std::to_string(document.document.line) +
+               ") jest już w KPR: " + text::Win1250ToUtf8(document.periodFile) + ", pozycja " +
+               std::to_string(document.slot));
 }
 
 }  // namespace
@@ -47,8 +47,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const auto& options = std::get<ConvertArguments>(parsed);
     FileSystem& fileSystem = LocalFileSystem();
     if (!options.checkOnly && !fileSystem.DirectoryExists(*options.ledgerDir)) {
-        std::fprintf(stderr, "trevo2kpr-cli convert: %s\n",
-                     LedgerDirectoryFailure(text::Win1250ToUtf8(*options.ledgerDir)).c_str());
+        PrintError("trevo2kpr-cli convert: " +
+                   LedgerDirectoryFailure(text::Win1250ToUtf8(*options.ledgerDir)));
         return kExitUsage;
     }
     // Judged before the run: a name the summary must not take books nothing.
@@ -92,7 +92,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     const RunResult& result = report.run;
     const RunSummary& summary = report.summary;
     if (!report.journalLost.empty()) {
-        std::fprintf(stderr, "%s\n", DiagnosticLine("convert", report.journalLost).c_str());
+        PrintError(DiagnosticLine("convert", report.journalLost));
     }
 
     if (!report.exportOpenFailed.empty()) {
@@ -101,14 +101,13 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         const std::string path = text::Win1250ToUtf8(inputs.exportPath);
         const OpenFailure failure = DiagnoseOpenFailure(path, ExpectedKind::File);
         if (!failure.reason.empty()) {
-            std::fprintf(stderr, "trevo2kpr-cli convert: \"%s\": %s\n", path.c_str(),
-                         failure.reason.c_str());
+            PrintError("trevo2kpr-cli convert: \"" + path + "\": " + failure.reason);
         }
         return kExitUsage;
     }
     if (options.summary) {
         for (const std::string& line : SummaryLines(summary, money)) {
-            std::fprintf(stderr, "%s\n", text::Win1250ToUtf8(line).c_str());
+            PrintError(text::Win1250ToUtf8(line));
         }
     }
     bool summaryWritten = true;
@@ -116,8 +115,8 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         std::string error;
         summaryWritten = jsonTarget->Write(SummaryJson(summary), error);
         if (!summaryWritten) {
-            std::fprintf(stderr, "trevo2kpr-cli convert: nie udało się zapisać \"%s\": %s\n",
-                         options.summaryJson->c_str(), error.c_str());
+            PrintError("trevo2kpr-cli convert: nie udało się zapisać \"" + *options.summaryJson +
+                       "\": " + error);
         }
     }
 
@@ -128,8 +127,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         return ExitStatusForSignal(runSignals.Stop().load());
     }
     if (!report.traceWritten) {
-        std::fprintf(stderr,
-                     "trevo2kpr-cli convert: nie udało się zapisać śladu na standardowe wyjście\n");
+        PrintError("trevo2kpr-cli convert: nie udało się zapisać śladu na standardowe wyjście");
         return kExitStopped;
     }
     // A period file that cannot be closed may not hold what was written to it; an export that

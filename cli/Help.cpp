@@ -20,7 +20,8 @@ constexpr std::string_view kExitStatuses =
     "  3      z --strict: plik przeczytany do końca, ale dokument odrzucono, wartość odczytano\n"
     "         jako zero albo pominięto niepusty wiersz o długości innej niż 510 znaków\n"
     "  128+N  przebieg przerwany sygnałem numer N po zapisaniu bieżącego dokumentu (130 Ctrl+C,\n"
-    "         143 SIGTERM, 129 SIGHUP), ostatni wiersz śladu podaje liczbę zapisanych\n";
+    "         143 SIGTERM, 129 SIGHUP; w Windows 130 Ctrl+C, 149 Ctrl+Break, 129 zamknięcie okna\n"
+    "         konsoli), ostatni wiersz śladu podaje liczbę zapisanych\n";
 
 constexpr std::string_view kMoneyFormat =
     "Kwoty w śladzie mają format pieniężny ustawień regionalnych LC_MONETARY (albo LC_ALL,\n"

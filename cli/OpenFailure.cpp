@@ -1,8 +1,5 @@
 #include "cli/OpenFailure.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <system_error>
 
@@ -11,35 +8,41 @@
 
 namespace trevo::cli {
 
+namespace {
+
+std::string ReasonText(std::error_code error) {
+    return text::Win1250ToUtf8(FileFailureReason(error));
+}
+
+}  // namespace
+
 std::string OpenErrorText(int errorNumber) {
-    return text::Win1250ToUtf8(
-        FileFailureReason(std::error_code(errorNumber, std::generic_category())));
+    return ReasonText(std::error_code(errorNumber, std::generic_category()));
 }
 
 // Asked for a directory, found something else at the name.
 constexpr const char* kNotADirectory = "to nie jest katalog";
 
-OpenFailure DiagnoseOpenFailure(const std::string& path, ExpectedKind expected) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        const int error = errno;
-        return {error == ENOENT, OpenErrorText(error)};
+OpenFailure DiagnoseOpenFailure(const std::string& path, ExpectedKind expected, NamedFiles& files) {
+    const NameLookup lookup = files.Status(path, true);
+    if (lookup.error) {
+        return {false, ReasonText(lookup.error)};
     }
-    const bool directory = S_ISDIR(status.st_mode);
+    const NameKind kind = lookup.status.kind;
+    if (kind == NameKind::Missing) {
+        return {true, OpenErrorText(ENOENT)};
+    }
+    const bool directory = kind == NameKind::Directory;
     if (expected == ExpectedKind::File && directory) {
         return {false, OpenErrorText(EISDIR)};
     }
     if (expected == ExpectedKind::Directory && !directory) {
         return {false, kNotADirectory};
     }
-    const int descriptor =
-        ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK |
-                                 (expected == ExpectedKind::Directory ? O_DIRECTORY : 0));
-    if (descriptor < 0) {
-        return {false, OpenErrorText(errno)};
+    if (const std::error_code error = files.TryOpen(path, directory)) {
+        return {false, ReasonText(error)};
     }
-    ::close(descriptor);
-    if (expected == ExpectedKind::File && !S_ISREG(status.st_mode)) {
+    if (expected == ExpectedKind::File && kind != NameKind::RegularFile) {
         return {false, "to nie jest zwykły plik"};
     }
     return {};

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "engine/files/NamedFiles.h"
+
 namespace trevo::cli {
 
 enum class ExpectedKind { File, Directory };
@@ -14,7 +16,8 @@ struct OpenFailure {
     std::string reason;    // UTF-8, e.g. "brak uprawnień"; empty when the path opens now
 };
 
-OpenFailure DiagnoseOpenFailure(const std::string& path, ExpectedKind expected);
+OpenFailure DiagnoseOpenFailure(const std::string& path, ExpectedKind expected,
+                                NamedFiles& files = LocalNamedFiles());
 
 // The Polish words for an errno value of a failed open.
 std::string OpenErrorText(int errorNumber);

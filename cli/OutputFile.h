@@ -2,20 +2,24 @@
 // Where `convert --summary-json NAME` writes the summary. The name is judged before the run, so
 // that a refused one books nothing:
 // - "-": standard output, after the trace's last line;
-// - a character device or a FIFO, or a symbolic link to one (/dev/stdout, /dev/null, a pipe):
-//   opened before the run and written after it, never replaced;
+// - a character device or a FIFO, or a symbolic link to one (/dev/stdout, /dev/null, a pipe;
+//   on Windows NUL, CON, a named pipe): opened before the run and written after it, never
+//   replaced;
 // - a regular file, or a new name in an existing directory: replaced in one step (a new file
 //   beside it, renamed over it), so a reader never sees half of it; but never the export, a
 //   period file of the ledger directory (any name "<year>ORMEK.<month>" there, or a link to one
-//   anywhere, compared by device and inode), the run's journal directory or a file in it, the
+//   anywhere, compared by file identity), the run's journal directory or a file in it, the
 //   file standard output or standard error goes to, nor a read-only file;
 // - anything else (a directory, a block device, a socket, a symbolic link to a regular file or
-//   to nothing, a name in a missing directory) is refused.
+//   to nothing, on Windows any reparse point, a name in a missing directory) is refused.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+
+#include "engine/files/NamedFiles.h"
 
 namespace trevo::cli {
 
@@ -28,8 +32,9 @@ struct ProtectedFiles {
 class SummaryJsonTarget {
   public:
     // The target for `name` (UTF-8), or the reason (Polish, UTF-8) why it is refused.
-    static std::variant<SummaryJsonTarget, std::string> Choose(const std::string& name,
-                                                               const ProtectedFiles& protect);
+    static std::variant<SummaryJsonTarget, std::string> Choose(
+        const std::string& name, const ProtectedFiles& protect,
+        NamedFiles& files = LocalNamedFiles());
 
     SummaryJsonTarget(SummaryJsonTarget&& other) noexcept;
     SummaryJsonTarget& operator=(SummaryJsonTarget&&) = delete;
@@ -42,13 +47,14 @@ class SummaryJsonTarget {
 
   private:
     enum class Kind { Stdout, Stream, Replace };
-    SummaryJsonTarget(Kind kind, std::string path, ProtectedFiles protect, int fd)
-        : kind_(kind), path_(std::move(path)), protect_(std::move(protect)), fd_(fd) {}
+    SummaryJsonTarget(Kind kind, std::string path, ProtectedFiles protect, NamedFiles& files,
+                      std::unique_ptr<OutputStream> stream);
 
     Kind kind_;
     std::string path_;
     ProtectedFiles protect_;
-    int fd_ = -1;  // the open stream
+    NamedFiles* files_;                     // not owned: outlives the target
+    std::unique_ptr<OutputStream> stream_;  // the open stream
 };
 
 }  // namespace trevo::cli

@@ -9,6 +9,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/Help.h"
 #include "cli/OpenFailure.h"
 #include "cli/TerminalText.h"
@@ -204,7 +205,7 @@ class Printer {
 
     void Drain(bool all = false) {
         if (all || out_.size() >= kDrainSize) {
-            failed_ |= std::fwrite(out_.data(), 1, out_.size(), stdout) != out_.size();
+            failed_ |= !WriteText(stdout, out_);
             out_.clear();
         }
     }
@@ -256,17 +257,14 @@ int RunShowCommand(const std::vector<std::string>& args) {
             printer.Record(slot, bytes);
         });
     if (!read) {
-        std::fprintf(stderr, "trevo2kpr-cli show: %s\n",
-                     CannotReadMessage(given, ExpectedKind::File).c_str());
+        PrintError("trevo2kpr-cli show: " + CannotReadMessage(given, ExpectedKind::File));
         return kExitUsage;
     }
     const bool printed = printer.End();
     if (read->partBytes != 0) {
-        std::fprintf(stderr,
-                     "trevo2kpr-cli show: niepełny rekord na końcu pliku: %llu bajtów po "
-                     "rekordzie %llu\n",
-                     static_cast<unsigned long long>(read->partBytes),
-                     static_cast<unsigned long long>(read->records));
+        PrintError("trevo2kpr-cli show: niepełny rekord na końcu pliku: " +
+                   std::to_string(read->partBytes) + " bajtów po rekordzie " +
+                   std::to_string(read->records));
         return kExitStopped;
     }
     return printed ? kExitDone : kExitStopped;

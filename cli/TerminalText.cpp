@@ -1,7 +1,5 @@
 #include "cli/TerminalText.h"
 
-#include <unistd.h>
-
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
@@ -10,10 +8,6 @@ namespace {
 constexpr char32_t kDelete = 0x7F;
 constexpr char32_t kReplacement = 0xFFFD;
 }  // namespace
-
-bool IsTerminal(std::FILE* out) {
-    return ::isatty(::fileno(out)) == 1;
-}
 
 void AppendVisible(std::string& out, std::string_view text) {
     for (const char c : text) {

@@ -1,5 +1,6 @@
 #include "cli/TerminalTraceSink.h"
 
+#include "cli/ConsoleOutput.h"
 #include "cli/TerminalText.h"
 #include "cli/Utf8TraceSink.h"
 
@@ -24,7 +25,7 @@ std::string TerminalTraceSink::Visible(std::string_view line) {
 
 void TerminalTraceSink::AppendLine(std::string_view line) {
     const std::string shown = Visible(line);
-    failed_ |= std::fwrite(shown.data(), 1, shown.size(), out_) != shown.size();
+    failed_ |= !WriteText(out_, shown);
     failed_ |= std::fflush(out_) != 0;
 }
 

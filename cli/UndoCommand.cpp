@@ -1,18 +1,19 @@
 // "trevo2kpr-cli undo": the most recent writing run into a ledger directory taken back.
 
-#include <signal.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/Diagnostic.h"
 #include "cli/Help.h"
 #include "cli/OpenFailure.h"
+#include "cli/RunSignals.h"
 #include "engine/files/FileSystem.h"
 #include "engine/journal/UndoSession.h"
+#include "engine/platform/FileSizeSignal.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
@@ -20,7 +21,7 @@ namespace trevo::cli {
 namespace {
 
 void PrintProblem(const char* what, const std::string& problem) {
-    std::fprintf(stderr, "trevo2kpr-cli undo: %s%s\n", what, text::Win1250ToUtf8(problem).c_str());
+    PrintError("trevo2kpr-cli undo: " + std::string(what) + text::Win1250ToUtf8(problem));
 }
 
 // The report on stdout after the files were changed: a report that cannot be written must not
@@ -29,7 +30,7 @@ int PrintDone(const std::vector<std::string>& lines, bool changed) {
     bool written = true;
     for (const std::string& text : lines) {
         const std::string utf8 = text::Win1250ToUtf8(text) + "\n";
-        written = std::fwrite(utf8.data(), 1, utf8.size(), stdout) == utf8.size() && written;
+        written = WriteText(stdout, utf8) && written;
     }
     written = std::fflush(stdout) == 0 && written;
     if (written) {
@@ -38,9 +39,9 @@ int PrintDone(const std::vector<std::string>& lines, bool changed) {
     if (!changed) {
         return kExitStopped;
     }
-    std::fprintf(stderr,
-                 "trevo2kpr-cli undo: wykonano, ale nie udało się wypisać sprawozdania na "
-                 "standardowe wyjście\n");
+    PrintError(
+        "trevo2kpr-cli undo: wykonano, ale nie udało się wypisać sprawozdania na standardowe "
+        "wyjście");
     return kExitUndoneUnreported;
 }
 
@@ -66,11 +67,11 @@ int RunUndoCommand(const std::vector<std::string>& args) {
     const auto& [given, path] = std::get<PathOperand>(operand);
     // A reader that went away, or a file-size limit, makes a write fail instead of killing the
     // process in the middle of changing the ledger's files.
-    ::signal(SIGPIPE, SIG_IGN);
-    ::signal(SIGXFSZ, SIG_IGN);
+    IgnoreBrokenPipe();
+    IgnoreFileSizeSignal();
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.DirectoryExists(path)) {
-        std::fprintf(stderr, "trevo2kpr-cli undo: %s\n", LedgerDirectoryFailure(given).c_str());
+        PrintError("trevo2kpr-cli undo: " + LedgerDirectoryFailure(given));
         return kExitUsage;
     }
     const UndoSessionResult result = RunUndoSession(fileSystem, path,
@@ -82,7 +83,7 @@ int RunUndoCommand(const std::vector<std::string>& args) {
     // The first three in words of the command line's own: the directory is the one just typed.
     switch (report.status) {
         case Status::NothingToUndo:
-            std::fprintf(stderr, "trevo2kpr-cli undo: w katalogu nie ma przebiegu do cofnięcia\n");
+            PrintError("trevo2kpr-cli undo: w katalogu nie ma przebiegu do cofnięcia");
             return kExitStopped;
         case Status::Refused:
             PrintProblem("nic nie zmieniono: ", report.problem);
@@ -91,13 +92,13 @@ int RunUndoCommand(const std::vector<std::string>& args) {
             PrintProblem("cofanie nie powiodło się, nic nie zmieniono: ", report.problem);
             return kExitStopped;
         case Status::FailedPartWay:
-            std::fprintf(stderr, "%s\n", DiagnosticLine("undo", result.message).c_str());
+            PrintError(DiagnosticLine("undo", result.message));
             return kExitUndoPartWay;
         case Status::Done:
             break;
     }
     if (!result.message.empty()) {
-        std::fprintf(stderr, "%s\n", DiagnosticLine("undo", result.message).c_str());
+        PrintError(DiagnosticLine("undo", result.message));
     }
     return PrintDone(result.doneLines, !check);
 }

@@ -8,6 +8,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/Help.h"
 #include "cli/OpenFailure.h"
 #include "cli/TerminalText.h"
@@ -41,6 +42,7 @@ int RunVerifyCommand(const std::vector<std::string>& args) {
     // Bytes of a file name or a record reach the output: on a terminal they are shown, not obeyed.
     const bool terminal = IsTerminal(stdout);
     std::uint64_t problems = 0;
+    bool written = true;
     std::string text;
     const auto print = [&](const LedgerProblem& problem) {
         ++problems;
@@ -56,20 +58,21 @@ int RunVerifyCommand(const std::vector<std::string>& args) {
             text = text::Win1250ToUtf8(line);
         }
         text += '\n';
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        written = WriteText(stdout, text) && written;
     };
     const auto files = fileSystem.DirectoryExists(path)
                            ? CheckLedgerDirectory(fileSystem, path, kRecordProblemsPerFile, print)
                            : std::nullopt;
     if (!files) {
-        std::fprintf(stderr, "trevo2kpr-cli verify: %s\n",
-                     CannotReadMessage(given, ExpectedKind::Directory).c_str());
+        PrintError("trevo2kpr-cli verify: " + CannotReadMessage(given, ExpectedKind::Directory));
         return kExitUsage;
     }
     if (problems == 0) {
-        std::printf("Sprawdzono plików: %zu, bez błędów\n", *files);
+        written =
+            WriteText(stdout, "Sprawdzono plików: " + std::to_string(*files) + ", bez błędów\n") &&
+            written;
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || !written) {
         return kExitStopped;
     }
     return problems == 0 ? kExitDone : kExitStopped;

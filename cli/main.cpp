@@ -1,9 +1,8 @@
 // trevo2kpr-cli: the converter's engine from the command line.
 
-#include <string>
-#include <vector>
-
 #include "cli/Commands.h"
+#include "cli/ConsoleOutput.h"
+#include "cli/ProgramArguments.h"
 #include "engine/platform/FileSizeSignal.h"
 #include "engine/platform/StandardDescriptors.h"
 
@@ -12,6 +11,7 @@ int main(int argc, char** argv) {
     if (!trevo::OpenClosedStandardDescriptors()) {
         return trevo::cli::kExitUsage;
     }
+    trevo::cli::PrepareStandardStreams();
     trevo::IgnoreFileSizeSignal();
-    return trevo::cli::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    return trevo::cli::RunCommandLine(trevo::cli::ProgramArguments(argc, argv));
 }

@@ -7,17 +7,20 @@ namespace trevo {
 
 namespace {
 
-// Where a path's directory part ends. A drive prefix ("c:spisfirm.dat") ends it on Windows.
+// Where a path's directory part ends. On Windows either slash separates, and a drive prefix
+// ("c:spisfirm.dat") ends it too.
 #ifdef _WIN32
-constexpr std::string_view kDirectoryEnds = "\\:";
+constexpr std::string_view kSeparators = "\\/";
+constexpr std::string_view kDirectoryEnds = "\\/:";
 #else
-constexpr std::string_view kDirectoryEnds{&kPathSeparator, 1};
+constexpr std::string_view kSeparators{&kPathSeparator, 1};
+constexpr std::string_view kDirectoryEnds = kSeparators;
 #endif
 
 }  // namespace
 
 std::string CurrentKatalogOf(std::string_view ledgerDir) {
-    const auto separator = ledgerDir.rfind(kPathSeparator);
+    const auto separator = ledgerDir.find_last_of(kSeparators);
     const std::string_view last =
         separator == std::string_view::npos ? ledgerDir : ledgerDir.substr(separator + 1);
     return std::string(last.substr(0, kKatalogWidth));

@@ -9,33 +9,18 @@
 #   bash scripts/process-bench.sh [N]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/scripts/process-timing.sh"
 build_dir="${BUILD_DIR:-$root/build-bench}"
 runs="${RUNS:-5}"
 documents="${1:-100000}"
 
-cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" \
-    -DTREVO_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTREVO_BUILD_BENCH=ON >/dev/null
-cmake --build "$build_dir" --target trevo2kpr-cli write_floor make_bench_export -j2 >/dev/null
+build_bench "$build_dir" trevo2kpr-cli write_floor make_bench_export
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/trevo-process-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 "$build_dir/bench/process/make_bench_export" "$work/eksp2kap.kpm" "$documents"
 cli="$build_dir/cli/trevo2kpr-cli"
 floor="$build_dir/bench/process/write_floor"
-
-# Seconds taken by the command; its exit status must be 0.
-elapsed() {
-    local start end
-    start=$EPOCHREALTIME
-    "$@" >/dev/null
-    end=$EPOCHREALTIME
-    echo "$start $end" | awk '{ printf "%.4f", $2 - $1 }'
-}
-
-median() {
-    sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
 
 echo "documents $documents, export $(stat -c %s "$work/eksp2kap.kpm") bytes, $runs rounds"
 echo "round floor writing check-only"
@@ -55,4 +40,4 @@ mc=$(printf '%s\n' "${checks[@]}" | median)
 awk -v f="$mf" -v w="$mw" -v c="$mc" 'BEGIN {
     printf "median floor %.3f s, writing %.3f s (%.2f x), check-only %.3f s (%.2f x)\n",
         f, w, w / f, c, c / f }'
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
+machine_line

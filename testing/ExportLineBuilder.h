@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/exportfile/ExportColumns.h"
 
@@ -18,6 +19,8 @@ class ExportLineBuilder {
 
     // A line of 510 spaces with document type 0.
     ExportLineBuilder();
+    // Starts from an existing line, to change some of its columns.
+    explicit ExportLineBuilder(std::string line) : line_(std::move(line)) {}
 
     // Puts `value` left-aligned into the columns, padded with spaces; a longer value is cut.
     ExportLineBuilder& Set(Columns columns, std::string_view value);

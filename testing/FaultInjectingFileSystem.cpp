@@ -1,5 +1,9 @@
 #include "testing/FaultInjectingFileSystem.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <csignal>
 
@@ -201,7 +205,11 @@ void FaultInjectingFileSystem::KillBefore(FileOperation operation, int nth) {
 bool FaultInjectingFileSystem::Fails(FileOperation operation) {
     const int count = ++done_[Index(operation)];
     if (killing_ == operation && count == killAt_) {
+#ifdef _WIN32
+        ::TerminateProcess(::GetCurrentProcess(), 128 + 9);  // as a shell reports SIGKILL
+#else
         std::raise(SIGKILL);
+#endif
     }
     return failing_ == operation && count == failAt_;
 }

@@ -4,11 +4,28 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
 namespace trevo::testing {
 
+#ifdef _WIN32
+// No mkdtemp: a random name, made only if nothing has it yet.
+TempDirectory::TempDirectory() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto name = "trevo-" + std::to_string(random());
+        const auto candidate = std::filesystem::temp_directory_path() / name;
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary directory");
+}
+#else
 TempDirectory::TempDirectory() {
     std::string pattern = (std::filesystem::temp_directory_path() / "trevo-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
@@ -16,6 +33,7 @@ TempDirectory::TempDirectory() {
     }
     path_ = pattern;
 }
+#endif
 
 TempDirectory::~TempDirectory() {
     std::error_code ignored;

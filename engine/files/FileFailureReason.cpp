@@ -4,6 +4,10 @@
 #include "engine/text/Win1250.h"
 #include "engine/text/Win1250Literal.h"
 
+#ifdef _WIN32
+#include "engine/files/WindowsError.h"
+#endif
+
 namespace trevo {
 
 using namespace trevo::literals;
@@ -63,6 +67,15 @@ std::string FileFailureReason(std::error_code error) {
     if (!error) {
         return std::string("nieznany błąd"_w1250);
     }
+#ifdef _WIN32
+    if (windows::IsSharingViolation(error)) {
+        return std::string("plik jest otwarty w innym programie"_w1250);
+    }
+    // This compiler's library words the system's numbers as if they were C library ones.
+    if (error.category() == std::system_category()) {
+        return std::string("błąd systemu nr "_w1250) + std::to_string(error.value());
+    }
+#endif
     // The system's own words come in the locale's encoding, UTF-8 here.
     const std::string message = error.message();
     if (auto converted = text::Utf8ToWin1250(message)) {

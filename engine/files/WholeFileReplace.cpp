@@ -7,11 +7,20 @@ namespace trevo {
 namespace {
 
 SystemPath DirectoryOf(const SystemPath& path) {
+#ifdef _WIN32
+    // Either separator; a drive's root keeps its own (C:\ rather than C:, which is that
+    // drive's current directory).
+    const auto slash = path.name.find_last_of("\\/");
+    if (slash != std::string::npos && slash > 0 && path.name[slash - 1] == ':') {
+        return {path.name.substr(0, slash + 1)};
+    }
+#else
     const auto slash = path.name.rfind('/');
+#endif
     if (slash == std::string::npos) {
         return {"."};
     }
-    return {slash == 0 ? std::string("/") : path.name.substr(0, slash)};
+    return {slash == 0 ? path.name.substr(0, 1) : path.name.substr(0, slash)};
 }
 
 FileDone WriteAndClose(OutputFile& file, std::string_view bytes) {

@@ -1,9 +1,11 @@
 #include "engine/journal/RunJournal.h"
 
-#include <algorithm>
-#include <vector>
-
+#define XXH_STATIC_LINKING_ONLY  // XXH3_state_t whole, held in DigestState
 #include <xxhash.h>
+
+#include <algorithm>
+#include <new>
+#include <vector>
 
 #include "engine/files/FileSystem.h"
 #include "engine/ledger/LedgerEntry.h"
@@ -39,8 +41,12 @@ std::string RunJournal::NameInDirectory(const std::string& fileName) const {
     return fileName;
 }
 
-void RunJournal::DigestStateDeleter::operator()(XXH3_state_s* state) const {
-    XXH3_freeState(state);
+struct RunJournal::DigestState {
+    XXH3_state_t xxh;
+};
+
+void RunJournal::DigestStateDeleter::operator()(DigestState* state) const {
+    delete state;
 }
 
 bool RunJournal::Start() {
@@ -139,8 +145,8 @@ void RunJournal::RecordWritten(const std::string& fileName, std::uint64_t offset
     }
     FileState& state = files_[NameInDirectory(fileName)];
     if (!state.written) {
-        state.digest.reset(XXH3_createState());
-        if (!state.digest || XXH3_128bits_reset(state.digest.get()) != XXH_OK) {
+        state.digest.reset(new (std::nothrow) DigestState);
+        if (!state.digest || XXH3_128bits_reset(&state.digest->xxh) != XXH_OK) {
             failed_ = true;
             return;
         }
@@ -157,7 +163,7 @@ void RunJournal::RecordWritten(const std::string& fileName, std::uint64_t offset
     if (state.result.interleaved) {
         return;
     }
-    XXH3_128bits_update(state.digest.get(), written.data(), written.size());
+    XXH3_128bits_update(&state.digest->xxh, written.data(), written.size());
     state.next += written.size();
     if (written.size() == LedgerEntry::kSize) {
         ++state.result.records;
@@ -186,9 +192,9 @@ bool RunJournal::Finish() {
                 if (appended < result.overwritten.size()) {
                     const std::string_view rest =
                         std::string_view(result.overwritten).substr(appended);
-                    XXH3_128bits_update(state.digest.get(), rest.data(), rest.size());
+                    XXH3_128bits_update(&state.digest->xxh, rest.data(), rest.size());
                 }
-                const XXH128_hash_t digest = XXH3_128bits_digest(state.digest.get());
+                const XXH128_hash_t digest = XXH3_128bits_digest(&state.digest->xxh);
                 result.digest = {digest.low64, digest.high64};
             }
             journal::AppendFileResult(pending_, result);

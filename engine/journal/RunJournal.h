@@ -16,8 +16,6 @@
 #include "engine/ledger/PeriodWriteObserver.h"
 #include "engine/ledger/zdRMD.h"
 
-struct XXH3_state_s;
-
 namespace trevo {
 
 class RunJournal final : public PeriodWriteObserver {
@@ -41,12 +39,15 @@ class RunJournal final : public PeriodWriteObserver {
     const std::string& Path() const { return path_; }
 
   private:
+    // xxHash's running digest, behind a name of our own: used header-only (the Windows build)
+    // xxHash renames its types.
+    struct DigestState;
     struct DigestStateDeleter {
-        void operator()(XXH3_state_s* state) const;
+        void operator()(DigestState* state) const;
     };
     // What the run did to one period file so far.
     struct FileState {
-        std::unique_ptr<XXH3_state_s, DigestStateDeleter> digest;
+        std::unique_ptr<DigestState, DigestStateDeleter> digest;
         journal::FileResult result;
         std::uint64_t next = 0;  // where the next append must go for the appends to be one run
         bool written = false;

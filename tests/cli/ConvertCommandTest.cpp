@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "engine/exportfile/ExportColumns.h"
+#include "engine/files/FileSystem.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/ProcessRunner.h"
 #include "testing/TempDirectory.h"
@@ -83,7 +84,7 @@ TEST_F(ConvertCommandTest, StoppedRunExitsOneWithItsTraceComplete) {
     std::filesystem::create_directory(ledger + "/2024ORMEK.3");
     const auto result = Cli({"convert", Export(Document("20240301")), ledger});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.out.find("Błąd otwarcia pliku " + ledger + "/2024ORMEK.3 !\n"),
+    EXPECT_NE(result.out.find("Błąd otwarcia pliku " + ledger + kPathSeparator + "2024ORMEK.3 !\n"),
               std::string::npos);
     EXPECT_TRUE(result.out.ends_with(" *** Koniec przetwarzania ***\n"));
 }

@@ -8,6 +8,7 @@
 
 #include "cli/Diagnostic.h"
 #include "engine/exportfile/ExportColumns.h"
+#include "engine/files/FileSystem.h"
 #include "testing/ExportLineBuilder.h"
 #include "testing/JsonValue.h"
 #include "testing/ProcessRunner.h"
@@ -58,7 +59,8 @@ class ReimportUndoCommandTest : public ::testing::Test {
         return dir_.File("eksp2kap.kpm");
     }
     std::string Ledger() const { return dir_.File("FIRMA1"); }
-    std::string Period(const char* name) const { return dir_.File(std::string("FIRMA1/") + name); }
+    // As the engine names a period file: the directory, its separator, the name.
+    std::string Period(const char* name) const { return Ledger() + kPathSeparator + name; }
     testing::TempDirectory dir_;
 };
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "engine/files/FileSystem.h"
 #include "engine/inspect/EntryFields.h"
 #include "engine/mapping/DocumentMapper.h"
 #include "engine/platform/Clock.h"
@@ -41,7 +42,8 @@ class ShowVerifyCommandTest : public ::testing::Test {
   protected:
     ShowVerifyCommandTest() { std::filesystem::create_directories(Ledger()); }
     std::string Ledger() const { return dir_.File("FIRMA1"); }
-    std::string Period(const char* name) const { return dir_.File(std::string("FIRMA1/") + name); }
+    // As the engine names a period file: the directory, its separator, the name.
+    std::string Period(const char* name) const { return Ledger() + kPathSeparator + name; }
 
     // The export's documents of November 2024 as the mapping makes them, numbered as a run
     // into an empty directory numbers them, each field as "show" prints it (UTF-8).

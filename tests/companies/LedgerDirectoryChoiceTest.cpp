@@ -34,5 +34,15 @@ TEST(LedgerDirectoryChoice, TheNewDirectoryIsTheListsDirectoryAndTheKatalog) {
     EXPECT_EQ(ChosenLedgerDirectory(Path({"", "kpr", "spisfirm.dat"}), ""), Path({"", "kpr", ""}));
 }
 
+#ifdef _WIN32
+// Windows takes either slash, and a drive prefix alone, as the end of the directory part.
+TEST(LedgerDirectoryChoice, OnWindowsEitherSlashAndADriveEndTheDirectory) {
+    EXPECT_EQ(CurrentKatalogOf("C:/kpr/FIRMA1"), "FIRMA1");
+    EXPECT_EQ(CurrentKatalogOf("C:\\kpr/dane\\FIRMA2"), "FIRMA2");
+    EXPECT_EQ(ChosenLedgerDirectory("C:\\kpr\\biuro/spisfirm.dat", "F1"), "C:\\kpr\\biuro/F1");
+    EXPECT_EQ(ChosenLedgerDirectory("c:spisfirm.dat", "F1"), "c:F1");
+}
+#endif
+
 }  // namespace
 }  // namespace trevo

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include "engine/files/FileSystem.h"
 #include "settingsfile/SettingsFile.h"
 #include "settingsfile/WindowSectionWrite.h"
+#include "testing/TempDirectory.h"
 
 namespace trevo::settings {
 namespace {
@@ -17,16 +17,7 @@ namespace fs = std::filesystem;
 
 class SettingsFileDisk : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "trevo-settings-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
-    }
+    void SetUp() override { dir_ = temp_.Path(); }
 
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -38,6 +29,7 @@ class SettingsFileDisk : public ::testing::Test {
         return {std::istreambuf_iterator<char>(in), {}};
     }
 
+    testing::TempDirectory temp_;
     fs::path dir_;
 };
 
@@ -61,9 +53,15 @@ TEST_F(SettingsFileDisk, WritesTheDocumentCreatingTheDirectory) {
 TEST_F(SettingsFileDisk, ReplacingKeepsTheFilesPermissions) {
     const std::string path = PathOf("trevo2KPR.INI");
     Put(path, "[A]\r\n");
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+#ifdef _WIN32
+    // Windows keeps one permission: the read-only attribute, which a file written here lacks.
+    const fs::perms kept = fs::status(path).permissions();
+#else
+    const fs::perms kept = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(path, kept);
+#endif
     ASSERT_TRUE(SettingsFile::Parse("[B]\r\n").Write(path).ok);
-    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(path).permissions(), kept);
     EXPECT_EQ(Contents(path), "[B]\r\n\r\n");
 }
 
@@ -101,8 +99,13 @@ TEST_F(SettingsFileDisk, AReadOnlyFileIsNeverWritten) {
     EXPECT_EQ(WriteWindowSection(path, copy, "MAIN").outcome, SectionWriteOutcome::LeftReadOnly);
     EXPECT_EQ(Contents(path), "[MAIN]\r\nFormVersion=0\r\n");
 
-    // One write bit, anyone's, makes it writable.
+    // One write bit, anyone's, makes it writable (on Windows the read-only attribute, which
+    // the library maps to the owner's bit alone).
+#ifdef _WIN32
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+#else
     fs::permissions(path, fs::perms::others_write, fs::perm_options::add);
+#endif
     EXPECT_FALSE(LocalFileSystem().IsReadOnlyFile({path}));
     EXPECT_FALSE(LocalFileSystem().IsReadOnlyFile({PathOf("missing")}));
 }

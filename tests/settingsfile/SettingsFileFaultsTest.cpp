@@ -90,13 +90,22 @@ INSTANTIATE_TEST_SUITE_P(
                       Sweep{FileOperation::Close, "Close"}, Sweep{FileOperation::Rename, "Rename"}),
     [](const ::testing::TestParamInfo<Sweep>& info) { return std::string(info.param.name); });
 
+// The C++ library for Windows makes no symbolic links; the Windows file layer's own test tries
+// the system's call.
+#define SKIP_WITHOUT_LINK(link)                                                       \
+    if (!fs::is_symlink(link)) {                                                      \
+        GTEST_SKIP() << "this system made no symbolic link: " << linkError.message(); \
+    }
+
 TEST(SettingsFileLinks, ALinkStaysALinkAndItsTargetIsReplaced) {
     trevo::testing::TempDirectory dir;
     fs::create_directory(dir.File("real"));
     const std::string target = dir.File("real/trevo2KPR.INI");
     trevo::testing::WriteFileBytes(target, kOld);
     const std::string link = dir.File("trevo2KPR.INI");
-    fs::create_symlink("real/trevo2KPR.INI", link);
+    std::error_code linkError;
+    fs::create_symlink("real/trevo2KPR.INI", link, linkError);
+    SKIP_WITHOUT_LINK(link);
     EXPECT_EQ(WriteMain(LocalFileSystem(), link).outcome, SectionWriteOutcome::Written);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(trevo::testing::ReadFileBytes(target), kNew);
@@ -109,7 +118,9 @@ TEST(SettingsFileLinks, AStaleTemporaryFileOrALinkInItsPlaceIsNoObstacle) {
     trevo::testing::WriteFileBytes(path, kOld);
     // Left by a write that was cut off, or planted: a link to a file elsewhere.
     trevo::testing::WriteFileBytes(dir.File("elsewhere"), "keep");
-    fs::create_symlink(dir.File("elsewhere"), path + ".new");
+    std::error_code linkError;
+    fs::create_symlink(dir.File("elsewhere"), path + ".new", linkError);
+    SKIP_WITHOUT_LINK(path + ".new");
     EXPECT_EQ(WriteMain(LocalFileSystem(), path).outcome, SectionWriteOutcome::Written);
     EXPECT_EQ(trevo::testing::ReadFileBytes(path), kNew);
     EXPECT_EQ(trevo::testing::ReadFileBytes(dir.File("elsewhere")), "keep");

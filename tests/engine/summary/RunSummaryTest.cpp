@@ -372,8 +372,13 @@ TEST_F(RunSummaryTest, ADocumentWhoseFileFailedIsCountedButNotBooked) {
 TEST_F(RunSummaryTest, TheBookedScanDoesNotFollowALinkAtAPeriodFileName) {
     testing::TempDirectory elsewhere;
     Run(Document("20241105", "FV 1"), false, false, elsewhere.Path().string());
+    std::error_code linkError;
     std::filesystem::create_symlink(PeriodFileName(elsewhere.Path().string(), 2024, 11),
-                                    File(2024, 11));
+                                    File(2024, 11), linkError);
+    // The C++ library for Windows makes none; WindowsFileSystemTest tries the system's call.
+    if (!std::filesystem::is_symlink(File(2024, 11))) {
+        GTEST_SKIP() << "this system made no symbolic link: " << linkError.message();
+    }
     Run(Document("20241105", "FV 1"), true);
     EXPECT_TRUE(summary_.alreadyBooked.empty());
     ASSERT_EQ(summary_.periods.size(), 1u);

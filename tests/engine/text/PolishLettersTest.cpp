@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <algorithm>
 #include <stdexcept>
 
 #include "engine/text/zdTransPL.h"
 #include "testing/ExportLineBuilder.h"
+#include "testing/SystemCodePage.h"
 
 namespace trevo {
 namespace {
@@ -20,29 +20,17 @@ constexpr auto kWin = PolishCharset::pcWin1250;
 
 const char* const kLetters = "ąćęłńóśżźĄĆĘŁŃÓŚŻŹ";
 
-std::string Iconv(const std::string& utf8, const char* codePage) {
-    iconv_t cd = iconv_open(codePage, "UTF-8");
-    std::string in = utf8;
-    std::string out(64, '\0');
-    char* inPtr = in.data();
-    char* outPtr = out.data();
-    size_t inLeft = in.size();
-    size_t outLeft = out.size();
-    iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
 std::string Row(PolishCharset code) {
     const auto& row = PolishLetterTable[static_cast<int>(code)];
     return std::string(reinterpret_cast<const char*>(row + 1), kPolishLetterCount);
 }
 
 TEST(PolishLetterTable, PublishedCodePagesMatchTheSystemsTables) {
-    EXPECT_EQ(Row(kCp852), Iconv(kLetters, "CP852"));
-    EXPECT_EQ(Row(kIso), Iconv(kLetters, "ISO-8859-2"));
-    EXPECT_EQ(Row(kWin), Iconv(kLetters, "CP1250"));
+    using testing::SystemCodePage;
+    using testing::SystemEncode;
+    EXPECT_EQ(Row(kCp852), SystemEncode(kLetters, SystemCodePage::Cp852));
+    EXPECT_EQ(Row(kIso), SystemEncode(kLetters, SystemCodePage::Iso8859_2));
+    EXPECT_EQ(Row(kWin), SystemEncode(kLetters, SystemCodePage::Windows1250));
     for (const auto& row : PolishLetterTable) {
         EXPECT_EQ(row[0], kPolishLetterCount);
     }

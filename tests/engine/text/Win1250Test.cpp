@@ -1,40 +1,25 @@
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include "engine/text/CurrencyFormat.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250.h"
 #include "engine/text/Win1250Literal.h"
+#include "testing/SystemCodePage.h"
 
 namespace trevo {
 namespace {
 
 using namespace trevo::literals;
 
-// The system's own iconv knows Windows-1250; its table is independent of ours.
-std::string IconvToUtf8(unsigned char byte) {
-    iconv_t cd = iconv_open("UTF-8", "CP1250");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return "?";
-    }
-    char in[1] = {static_cast<char>(byte)};
-    char out[8] = {};
-    char* inPtr = in;
-    char* outPtr = out;
-    size_t inLeft = 1;
-    size_t outLeft = sizeof out;
-    const size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    return done == static_cast<size_t>(-1) ? std::string() : std::string(out, outPtr);
-}
-
+// The system's own table of Windows-1250 is independent of ours.
 TEST(Win1250, DefinedBytesMatchTheSystemCodePage) {
     for (int byte = 0; byte < 256; ++byte) {
-        const std::string expected = IconvToUtf8(static_cast<unsigned char>(byte));
-        if (expected.empty()) {
+        const auto expected = testing::SystemDecode(std::string(1, static_cast<char>(byte)),
+                                                    testing::SystemCodePage::Windows1250);
+        if (!expected) {
             continue;  // undefined in the code page
         }
-        EXPECT_EQ(text::Win1250ToUtf8(std::string(1, static_cast<char>(byte))), expected)
+        EXPECT_EQ(text::Win1250ToUtf8(std::string(1, static_cast<char>(byte))), *expected)
             << "byte " << byte;
     }
 }

@@ -1,5 +1,8 @@
-#include "cli/RunSignals.h"
+#include <signal.h>
 
+#include <array>
+
+#include "cli/RunSignals.h"
 #include "engine/platform/SignalFlags.h"
 
 namespace trevo::cli {
@@ -16,11 +19,17 @@ void AskToStop(int signal) {
 
 }  // namespace
 
-RunSignals::RunSignals() {
+struct RunSignals::Saved {
+    struct sigaction pipe {};
+    std::array<struct sigaction, 3> stop{};
+    std::array<bool, 3> installed{};
+};
+
+RunSignals::RunSignals() : saved_(std::make_unique<Saved>()) {
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
-    sigaction(SIGPIPE, &ignore, &savedPipe_);
+    sigaction(SIGPIPE, &ignore, &saved_->pipe);
 
     struct sigaction ask {};
     ask.sa_handler = AskToStop;
@@ -33,18 +42,22 @@ RunSignals::RunSignals() {
         if (old.sa_handler == SIG_IGN) {
             continue;
         }
-        installed_[i] = sigaction(kStopSignals[i], &ask, &savedStop_[i]) == 0;
+        saved_->installed[i] = sigaction(kStopSignals[i], &ask, &saved_->stop[i]) == 0;
     }
 }
 
 RunSignals::~RunSignals() {
     for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
-        if (installed_[i]) {
-            sigaction(kStopSignals[i], &savedStop_[i], nullptr);
-            installed_[i] = false;
+        if (saved_->installed[i]) {
+            sigaction(kStopSignals[i], &saved_->stop[i], nullptr);
+            saved_->installed[i] = false;
         }
     }
-    sigaction(SIGPIPE, &savedPipe_, nullptr);
+    sigaction(SIGPIPE, &saved_->pipe, nullptr);
+}
+
+void IgnoreBrokenPipe() {
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 const std::atomic<int>& RunSignals::Stop() const {

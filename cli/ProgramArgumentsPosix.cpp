@@ -1,0 +1,9 @@
+#include "cli/ProgramArguments.h"
+
+namespace trevo::cli {
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+}  // namespace trevo::cli

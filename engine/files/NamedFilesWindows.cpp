@@ -1,0 +1,336 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <string>
+#include <utility>
+
+#include "engine/files/NamedFiles.h"
+
+namespace trevo {
+
+namespace {
+
+std::wstring Wide(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() > INT_MAX) {
+        return {};
+    }
+    const int size = static_cast<int>(utf8.size());
+    std::wstring wide(
+        static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
+        L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(),
+                          static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string Narrow(std::wstring_view wide) {
+    if (wide.empty() || wide.size() > INT_MAX) {
+        return {};
+    }
+    const int size = static_cast<int>(wide.size());
+    std::string utf8(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size,
+                                                                    nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()),
+                          nullptr, nullptr);
+    return utf8;
+}
+
+// The system's failure as the portable condition the Polish reasons know.
+std::error_code Portable(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+        case ERROR_INVALID_DRIVE:
+            return std::make_error_code(std::errc::no_such_file_or_directory);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_PRIVILEGE_NOT_HELD:
+            return std::make_error_code(std::errc::permission_denied);
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_PIPE_BUSY:
+            return std::make_error_code(std::errc::device_or_resource_busy);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return std::make_error_code(std::errc::no_space_on_device);
+        case ERROR_WRITE_PROTECT:
+            return std::make_error_code(std::errc::read_only_file_system);
+        case ERROR_FILENAME_EXCED_RANGE:
+            return std::make_error_code(std::errc::filename_too_long);
+        case ERROR_DIRECTORY:
+            return std::make_error_code(std::errc::not_a_directory);
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return std::make_error_code(std::errc::too_many_files_open);
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return std::make_error_code(std::errc::file_exists);
+        case ERROR_NO_DATA:
+        case ERROR_BROKEN_PIPE:
+            return std::make_error_code(std::errc::broken_pipe);
+        default:
+            return std::make_error_code(std::errc::io_error);
+    }
+}
+
+std::error_code LastError() {
+    return Portable(::GetLastError());
+}
+
+class Handle {
+  public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() { Close(); }
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    HANDLE Get() const { return handle_; }
+    bool Close() {
+        const bool closed = !Valid() || ::CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+// A device the system knows by name in every directory (NUL, CON, COM1, ...), with or without
+// an extension, or a name in the device namespace ("\\.\pipe\x"): a stream, never a file.
+bool IsDeviceName(std::string_view path) {
+    if (path.starts_with("\\\\.\\") || path.starts_with("//./")) {
+        return true;
+    }
+    const auto separator = path.find_last_of("\\/:");
+    std::string name(path.substr(separator == std::string_view::npos ? 0 : separator + 1));
+    name = name.substr(0, name.find('.'));
+    while (!name.empty() && (name.back() == ' ')) {
+        name.pop_back();
+    }
+    for (char& c : name) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    if (name == "NUL" || name == "CON" || name == "AUX" || name == "PRN" || name == "CONOUT$") {
+        return true;
+    }
+    return name.size() == 4 && (name.starts_with("COM") || name.starts_with("LPT")) &&
+           name[3] >= '1' && name[3] <= '9';
+}
+
+// The name as the file system keeps it: trailing dots and blanks are dropped, so that
+// "2024ORMEK.12. " names the period file "2024ORMEK.12".
+std::string StoredName(std::string name) {
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ') && name != "." &&
+           name != "..") {
+        name.pop_back();
+    }
+    return name;
+}
+
+FileIdentity IdentityOfHandle(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info)) {
+        return {};
+    }
+    return {true, info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+std::error_code WriteAll(HANDLE handle, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD wrote = 0;
+        if (!::WriteFile(handle, bytes.data(), piece, &wrote, nullptr)) {
+            return LastError();
+        }
+        if (wrote == 0) {
+            return std::make_error_code(std::errc::io_error);
+        }
+        bytes.remove_prefix(wrote);
+    }
+    return {};
+}
+
+class HandleStream final : public OutputStream {
+  public:
+    explicit HandleStream(HANDLE handle) : handle_(handle) {}
+    std::error_code Write(std::string_view bytes) override {
+        return WriteAll(handle_.Get(), bytes);
+    }
+    std::error_code Close() override { return handle_.Close() ? std::error_code() : LastError(); }
+
+  private:
+    Handle handle_;
+};
+
+class WindowsNamedFiles final : public NamedFiles {
+  public:
+    NameLookup Status(const std::string& path, bool followLink) override {
+        // "NAME:stream" is a stream of NAME's file (the default one is the file itself): no
+        // name of a file of its own.
+        if (Split(path).name.find(':') != std::string::npos) {
+            return {std::make_error_code(std::errc::invalid_argument), {}};
+        }
+        if (IsDeviceName(path)) {
+            // Opening a pipe to ask would take one of its instances; a device is one by name.
+            return {{}, {NameKind::Stream, {}, false}};
+        }
+        const std::wstring wide = Wide(path);
+        const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+                return {};
+            }
+            return {Portable(error), {}};
+        }
+        NameStatus status;
+        status.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+        const bool reparse = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        const DWORD flags =
+            FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+        Handle handle(::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, flags, nullptr));
+        if (!handle.Valid()) {
+            const DWORD error = ::GetLastError();
+            if (followLink && reparse &&
+                (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) {
+                return {};  // a link to nothing
+            }
+            return {Portable(error), {}};
+        }
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!::GetFileInformationByHandle(handle.Get(), &info)) {
+            return {LastError(), {}};
+        }
+        status.identity = IdentityOfHandle(handle.Get());
+        if (!followLink && reparse) {
+            status.kind = NameKind::Link;
+        } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            status.kind = NameKind::Directory;
+        } else if (::GetFileType(handle.Get()) == FILE_TYPE_DISK) {
+            status.kind = NameKind::RegularFile;
+        } else {
+            status.kind = NameKind::Stream;
+        }
+        status.readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+        return {{}, status};
+    }
+
+    FileIdentity StandardStreamIdentity(int stream) override {
+        const HANDLE handle = ::GetStdHandle(stream == 1 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+        if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+            return {};
+        }
+        return IdentityOfHandle(handle);
+    }
+
+    std::optional<std::vector<std::string>> Names(const std::string& directory) override {
+        WIN32_FIND_DATAW found{};
+        const std::wstring pattern = Wide(Join(directory, "*"));
+        const HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return std::nullopt;
+        }
+        std::vector<std::string> names;
+        do {
+            const std::wstring_view name = found.cFileName;
+            if (name != L"." && name != L"..") {
+                names.push_back(Narrow(name));
+            }
+        } while (::FindNextFileW(search, &found));
+        const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
+        ::FindClose(search);
+        return complete ? std::optional(std::move(names)) : std::nullopt;
+    }
+
+    std::error_code TryOpen(const std::string& path, bool directory) override {
+        Handle handle(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    directory ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
+        return handle.Valid() ? std::error_code() : LastError();
+    }
+
+    OutputStreamOpen OpenStream(const std::string& path) override {
+        const HANDLE handle =
+            ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            return {nullptr, LastError()};
+        }
+        auto stream = std::make_unique<HandleStream>(handle);
+        if (::GetFileType(handle) == FILE_TYPE_DISK) {
+            return {nullptr, std::make_error_code(std::errc::not_supported)};
+        }
+        return {std::move(stream), {}};
+    }
+
+    std::error_code ReplaceFile(const std::string& path, std::string_view bytes) override {
+        const PathParts parts = Split(path);
+        // A name beside the file that the ledger program never takes for its own, new for
+        // this process.
+        const std::wstring temporary = Wide(
+            Join(parts.directory, "." + parts.name + "." + std::to_string(::GetCurrentProcessId()) +
+                                      "." + std::to_string(::GetTickCount64()) + ".tmp"));
+        Handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) {
+            return LastError();
+        }
+        std::error_code error = WriteAll(file.Get(), bytes);
+        if (!error && !::FlushFileBuffers(file.Get())) {
+            error = LastError();
+        }
+        if (!file.Close() && !error) {
+            error = LastError();
+        }
+        if (!error && !::MoveFileExW(temporary.c_str(), Wide(path).c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            error = LastError();
+        }
+        if (error) {
+            ::DeleteFileW(temporary.c_str());
+        }
+        return error;
+    }
+
+    PathParts Split(const std::string& path) const override {
+        const auto separator = path.find_last_of("\\/");
+        if (separator == std::string::npos) {
+            // "C:name" is a name in drive C's current directory.
+            if (path.size() >= 2 && path[1] == ':') {
+                return {path.substr(0, 2), StoredName(path.substr(2))};
+            }
+            return {".", StoredName(path)};
+        }
+        std::string directory = path.substr(0, separator);
+        // The root of a drive or the path's own root stays a root.
+        if (directory.empty() || (directory.size() == 2 && directory[1] == ':')) {
+            directory = path.substr(0, separator + 1);
+        }
+        return {directory, StoredName(path.substr(separator + 1))};
+    }
+
+    std::string Join(const std::string& directory, std::string_view name) const override {
+        std::string path = directory;
+        if (!path.empty() && !path.ends_with('\\') && !path.ends_with('/') &&
+            !(path.size() == 2 && path[1] == ':')) {
+            path += '\\';
+        }
+        path += name;
+        return path;
+    }
+};
+
+}  // namespace
+
+NamedFiles& LocalNamedFiles() {
+    static WindowsNamedFiles files;
+    return files;
+}
+
+}  // namespace trevo

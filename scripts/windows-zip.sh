@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Packs the Windows command line for users: dist/trevo2kpr-<version>-win64.zip with one folder
+# trevo2kpr-<version>-win64/ holding trevo2kpr-cli.exe (static: no DLL beside it), README.txt
+# and LICENSE.txt (the repository's README.md and LICENSE with Windows line ends). Called by
+# scripts/windows-build.sh after the build; BUILD_DIR as there (default build-windows/).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build_dir="${BUILD_DIR:-$root/build-windows}"
+version="$(sed -n 's/^project(trevo2KPR VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+[[ -n "$version" ]] || { echo "windows-zip.sh: no version in CMakeLists.txt" >&2; exit 1; }
+exe="$build_dir/cli/trevo2kpr-cli.exe"
+[[ -f "$exe" ]] || { echo "windows-zip.sh: $exe is not built" >&2; exit 1; }
+
+name="trevo2kpr-$version-win64"
+stage="$(mktemp -d "${TMPDIR:-/tmp}/trevo-zip.XXXXXX")"
+trap 'rm -rf "$stage"' EXIT
+mkdir "$stage/$name"
+cp "$exe" "$stage/$name/trevo2kpr-cli.exe"
+sed 's/\r*$/\r/' "$root/README.md" >"$stage/$name/README.txt"
+sed 's/\r*$/\r/' "$root/LICENSE" >"$stage/$name/LICENSE.txt"
+
+mkdir -p "$root/dist"
+zip="$root/dist/$name.zip"
+# Written beside and renamed, so that a failed pack never leaves half a zip under the name; the
+# files carry the last commit's time, not the moment of packing.
+stamp="$(TZ=UTC git -C "$root" log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S' 2>/dev/null || date -u '+%Y-%m-%d %H:%M:%S') UTC"
+(cd "$stage" && cmake -E tar cf "$zip.part" --format=zip --mtime="$stamp" "$name")
+mv -f "$zip.part" "$zip"
+echo "$zip"
