@@ -8,6 +8,7 @@ namespace trevo {
 class Descriptor {
   public:
     explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd_(other.Release()) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() { Close(); }

@@ -38,6 +38,21 @@ std::error_code OpenError(int dir, const std::string& nativeName, int flags) {
     return error;
 }
 
+FileResult<OpenRegularFile> OpenRegular(int dir, const std::string& nativeName, int flags) {
+    Descriptor fd(::openat(dir, nativeName.c_str(), flags, 0666));
+    if (!fd.IsOpen()) {
+        return OpenError(dir, nativeName, flags);
+    }
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0) {
+        return LastError();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return FileErrc::NotRegularFile;
+    }
+    return OpenRegularFile{std::move(fd), info};
+}
+
 bool NoWritePermission(mode_t mode) {
     return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }

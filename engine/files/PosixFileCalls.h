@@ -2,11 +2,15 @@
 // The small pieces the POSIX file classes share: path spelling, errors, the read-only rule.
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include "engine/files/FileResult.h"
+#include "engine/files/PosixDescriptor.h"
 
 namespace trevo {
 
@@ -22,6 +26,16 @@ std::error_code LastError();
 // symbolic link refused by O_NOFOLLOW is FileErrc::IsLink and a name O_EXCL refused is
 // FileErrc::Exists.
 std::error_code OpenError(int dir, const std::string& nativeName, int flags);
+
+struct OpenRegularFile {
+    Descriptor fd;
+    struct stat info;
+};
+
+// Opens `nativeName` relative to `dir` (AT_FDCWD for a path) with `flags`, which hold
+// O_NONBLOCK so that a FIFO at the name cannot hang the open (the caller clears it once the
+// file is known to be regular): FileErrc::NotRegularFile for anything but a regular file.
+FileResult<OpenRegularFile> OpenRegular(int dir, const std::string& nativeName, int flags);
 
 // The one rule for read-only files (see WholeFileStore::IsReadOnlyFile).
 bool NoWritePermission(mode_t mode);

@@ -32,22 +32,15 @@ bool PosixInputFile::ChangedSinceOpen() {
 
 FileResult<std::unique_ptr<InputFile>> OpenRegularForReading(int dir, const std::string& name,
                                                              int flags) {
-    const int openFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags;
-    Descriptor fd(::openat(dir, name.c_str(), openFlags));
-    if (!fd.IsOpen()) {
-        return OpenError(dir, name, openFlags);
+    auto opened = OpenRegular(dir, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
+    if (!opened) {
+        return opened.error();
     }
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0) {
+    if (!ClearNonBlocking(opened->fd.Get())) {
         return LastError();
     }
-    if (!S_ISREG(info.st_mode)) {
-        return FileErrc::NotRegularFile;
-    }
-    if (!ClearNonBlocking(fd.Get())) {
-        return LastError();
-    }
-    return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd.Release(), info));
+    return std::unique_ptr<InputFile>(
+        std::make_unique<PosixInputFile>(opened->fd.Release(), opened->info));
 }
 
 }  // namespace trevo

@@ -14,28 +14,21 @@ namespace {
 // A regular file opened for reading and writing with `flags` besides, never through a link
 // at its name. A read-only file is refused when asked, even to the superuser, as the ledger
 // program's own platform would refuse it.
-FileResult<std::unique_ptr<PosixRecordFile>> OpenRegular(const std::string& path, int flags,
-                                                         bool refuseReadOnly) {
+FileResult<std::unique_ptr<PosixRecordFile>> OpenRecordFile(const std::string& path, int flags,
+                                                            bool refuseReadOnly) {
     std::string native = NativePath(path);
-    const int openFlags = flags | O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
-    Descriptor fd(::open(native.c_str(), openFlags, 0666));
-    if (!fd.IsOpen()) {
-        return OpenError(AT_FDCWD, native, openFlags);
+    auto opened =
+        OpenRegular(AT_FDCWD, native, flags | O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (!opened) {
+        return opened.error();
     }
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0) {
-        return LastError();
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return FileErrc::NotRegularFile;
-    }
-    if (refuseReadOnly && NoWritePermission(info.st_mode)) {
+    if (refuseReadOnly && NoWritePermission(opened->info.st_mode)) {
         return FileErrc::ReadOnly;
     }
-    if (!ClearNonBlocking(fd.Get())) {
+    if (!ClearNonBlocking(opened->fd.Get())) {
         return LastError();
     }
-    return std::make_unique<PosixRecordFile>(fd.Release(), std::move(native), info);
+    return std::make_unique<PosixRecordFile>(opened->fd.Release(), std::move(native), opened->info);
 }
 
 FileResult<std::unique_ptr<RecordFile>> AsRecordFile(
@@ -54,7 +47,7 @@ FileResult<std::unique_ptr<RecordFile>> PosixFileSystem::OpenOrCreateRecordFile(
     // emptied. O_NOFOLLOW: a link in the period file's place is refused, dangling or not, and
     // its target never touched (the ledger directory itself may be a link). O_NONBLOCK only
     // keeps a special file from stalling the open.
-    auto opened = OpenRegular(path, O_CREAT, /*refuseReadOnly=*/true);
+    auto opened = OpenRecordFile(path, O_CREAT, /*refuseReadOnly=*/true);
     if (!opened) {
         return opened.error();
     }
@@ -67,13 +60,13 @@ FileResult<std::unique_ptr<RecordFile>> PosixFileSystem::OpenOrCreateRecordFile(
 
 FileResult<std::unique_ptr<RecordFile>> PosixFileSystem::OpenExistingRecordFile(
     const std::string& path) {
-    return AsRecordFile(OpenRegular(path, 0, /*refuseReadOnly=*/true));
+    return AsRecordFile(OpenRecordFile(path, 0, /*refuseReadOnly=*/true));
 }
 
 FileResult<std::unique_ptr<RecordFile>> PosixFileSystem::CreateNewRecordFile(
     const std::string& path) {
     // O_EXCL refuses whatever stands at the name, a symbolic link included.
-    return AsRecordFile(OpenRegular(path, O_CREAT | O_EXCL, /*refuseReadOnly=*/false));
+    return AsRecordFile(OpenRecordFile(path, O_CREAT | O_EXCL, /*refuseReadOnly=*/false));
 }
 
 // POSIX has no share modes: others may read and write a file opened here for reading, so one
@@ -93,23 +86,15 @@ FileResult<std::unique_ptr<InputFile>> PosixFileSystem::OpenPeriodFileForReading
 }
 
 FileResult<std::unique_ptr<FileLock>> PosixFileSystem::LockRecordFile(const std::string& path) {
-    const std::string native = NativePath(path);
-    const int flags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
-    Descriptor fd(::open(native.c_str(), flags));
-    if (!fd.IsOpen()) {
-        return OpenError(AT_FDCWD, native, flags);
+    auto opened =
+        OpenRegular(AT_FDCWD, NativePath(path), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (!opened) {
+        return opened.error();
     }
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0) {
-        return LastError();
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return FileErrc::NotRegularFile;
-    }
-    if (FileDone locked = LockWholeFile(fd.Get()); !locked) {
+    if (FileDone locked = LockWholeFile(opened->fd.Get()); !locked) {
         return locked.error();
     }
-    return std::unique_ptr<FileLock>(std::make_unique<PosixFileLock>(fd.Release()));
+    return std::unique_ptr<FileLock>(std::make_unique<PosixFileLock>(opened->fd.Release()));
 }
 
 FileDone PosixFileSystem::RemoveOpenFile(const std::string& path, RecordFile& open) {
