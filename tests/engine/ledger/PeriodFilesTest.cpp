@@ -45,16 +45,11 @@ class PeriodFilesTest : public ::testing::Test {
 };
 
 TEST_F(PeriodFilesTest, NamesAreDirectoryYearOrmekMonthInPlainDecimal) {
-#ifdef _WIN32
-    // "%s\%dORMEK.%d": a backslash, and the directory text as it stands.
-    EXPECT_EQ(PeriodFileName("C:\\KPR\\FIRMA1", 2024, 3), "C:\\KPR\\FIRMA1\\2024ORMEK.3");
-    EXPECT_EQ(PeriodFileName("C:\\KPR\\FIRMA1\\", 2024, 12), "C:\\KPR\\FIRMA1\\\\2024ORMEK.12");
-    EXPECT_EQ(PeriodFileName("", 7, 13), "\\7ORMEK.13");
-#else
-    EXPECT_EQ(PeriodFileName("/kpr/FIRMA1", 2024, 3), "/kpr/FIRMA1/2024ORMEK.3");
-    EXPECT_EQ(PeriodFileName("/kpr/FIRMA1/", 2024, 12), "/kpr/FIRMA1//2024ORMEK.12");
-    EXPECT_EQ(PeriodFileName("", 7, 13), "/7ORMEK.13");
-#endif
+    // One separator put between, whatever the directory ends with: "%s\\%dORMEK.%d" on Windows.
+    const std::string s(1, kPathSeparator);
+    EXPECT_EQ(PeriodFileName("/kpr/FIRMA1", 2024, 3), "/kpr/FIRMA1" + s + "2024ORMEK.3");
+    EXPECT_EQ(PeriodFileName("/kpr/FIRMA1/", 2024, 12), "/kpr/FIRMA1/" + s + "2024ORMEK.12");
+    EXPECT_EQ(PeriodFileName("", 7, 13), s + "7ORMEK.13");
     // Read back from a name within a directory: nothing else is taken for a period file.
     EXPECT_EQ(ParsePeriodFileName("2024ORMEK.3"), (std::pair{2024u, 3u}));
     EXPECT_EQ(ParsePeriodFileName("2024ORMEK.12"), (std::pair{2024u, 12u}));
