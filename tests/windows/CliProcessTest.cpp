@@ -273,10 +273,7 @@ TEST_F(CliProcessTest, AConsoleShowsTheTraceInItsOwnCodePage) {
     EXPECT_NE(screen.find(L" *** Procedura sprawdzająca (BEZ ZAPISU ) ***"), std::wstring::npos);
 }
 
-// Disabled until the argument parser's usage errors and help (cli/CommandLine.cpp) are
-// written through cli::PrintError and cli::WriteText: today they reach a console as UTF-8
-// bytes read in its code page.
-TEST_F(CliProcessTest, DISABLED_AConsoleShowsUsageErrorsInItsOwnCodePage) {
+TEST_F(CliProcessTest, AConsoleShowsUsageErrorsInItsOwnCodePage) {
     if (!HasConsole()) {
         GTEST_SKIP() << "no console: Wine gives one only under a terminal (e.g. `script`)";
     }
