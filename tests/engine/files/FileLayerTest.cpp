@@ -15,9 +15,9 @@ namespace {
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
-constexpr FileErrc kEveryFileErrc[] = {FileErrc::IsLink,         FileErrc::ReadOnly,
+constexpr FileErrc kEveryFileErrc[] = {FileErrc::IsLink,           FileErrc::ReadOnly,
                                        FileErrc::HeldByAnotherRun, FileErrc::NameMoved,
-                                       FileErrc::NotRegularFile, FileErrc::Exists};
+                                       FileErrc::NotRegularFile,   FileErrc::Exists};
 
 // The user reads these reasons: each is Polish and its own, never the category's English words,
 // and never the reason of the system error that happens to share its number.
