@@ -2,101 +2,26 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <string>
 #include <utility>
 
 #include "engine/files/NamedFiles.h"
+#include "engine/files/WindowsError.h"
+#include "engine/files/WindowsHandle.h"
+#include "engine/files/WindowsPath.h"
 
 namespace trevo {
 
 namespace {
 
+// UTF-16 for the calls; a name that is no valid UTF-8 becomes one no file has.
 std::wstring Wide(std::string_view utf8) {
-    if (utf8.empty() || utf8.size() > INT_MAX) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    std::wstring wide(
-        static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
-        L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(),
-                          static_cast<int>(wide.size()));
-    return wide;
+    FileResult<std::wstring> wide = windows::FromUtf8(utf8);
+    return wide ? std::move(*wide) : std::wstring(L"?");
 }
 
-std::string Narrow(std::wstring_view wide) {
-    if (wide.empty() || wide.size() > INT_MAX) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    std::string utf8(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size,
-                                                                    nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()),
-                          nullptr, nullptr);
-    return utf8;
-}
-
-// The system's failure as the portable condition the Polish reasons know.
-std::error_code Portable(DWORD error) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_NETPATH:
-        case ERROR_INVALID_DRIVE:
-            return std::make_error_code(std::errc::no_such_file_or_directory);
-        case ERROR_ACCESS_DENIED:
-        case ERROR_PRIVILEGE_NOT_HELD:
-            return std::make_error_code(std::errc::permission_denied);
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_PIPE_BUSY:
-            return std::make_error_code(std::errc::device_or_resource_busy);
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return std::make_error_code(std::errc::no_space_on_device);
-        case ERROR_WRITE_PROTECT:
-            return std::make_error_code(std::errc::read_only_file_system);
-        case ERROR_FILENAME_EXCED_RANGE:
-            return std::make_error_code(std::errc::filename_too_long);
-        case ERROR_DIRECTORY:
-            return std::make_error_code(std::errc::not_a_directory);
-        case ERROR_TOO_MANY_OPEN_FILES:
-            return std::make_error_code(std::errc::too_many_files_open);
-        case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS:
-            return std::make_error_code(std::errc::file_exists);
-        case ERROR_NO_DATA:
-        case ERROR_BROKEN_PIPE:
-            return std::make_error_code(std::errc::broken_pipe);
-        default:
-            return std::make_error_code(std::errc::io_error);
-    }
-}
-
-std::error_code LastError() {
-    return Portable(::GetLastError());
-}
-
-class Handle {
-  public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { Close(); }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE Get() const { return handle_; }
-    bool Close() {
-        const bool closed = !Valid() || ::CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-  private:
-    HANDLE handle_;
-};
+using windows::Handle;
+using windows::LastError;
 
 // A device the system knows by name in every directory (NUL, CON, COM1, ...), with or without
 // an extension, or a name in the device namespace ("\\.\pipe\x"): a stream, never a file.
@@ -185,7 +110,7 @@ class WindowsNamedFiles final : public NamedFiles {
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
                 return {};
             }
-            return {Portable(error), {}};
+            return {windows::ErrorFromCode(error), {}};
         }
         NameStatus status;
         status.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
@@ -195,13 +120,13 @@ class WindowsNamedFiles final : public NamedFiles {
         Handle handle(::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, flags, nullptr));
-        if (!handle.Valid()) {
+        if (!handle.IsOpen()) {
             const DWORD error = ::GetLastError();
             if (followLink && reparse &&
                 (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) {
                 return {};  // a link to nothing
             }
-            return {Portable(error), {}};
+            return {windows::ErrorFromCode(error), {}};
         }
         BY_HANDLE_FILE_INFORMATION info{};
         if (!::GetFileInformationByHandle(handle.Get(), &info)) {
@@ -240,7 +165,7 @@ class WindowsNamedFiles final : public NamedFiles {
         do {
             const std::wstring_view name = found.cFileName;
             if (name != L"." && name != L"..") {
-                names.push_back(Narrow(name));
+                names.push_back(windows::ToUtf8(name));
             }
         } while (::FindNextFileW(search, &found));
         const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
@@ -252,7 +177,7 @@ class WindowsNamedFiles final : public NamedFiles {
         Handle handle(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     directory ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
-        return handle.Valid() ? std::error_code() : LastError();
+        return handle.IsOpen() ? std::error_code() : LastError();
     }
 
     OutputStreamOpen OpenStream(const std::string& path) override {
@@ -278,7 +203,7 @@ class WindowsNamedFiles final : public NamedFiles {
                                       "." + std::to_string(::GetTickCount64()) + ".tmp"));
         Handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) {
+        if (!file.IsOpen()) {
             return LastError();
         }
         std::error_code error = WriteAll(file.Get(), bytes);

@@ -119,6 +119,44 @@ TEST_F(CliProcessTest, TheTraceToAFileOrAPipeIsTheLinuxBytes) {
     EXPECT_EQ(Records(November()), 3u);
 }
 
+TEST_F(CliProcessTest, TheSummaryNeverTakesTheBooksPlaceOnWindowsEither) {
+    WriteExport(Documents("20241105", 1) + Documents("20241201", 1));
+    std::ofstream(November(), std::ios::binary) << std::string(400, 'N');
+    const auto refused = [this](const std::wstring& name) {
+        SCOPED_TRACE(cli::WideToUtf8(name));
+        const ChildResult run = RunCli({"convert", "--summary-json", cli::WideToUtf8(name),
+                                        Utf8(ExportPath()), Utf8(LedgerPath())});
+        EXPECT_EQ(run.exitCode, 2u);
+        EXPECT_NE(run.err.find("--summary-json"), std::string::npos) << run.err;
+        EXPECT_EQ(Records(November()), 1u);
+        EXPECT_FALSE(fs::exists(LedgerPath() / L"2024ORMEK.12"));
+    };
+    refused(November().wstring());
+    refused((LedgerPath() / L"2024ormek.12").wstring());
+    refused((LedgerPath() / L"2024ORMEK.12. ").wstring());  // the name Windows stores
+    refused((LedgerPath() / L"2024ORMEK.11::$DATA").wstring());
+    refused((LedgerPath() / L"TREVO2KPR.DZIENNIK").wstring());
+    refused(ExportPath().wstring());
+    ASSERT_TRUE(::CreateHardLinkW((root_ / L"inna.json").c_str(), November().c_str(), nullptr));
+    refused((root_ / L"inna.json").wstring());
+    std::ofstream(root_ / L"tylko-odczyt.json", std::ios::binary) << "stare";
+    ::SetFileAttributesW((root_ / L"tylko-odczyt.json").c_str(), FILE_ATTRIBUTE_READONLY);
+    refused((root_ / L"tylko-odczyt.json").wstring());
+    ::SetFileAttributesW((root_ / L"tylko-odczyt.json").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A file of its own is replaced; NUL is written, not replaced.
+    const fs::path json = root_ / L"podsumowanie ść.json";
+    std::ofstream(json, std::ios::binary) << "stare";
+    const ChildResult written =
+        RunCli({"convert", "--summary-json", Utf8(json), Utf8(ExportPath()), Utf8(LedgerPath())});
+    EXPECT_EQ(written.exitCode, 0u) << written.err;
+    std::ifstream in(json, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(bytes.find("\"outcome\":\"completed\""), std::string::npos) << bytes;
+    EXPECT_EQ(RunCli({"convert", "--check", "--summary-json", "NUL", Utf8(ExportPath())}).exitCode,
+              0u);
+}
+
 TEST_F(CliProcessTest, MissingStandardHandlesBookEverythingAndFailTheTrace) {
     WriteExport(Documents("20241105", 3));
     const ChildResult run = RunCli(Convert(), {Output::Missing, {}, false});
