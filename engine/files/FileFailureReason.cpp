@@ -4,10 +4,6 @@
 #include "engine/text/Win1250.h"
 #include "engine/text/Win1250Literal.h"
 
-#ifdef _WIN32
-#include "engine/files/WindowsError.h"
-#endif
-
 namespace trevo {
 
 using namespace trevo::literals;
@@ -68,7 +64,8 @@ std::string FileFailureReason(std::error_code error) {
         return std::string("nieznany błąd"_w1250);
     }
 #ifdef _WIN32
-    if (windows::IsSharingViolation(error)) {
+    // A sharing or lock violation: the file layers on Windows give it as this condition.
+    if (error == std::errc::device_or_resource_busy) {
         return std::string("plik jest otwarty w innym programie"_w1250);
     }
     // This compiler's library words the system's numbers as if they were C library ones.

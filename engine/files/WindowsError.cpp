@@ -54,6 +54,10 @@ std::error_code ErrorFromCode(unsigned long code) {
         case ERROR_NOT_SUPPORTED:
         case ERROR_INVALID_FUNCTION:
             return portable(std::errc::not_supported);
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            // Another program has the file open in a way this open does not share.
+            return portable(std::errc::device_or_resource_busy);
         case ERROR_NO_UNICODE_TRANSLATION:
             return portable(std::errc::illegal_byte_sequence);
         default:
@@ -63,11 +67,6 @@ std::error_code ErrorFromCode(unsigned long code) {
 
 std::error_code LastError() {
     return ErrorFromCode(::GetLastError());
-}
-
-bool IsSharingViolation(std::error_code error) {
-    return error.category() == std::system_category() &&
-           (error.value() == ERROR_SHARING_VIOLATION || error.value() == ERROR_LOCK_VIOLATION);
 }
 
 }  // namespace trevo::windows

@@ -11,7 +11,4 @@ std::error_code ErrorFromCode(unsigned long code);
 // The calling thread's last error.
 std::error_code LastError();
 
-// A Win32 error number kept as it is, for the few that have no portable counterpart.
-bool IsSharingViolation(std::error_code error);
-
 }  // namespace trevo::windows
