@@ -18,27 +18,6 @@ packages=(
     debootstrap lintian devscripts groff-base man-db python3
 )
 
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
-        missing+=("$package")
-    fi
-done
-
-sudo_if_needed() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo_if_needed apt-get update -q
-    sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
-
 # Money in the trace is printed in the user's regional format; the sample run and the tests
 # use the Polish one.
-if ! locale -a 2>/dev/null | grep -qi '^pl_PL\.utf-\?8$'; then
-    sudo_if_needed sed -i 's/^# *\(pl_PL.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' | sudo_if_needed tee -a /etc/locale.gen >/dev/null
-    sudo_if_needed locale-gen >/dev/null
-fi
+bash "$(dirname "$0")/install-packages.sh" --polish-locale "${packages[@]}"
