@@ -116,7 +116,7 @@ bool ReadPayload(char kind, std::string_view payload, Journal& journal) {
         return true;
     }
     if (kind == kFile) {
-        FileResult result;
+        AppendedFile result;
         result.fileName = in.Text();
         result.sizeBefore = in.Unsigned(8);
         result.firstOffset = in.Unsigned(8);
@@ -191,7 +191,7 @@ void AppendOpened(std::string& out, std::string_view fileName, bool existedBefor
     PutEntry(out, kOpened, payload);
 }
 
-void AppendFileResult(std::string& out, const FileResult& result) {
+void AppendFileEntry(std::string& out, const AppendedFile& result) {
     std::string payload;
     PutText(payload, result.fileName);
     PutUnsigned(payload, result.sizeBefore, 8);

@@ -61,7 +61,8 @@ struct OpenedRecord {
     std::uint64_t sizeAtOpen = 0;
 };
 
-struct FileResult {
+// What a run appended to one period file: the F entry.
+struct AppendedFile {
     std::string fileName;
     std::uint64_t sizeBefore = 0;
     std::uint64_t firstOffset = 0;
@@ -84,14 +85,14 @@ struct Journal {
     std::string exportPath;
     LocalDateTime started;
     std::vector<OpenedRecord> opened;  // in the order they happened
-    std::vector<FileResult> files;
+    std::vector<AppendedFile> files;
     std::vector<std::string> fileOrder;  // each period file once, in the order first opened
 };
 
 void AppendHeader(std::string& out, std::string_view exportPath, const LocalDateTime& started);
 void AppendOpened(std::string& out, std::string_view fileName, bool existedBefore,
                   std::uint64_t sizeAtOpen);
-void AppendFileResult(std::string& out, const FileResult& result);
+void AppendFileEntry(std::string& out, const AppendedFile& result);
 void AppendEnd(std::string& out);
 
 Journal ParseJournal(std::string_view bytes);

@@ -183,7 +183,7 @@ bool RunJournal::Finish() {
             if (!state.written) {
                 continue;
             }
-            journal::FileResult& result = state.result;
+            journal::AppendedFile& result = state.result;
             result.fileName = name;
             result.sizeAfter = std::max(state.next, result.sizeBefore);
             if (!result.interleaved) {
@@ -197,7 +197,7 @@ bool RunJournal::Finish() {
                 const XXH128_hash_t digest = XXH3_128bits_digest(&state.digest->xxh);
                 result.digest = {digest.low64, digest.high64};
             }
-            journal::AppendFileResult(pending_, result);
+            journal::AppendFileEntry(pending_, result);
         }
         journal::AppendEnd(pending_);
         failed_ = !Flush();

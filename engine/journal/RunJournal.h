@@ -48,7 +48,7 @@ class RunJournal final : public PeriodWriteObserver {
     // What the run did to one period file so far.
     struct FileState {
         std::unique_ptr<DigestState, DigestStateDeleter> digest;
-        journal::FileResult result;
+        journal::AppendedFile result;
         std::uint64_t next = 0;  // where the next append must go for the appends to be one run
         bool written = false;
     };

@@ -88,7 +88,7 @@ struct FilePlan {
     std::string path;
     bool existedBefore = true;  // a file written without an opening on record is kept
     std::uint64_t sizeAtOpen = 1;
-    const journal::FileResult* result = nullptr;
+    const journal::AppendedFile* result = nullptr;
     std::unique_ptr<RecordFile> file;
     std::optional<UndoFileStep> step;
     bool asideOnly = false;        // renamed aside by the undo that stopped: only removal left
@@ -241,7 +241,7 @@ std::optional<LatestJournal> FindLatest(DirectoryStore& directories, const std::
 std::optional<std::string> Check(FileSystem& fileSystem, Directory& ledger,
                                  const std::string& journalPath, bool resuming, FilePlan& plan) {
     const bool createdByRun = !plan.existedBefore && plan.sizeAtOpen == 0;
-    const journal::FileResult* result = plan.result;
+    const journal::AppendedFile* result = plan.result;
     const bool removes = createdByRun && (!result || result->sizeBefore == 0);
     UndoFileStep step;
     step.fileName = plan.name;
@@ -384,7 +384,7 @@ class Undoing {
             plan.changed = latest_.ledger->Rename(plan.name, AsideName(plan)).ok();
             return plan.changed;
         }
-        const journal::FileResult& result = *plan.result;
+        const journal::AppendedFile& result = *plan.result;
         if (!plan.onlyRewritePart) {
             // The bytes cut off are kept first, so that a later failure can put them back.
             plan.savedAt = savedSize_;
@@ -408,7 +408,7 @@ class Undoing {
         if (plan.step->remove) {
             return latest_.ledger->Rename(AsideName(plan), plan.name).ok();
         }
-        const journal::FileResult& result = *plan.result;
+        const journal::AppendedFile& result = *plan.result;
         return CopyBytes(*saved_, plan.savedAt, *plan.file, result.firstOffset,
                          result.sizeAfter - result.firstOffset);
     }
@@ -537,7 +537,7 @@ UndoReport UndoLastRun(FileSystem& fileSystem, const std::string& ledgerDir, boo
             plan.sizeAtOpen = opened.sizeAtOpen;
         }
     }
-    for (const journal::FileResult& result : journal.files) {
+    for (const journal::AppendedFile& result : journal.files) {
         FilePlan& plan = planOf(result.fileName);
         if (plan.result) {
             return Refused(report, FormatMessage(kInconsistent, {report.journalPath, plan.path}));

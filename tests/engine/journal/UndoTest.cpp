@@ -267,12 +267,12 @@ TEST_F(UndoTest, JournalNamingAFileOutsideTheDirectoryIsRefused) {
     std::string bytes;
     journal::AppendHeader(bytes, "x", {});
     journal::AppendOpened(bytes, name, true, 400);
-    journal::FileResult result;
+    journal::AppendedFile result;
     result.fileName = name;
     result.sizeBefore = result.firstOffset = 400;
     result.sizeAfter = 800;
     result.digest = DigestOf(std::string(400, 'v'));
-    journal::AppendFileResult(bytes, result);
+    journal::AppendFileEntry(bytes, result);
     journal::AppendEnd(bytes);
     std::filesystem::create_directories(ledger_.Path() / std::string(journal::kDirectoryName));
     WriteFileBytes(JournalPath("0000000001"), bytes);
@@ -596,7 +596,7 @@ TEST(JournalFormat, RecordsReadBackAsWrittenAndEveryCutOrExtraByteIsSeen) {
     std::string bytes;
     journal::AppendHeader(bytes, "C:\\dane\\eksp2kap.kpm", {2026, 12, 8, 10, 11, 12});
     journal::AppendOpened(bytes, "2024ORMEK.11", false, 0);
-    journal::FileResult result;
+    journal::AppendedFile result;
     result.fileName = "2024ORMEK.11";
     result.sizeBefore = 410;
     result.firstOffset = 400;
@@ -604,7 +604,7 @@ TEST(JournalFormat, RecordsReadBackAsWrittenAndEveryCutOrExtraByteIsSeen) {
     result.records = 2;
     result.overwritten = std::string(10, '\0');
     result.digest = {0x0123456789ABCDEFull, 0xFEDCBA9876543210ull};
-    journal::AppendFileResult(bytes, result);
+    journal::AppendFileEntry(bytes, result);
     journal::AppendOpened(bytes, "2024ORMEK.12", true, 800);
     journal::AppendEnd(bytes);
     const journal::Journal parsed = journal::ParseJournal(bytes);
