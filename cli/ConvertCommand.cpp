@@ -10,8 +10,6 @@
 #include "cli/RunSignals.h"
 #include "cli/TraceOutput.h"
 #include "engine/files/FileSystem.h"
-#include "engine/platform/Clock.h"
-#include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "engine/run/ConversionSession.h"
 #include "engine/summary/SummaryJson.h"
 #include "engine/summary/SummaryText.h"
@@ -77,12 +75,10 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     inputs.skipBooked = options.skipBooked;
 
     const std::unique_ptr<OutputTraceSink> trace = TraceSinkFor(stdout);
-    const SystemClock clock;
-    const CurrencyFormat money = CurrencyFormatFromUserLocale();
     // Documents one by one only for a summary that shows them: memory stays flat otherwise.
     request.listDocuments = options.summary || options.summaryJson.has_value();
     const RunSignals runSignals;
-    SessionPlatform platform{*trace, fileSystem, clock, money};
+    SessionPlatform platform{*trace, fileSystem};
     platform.stop = &runSignals.Stop();
     platform.alreadyBooked = [&trace](const RepeatedDocument& document) {
         trace->Flush();  // the warning follows the trace lines before it
@@ -106,7 +102,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         return kExitUsage;
     }
     if (options.summary) {
-        for (const std::string& line : SummaryLines(summary, money)) {
+        for (const std::string& line : SummaryLines(summary, report.money)) {
             PrintError(text::Win1250ToUtf8(line));
         }
     }

@@ -1,5 +1,6 @@
 #include "engine/run/BookedScan.h"
 
+#include "engine/platform/Clock.h"
 #include "engine/platform/TraceSink.h"
 #include "engine/text/CurrencyFormat.h"
 
@@ -15,14 +16,15 @@ class NoTrace final : public TraceSink {
 }  // namespace
 
 BookedScan ScanForBookedDocuments(const RunInputs& inputs, FileSystem& fileSystem,
-                                  const Clock& clock) {
+                                  const Clock* clock) {
     RunInputs check = inputs;
     check.checkOnly = true;
     check.skipBooked = false;
     NoTrace trace;
     const CurrencyFormat money;
     RunSummary summary;
-    RunServices services{trace, fileSystem, clock, money};
+    const SystemClock systemClock;
+    RunServices services{trace, fileSystem, clock != nullptr ? *clock : systemClock, money};
     services.summary = &summary;
     const RunResult result = RunConversion(check, services);
     BookedScan scan;

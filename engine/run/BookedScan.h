@@ -24,8 +24,8 @@ struct BookedScan {
 };
 
 // Maps the whole export without a trace and without writing; nothing booked when the export
-// cannot be read.
+// cannot be read. The clock is this machine's when none is given.
 BookedScan ScanForBookedDocuments(const RunInputs& inputs, FileSystem& fileSystem,
-                                  const Clock& clock);
+                                  const Clock* clock = nullptr);
 
 }  // namespace trevo

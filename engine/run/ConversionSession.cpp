@@ -6,6 +6,7 @@
 #include "engine/journal/RunJournal.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/TraceSink.h"
+#include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "engine/text/MessageFormat.h"
 #include "engine/text/Win1250Literal.h"
 
@@ -30,13 +31,15 @@ ConversionReport RunConversionSession(const ConversionRequest& request,
     const RunInputs& inputs = request.inputs;
     ConversionReport report;
     report.summary.listDocuments = request.listDocuments;
+    const SystemClock systemClock;
+    const Clock& clock = platform.clock != nullptr ? *platform.clock : systemClock;
+    report.money = platform.money != nullptr ? *platform.money : CurrencyFormatFromUserLocale();
     // Every writing run keeps a journal in the ledger directory, so that it can be undone.
     std::optional<RunJournal> journal;
     if (!inputs.checkOnly) {
-        journal.emplace(platform.fileSystem, inputs.ledgerDir, inputs.exportPath,
-                        platform.clock.Now());
+        journal.emplace(platform.fileSystem, inputs.ledgerDir, inputs.exportPath, clock.Now());
     }
-    RunServices services{platform.trace, platform.fileSystem, platform.clock, platform.money,
+    RunServices services{platform.trace, platform.fileSystem, clock, report.money,
                          platform.progress};
     services.stop = platform.stop;
     services.summary = &report.summary;

@@ -11,20 +11,20 @@
 #include "engine/ledger/PeriodFileState.h"
 #include "engine/run/ConversionRun.h"
 #include "engine/summary/RunSummary.h"
+#include "engine/text/CurrencyFormat.h"
 
 namespace trevo {
 
 class Clock;
 class FileSystem;
 class TraceSink;
-struct CurrencyFormat;
 
 // What the platform and the front end supply for a run; see RunServices.
 struct SessionPlatform {
     TraceSink& trace;  // flushed once the run has returned, before the journal is finished
     FileSystem& fileSystem;
-    const Clock& clock;
-    const CurrencyFormat& money;
+    const Clock* clock = nullptr;           // this machine's when none is given
+    const CurrencyFormat* money = nullptr;  // the user's regional format when none is given
     const std::atomic<int>* stop = nullptr;
     RunProgress* progress = nullptr;
     std::function<void(const RepeatedDocument&)> alreadyBooked = nullptr;
@@ -43,6 +43,7 @@ struct ConversionRequest {
 struct ConversionReport {
     RunResult run;
     RunSummary summary;        // filled unless the export file could not be opened
+    CurrencyFormat money;      // the run's "%m" format, for showing the summary alike
     bool traceWritten = true;  // every line of the trace reached its reader
     // False when a writing run's journal could not be kept whole: the run cannot be undone.
     bool journalKept = true;

@@ -27,8 +27,6 @@
 #include "desktop/InputChecks.h"
 #include "desktop/QuestionText.h"
 #include "engine/files/FileSystem.h"
-#include "engine/platform/Clock.h"
-#include "engine/platform/UserLocaleCurrencyFormat.h"
 #include "engine/run/BookedScan.h"
 #include "engine/run/ConversionSession.h"
 #include "engine/summary/RunSummary.h"
@@ -525,13 +523,12 @@ void TFormMain::act_KonwertExecute() {
         skipBookedNext_ = false;
         bookedAsAskedNext_.reset();
         if (!ch_sprawdz->isChecked()) {
-            const SystemClock clock;
             BookedScan scan;
             {
                 // The scan reads the whole export as a run does: input given meanwhile is
                 // dropped, not handed to the questions or the run that follow.
                 const BusyWork busy(*this, *StatusBar, kScanProgress);
-                scan = ScanForBookedDocuments(CurrentInputs(), fileSystem_, clock);
+                scan = ScanForBookedDocuments(CurrentInputs(), fileSystem_);
             }
             bookedAsAskedNext_ = std::move(scan.files);
             if (!scan.booked.empty()) {
@@ -569,14 +566,12 @@ void TFormMain::RunConversion() {
     const std::optional<PeriodFileStates> bookedAsAsked = std::exchange(bookedAsAskedNext_, {});
     request.bookedAsAsked = bookedAsAsked ? &*bookedAsAsked : nullptr;
 
-    const SystemClock clock;
-    const CurrencyFormat money = CurrencyFormatFromUserLocale();
     PaneTraceSink trace(*MemoTrace);
     ConversionReport report;
     {
         const RunInputDiscard discardInput;
         RunFeedback feedback(trace, *StatusBar, runFeedbackTiming_);
-        SessionPlatform platform{trace, fileSystem_, clock, money};
+        SessionPlatform platform{trace, fileSystem_};
         platform.progress = &feedback;
         try {
             report = RunConversionSession(request, platform);
@@ -597,15 +592,15 @@ void TFormMain::RunConversion() {
         return;
     }
     documentCount = report.run.documentCount;
-    ShowRunSummary(report, money);
+    ShowRunSummary(report);
     if (!report.changedSinceAsked.empty()) {
         hooks_.showPlainMessage(this, QStringFromWin1250(report.changedSinceAsked));
     }
 }
 
-void TFormMain::ShowRunSummary(const ConversionReport& report, const CurrencyFormat& money) {
+void TFormMain::ShowRunSummary(const ConversionReport& report) {
     PaneTraceSink trace(*MemoTrace);
-    for (const std::string& line : SummaryLines(report.summary, money)) {
+    for (const std::string& line : SummaryLines(report.summary, report.money)) {
         trace.AppendLine(line);
     }
     if (!report.journalLost.empty()) {

@@ -104,7 +104,7 @@ class TFormMain : public QWidget {
     // The undo action and its toolbar button, after the other five.
     void BuildUndoAction();
     // What the run just done leaves after its last trace line and in the status bar.
-    void ShowRunSummary(const ConversionReport& report, const CurrencyFormat& money);
+    void ShowRunSummary(const ConversionReport& report);
     // Runs a handler; an error escaping it is shown in the general error box.
     void Guarded(const std::function<void()>& handler);
     // Names, for screen readers, the controls whose captions are separate labels.

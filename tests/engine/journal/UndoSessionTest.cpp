@@ -36,8 +36,8 @@ class UndoSessionTest : public ::testing::Test {
         ConversionRequest request;
         request.inputs.exportPath = exports_.File("eksp2kap.kpm");
         request.inputs.ledgerDir = Dir();
-        ASSERT_TRUE(
-            RunConversionSession(request, {trace_, LocalFileSystem(), clock_, money_}).journalKept);
+        ASSERT_TRUE(RunConversionSession(request, {trace_, LocalFileSystem(), &clock_, &money_})
+                        .journalKept);
     }
     UndoSessionResult Undo(UndoRequest request, FileSystem& fileSystem = LocalFileSystem()) {
         return RunUndoSession(fileSystem, Dir(), request);

@@ -67,7 +67,7 @@ class ConversionSessionTest : public ::testing::Test {
         request.inputs.checkOnly = checkOnly;
         request.listDocuments = listDocuments_;
         request.bookedAsAsked = bookedAsAsked_;
-        SessionPlatform platform{trace_, LocalFileSystem(), clock_, money_};
+        SessionPlatform platform{trace_, LocalFileSystem(), &clock_, &money_};
         platform.stop = &stop_;
         platform.progress = progress;
         return RunConversionSession(request, platform);
@@ -134,7 +134,7 @@ TEST_F(ConversionSessionTest, ExportThatCannotBeOpenedIsWordedAndNothingIsMade) 
     request.inputs.exportPath = exports_.File("brak.kpm");
     request.inputs.ledgerDir = Dir();
     const ConversionReport report =
-        RunConversionSession(request, {trace_, LocalFileSystem(), clock_, money_});
+        RunConversionSession(request, {trace_, LocalFileSystem(), &clock_, &money_});
     EXPECT_EQ(report.run.outcome, RunOutcome::ExportNotOpened);
     EXPECT_EQ(report.exportOpenFailed,
               Win1250("Błąd otwarcia pliku epp \"") + exports_.File("brak.kpm") + "\"");
