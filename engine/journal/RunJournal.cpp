@@ -129,6 +129,8 @@ void RunJournal::PeriodOpened(const std::string& fileName, bool existedBefore,
     const std::string name = NameInDirectory(fileName);
     journal::AppendOpened(pending_, name, existedBefore, sizeAtOpen);
     FileState& state = files_[name];
+    open_ = &state;  // map nodes stay put
+    openName_ = fileName;
     if (state.written && sizeAtOpen != state.next) {
         state.result.interleaved = true;  // another writer between two openings by this run
     }
@@ -143,7 +145,9 @@ void RunJournal::RecordWritten(const std::string& fileName, std::uint64_t offset
         failed_ = true;
         return;
     }
-    FileState& state = files_[NameInDirectory(fileName)];
+    // Records go to the file opened last: no name built and looked up per record.
+    FileState& state =
+        open_ != nullptr && fileName == openName_ ? *open_ : files_[NameInDirectory(fileName)];
     if (!state.written) {
         state.digest.reset(new (std::nothrow) DigestState);
         if (!state.digest || XXH3_128bits_reset(&state.digest->xxh) != XXH_OK) {

@@ -67,6 +67,8 @@ class RunJournal final : public PeriodWriteObserver {
     std::unique_ptr<Directory> directory_;
     std::unique_ptr<RecordFile> file_;
     std::map<std::string, FileState> files_;
+    FileState* open_ = nullptr;  // the entry of the file opened last, and its name as given
+    std::string openName_;
     std::string pending_;
     bool failed_ = false;
     bool finished_ = false;
