@@ -13,7 +13,6 @@
 #include "cli/RunSignals.h"
 #include "engine/files/FileSystem.h"
 #include "engine/journal/UndoSession.h"
-#include "engine/platform/FileSizeSignal.h"
 #include "engine/text/Win1250.h"
 
 namespace trevo::cli {
@@ -65,10 +64,10 @@ int RunUndoCommand(const std::vector<std::string>& args) {
             "undo", UsageError{"opcji --check i --discard-unfinished nie można łączyć"});
     }
     const auto& [given, path] = std::get<PathOperand>(operand);
-    // A reader that went away, or a file-size limit, makes a write fail instead of killing the
-    // process in the middle of changing the ledger's files.
+    // A reader that went away makes a write fail instead of killing the process in the middle
+    // of changing the ledger's files (the file-size limit is set aside in main, for every
+    // command).
     IgnoreBrokenPipe();
-    IgnoreFileSizeSignal();
     FileSystem& fileSystem = LocalFileSystem();
     if (!fileSystem.DirectoryExists(path)) {
         PrintError("trevo2kpr-cli undo: " + LedgerDirectoryFailure(given));

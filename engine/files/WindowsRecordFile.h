@@ -46,7 +46,6 @@ class WindowsRecordFile final : public RecordFile {
     FileDone Truncate(std::uint64_t size) override;
     FileDone Sync() override;
 
-    HANDLE Get() const { return handle_.Get(); }
     std::uint64_t Index() const { return index_; }
 
   private:

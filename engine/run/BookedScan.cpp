@@ -22,14 +22,18 @@ BookedScan ScanForBookedDocuments(const RunInputs& inputs, FileSystem& fileSyste
     check.skipBooked = false;
     NoTrace trace;
     const CurrencyFormat money;
+    // Only the booked documents are wanted: the summary counts, without lists of the rest.
     RunSummary summary;
+    summary.listDocuments = false;
+    BookedScan scan;
     const SystemClock systemClock;
     RunServices services{trace, fileSystem, clock != nullptr ? *clock : systemClock, money};
     services.summary = &summary;
+    services.alreadyBooked = [&scan](const RepeatedDocument& document) {
+        scan.booked.push_back(document);
+    };
     const RunResult result = RunConversion(check, services);
-    BookedScan scan;
     scan.documents = result.documentCount;
-    scan.booked = std::move(summary.alreadyBooked);
     scan.files = result.periodFilesRead;
     return scan;
 }
