@@ -7,14 +7,11 @@
 #include <utility>
 
 #include "engine/files/NamedFiles.h"
+#include "engine/files/PosixFileCalls.h"
 
 namespace trevo {
 
 namespace {
-
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
 
 NameKind KindOf(mode_t mode) {
     if (S_ISREG(mode)) {
@@ -77,7 +74,7 @@ class PosixNamedFiles final : public NamedFiles {
                 {KindOf(info.st_mode),
                  FileIdentity{true, static_cast<std::uint64_t>(info.st_dev),
                               static_cast<std::uint64_t>(info.st_ino)},
-                 (info.st_mode & 0222) == 0}};
+                 NoWritePermission(info.st_mode)}};
     }
 
     FileIdentity StandardStreamIdentity(int stream) override {

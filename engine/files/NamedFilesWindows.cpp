@@ -55,13 +55,17 @@ std::string StoredName(std::string name) {
     return name;
 }
 
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {true, info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 FileIdentity IdentityOfHandle(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info)) {
         return {};
     }
-    return {true, info.dwVolumeSerialNumber,
-            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return IdentityOf(info);
 }
 
 std::error_code WriteAll(HANDLE handle, std::string_view bytes) {
@@ -113,7 +117,6 @@ class WindowsNamedFiles final : public NamedFiles {
             return {windows::ErrorFromCode(error), {}};
         }
         NameStatus status;
-        status.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
         const bool reparse = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         const DWORD flags =
             FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
@@ -132,12 +135,15 @@ class WindowsNamedFiles final : public NamedFiles {
         if (!::GetFileInformationByHandle(handle.Get(), &info)) {
             return {LastError(), {}};
         }
-        status.identity = IdentityOfHandle(handle.Get());
+        const bool disk = ::GetFileType(handle.Get()) == FILE_TYPE_DISK;
+        if (disk) {
+            status.identity = IdentityOf(info);
+        }
         if (!followLink && reparse) {
             status.kind = NameKind::Link;
         } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             status.kind = NameKind::Directory;
-        } else if (::GetFileType(handle.Get()) == FILE_TYPE_DISK) {
+        } else if (disk) {
             status.kind = NameKind::RegularFile;
         } else {
             status.kind = NameKind::Stream;
