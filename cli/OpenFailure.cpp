@@ -8,13 +8,9 @@
 
 namespace trevo::cli {
 
-namespace {
-
 std::string ReasonText(std::error_code error) {
     return text::Win1250ToUtf8(FileFailureReason(error));
 }
-
-}  // namespace
 
 std::string OpenErrorText(int errorNumber) {
     return ReasonText(std::error_code(errorNumber, std::generic_category()));

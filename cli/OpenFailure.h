@@ -4,6 +4,7 @@
 // the path again.
 
 #include <string>
+#include <system_error>
 
 #include "engine/files/NamedFiles.h"
 
@@ -19,7 +20,9 @@ struct OpenFailure {
 OpenFailure DiagnoseOpenFailure(const std::string& path, ExpectedKind expected,
                                 NamedFiles& files = LocalNamedFiles());
 
-// The Polish words for an errno value of a failed open.
+// The Polish words for a failed file operation (the file layer's one table), UTF-8.
+std::string ReasonText(std::error_code error);
+// The same for an errno value of a failed open.
 std::string OpenErrorText(int errorNumber);
 
 // `message` ("katalog danych KPR \"X\" nie istnieje") when nothing is at `path`; otherwise

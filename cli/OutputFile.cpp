@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/ConsoleOutput.h"
+#include "cli/OpenFailure.h"
 #include "engine/journal/JournalFormat.h"
 
 namespace trevo::cli {
@@ -121,7 +122,7 @@ std::variant<SummaryJsonTarget, std::string> SummaryJsonTarget::Choose(
     }
     const NameLookup lookup = files.Status(name, false);
     if (lookup.error) {
-        return lookup.error.message();
+        return ReasonText(lookup.error);
     }
     NameStatus status = lookup.status;
     if (status.kind == NameKind::Missing || status.kind == NameKind::RegularFile) {
@@ -147,7 +148,7 @@ std::variant<SummaryJsonTarget, std::string> SummaryJsonTarget::Choose(
     if (!opened.stream) {
         return opened.error == std::errc::not_supported
                    ? std::string("plik zmienił się podczas otwierania")
-                   : opened.error.message();
+                   : ReasonText(opened.error);
     }
     return SummaryJsonTarget(Kind::Stream, name, protect, files, std::move(opened.stream));
 }
@@ -178,7 +179,7 @@ bool SummaryJsonTarget::Write(std::string_view bytes, std::string& error) {
             stream_.reset();
             failed = failed ? failed : closed;
             if (failed) {
-                error = failed.message();
+                error = ReasonText(failed);
             }
             return !failed;
         }
@@ -196,7 +197,7 @@ bool SummaryJsonTarget::Write(std::string_view bytes, std::string& error) {
         return false;
     }
     if (const std::error_code failed = files_->ReplaceFile(path_, bytes)) {
-        error = failed.message();
+        error = ReasonText(failed);
         return false;
     }
     return true;
