@@ -1,10 +1,6 @@
 #include "engine/journal/RunJournal.h"
 
-#define XXH_STATIC_LINKING_ONLY  // XXH3_state_t whole, held in DigestState
-#include <xxhash.h>
-
 #include <algorithm>
-#include <new>
 #include <vector>
 
 #include "engine/files/FileSystem.h"
@@ -39,14 +35,6 @@ std::string RunJournal::NameInDirectory(const std::string& fileName) const {
         return fileName.substr(ledgerDir_.size() + 1);
     }
     return fileName;
-}
-
-struct RunJournal::DigestState {
-    XXH3_state_t xxh;
-};
-
-void RunJournal::DigestStateDeleter::operator()(DigestState* state) const {
-    delete state;
 }
 
 bool RunJournal::Start() {
@@ -149,8 +137,7 @@ void RunJournal::RecordWritten(const std::string& fileName, std::uint64_t offset
     FileState& state =
         open_ != nullptr && fileName == openName_ ? *open_ : files_[NameInDirectory(fileName)];
     if (!state.written) {
-        state.digest.reset(new (std::nothrow) DigestState);
-        if (!state.digest || XXH3_128bits_reset(&state.digest->xxh) != XXH_OK) {
+        if (!state.digest.emplace().Ready()) {
             failed_ = true;
             return;
         }
@@ -167,7 +154,7 @@ void RunJournal::RecordWritten(const std::string& fileName, std::uint64_t offset
     if (state.result.interleaved) {
         return;
     }
-    XXH3_128bits_update(&state.digest->xxh, written.data(), written.size());
+    state.digest->Add(written);
     state.next += written.size();
     if (written.size() == LedgerEntry::kSize) {
         ++state.result.records;
@@ -196,10 +183,9 @@ bool RunJournal::Finish() {
                 if (appended < result.overwritten.size()) {
                     const std::string_view rest =
                         std::string_view(result.overwritten).substr(appended);
-                    XXH3_128bits_update(&state.digest->xxh, rest.data(), rest.size());
+                    state.digest->Add(rest);
                 }
-                const XXH128_hash_t digest = XXH3_128bits_digest(&state.digest->xxh);
-                result.digest = {digest.low64, digest.high64};
+                result.digest = state.digest->Value();
             }
             journal::AppendFileEntry(pending_, result);
         }

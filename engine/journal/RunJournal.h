@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/files/DirectoryStore.h"
+#include "engine/journal/AppendDigest.h"
 #include "engine/journal/JournalFormat.h"
 #include "engine/ledger/PeriodWriteObserver.h"
 #include "engine/ledger/zdRMD.h"
@@ -39,15 +41,9 @@ class RunJournal final : public PeriodWriteObserver {
     const std::string& Path() const { return path_; }
 
   private:
-    // xxHash's running digest, behind a name of our own: used header-only (the Windows build)
-    // xxHash renames its types.
-    struct DigestState;
-    struct DigestStateDeleter {
-        void operator()(DigestState* state) const;
-    };
     // What the run did to one period file so far.
     struct FileState {
-        std::unique_ptr<DigestState, DigestStateDeleter> digest;
+        std::optional<journal::AppendDigest> digest;  // from the first append on
         journal::AppendedFile result;
         std::uint64_t next = 0;  // where the next append must go for the appends to be one run
         bool written = false;

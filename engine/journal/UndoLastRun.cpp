@@ -1,13 +1,12 @@
 #include "engine/journal/UndoLastRun.h"
 
-#include <xxhash.h>
-
 #include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
 
 #include "engine/files/FileSystem.h"
+#include "engine/journal/AppendDigest.h"
 #include "engine/journal/JournalFormat.h"
 #include "engine/ledger/Period.h"
 #include "engine/text/MessageFormat.h"
@@ -133,9 +132,8 @@ bool CopyBytes(RecordFile& from, std::uint64_t fromOffset, RecordFile& to, std::
 }
 
 std::optional<journal::Digest> DigestOf(RecordFile& file, std::uint64_t from, std::uint64_t to) {
-    const std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> state(XXH3_createState(),
-                                                                         &XXH3_freeState);
-    if (!state || XXH3_128bits_reset(state.get()) != XXH_OK) {
+    journal::AppendDigest digest;
+    if (!digest.Ready()) {
         return std::nullopt;
     }
     std::string buffer(kBlock, '\0');
@@ -144,11 +142,10 @@ std::optional<journal::Digest> DigestOf(RecordFile& file, std::uint64_t from, st
         if (!ReadExactly(file, at, buffer.data(), size)) {
             return std::nullopt;
         }
-        XXH3_128bits_update(state.get(), buffer.data(), size);
+        digest.Add(std::string_view(buffer).substr(0, size));
         at += size;
     }
-    const XXH128_hash_t digest = XXH3_128bits_digest(state.get());
-    return journal::Digest{digest.low64, digest.high64};
+    return digest.Value();
 }
 
 std::optional<std::string> ReadJournalBytes(Directory& folder, const std::string& name) {
