@@ -81,6 +81,7 @@ class RecordingView final : public MainWindowView {
         }
     }
     void ClearTrace() override { trace.clear(); }
+    void Repaint() override { calls.push_back("repaint"); }
     void WorkStarts(const std::string& progress) override {
         ++workDepth;
         calls.push_back("work " + progress);
