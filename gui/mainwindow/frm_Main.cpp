@@ -116,7 +116,7 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
       hooks_(std::move(hooks)),
       settingsPath_(settingsPath.isEmpty() ? DefaultSettingsPath() : std::move(settingsPath)),
       flow_(*this, {LocalFileSystem()}) {
-    setObjectName("FormMain");
+    setObjectName(Text(form::kWindowName));
     setWindowTitle(Text(form::kCaption));
     // The toolkit's font, with the design's positions scaled to it.
     scale_ = FormScale::ForFont(font());

@@ -148,7 +148,8 @@ class MainWindowFlowTest : public ::testing::Test {
         }
         testing::WriteFileBytes(dir_.File("eksp2kap.kpm"), bytes);
     }
-    std::string PeriodFile() const { return dir_.File("FIRMA1/2024ORMEK.3"); }
+    // As the run names it: the ledger directory, the platform's separator, the file.
+    std::string PeriodFile() const { return (dir_.Path() / "FIRMA1" / "2024ORMEK.3").string(); }
     std::uintmax_t March() const {
         return std::filesystem::exists(PeriodFile()) ? std::filesystem::file_size(PeriodFile()) : 0;
     }
