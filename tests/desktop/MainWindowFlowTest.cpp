@@ -23,8 +23,6 @@
 namespace trevo::desktop {
 namespace {
 
-namespace col = export_columns;
-
 // Records what the flow asks of the window, in order, and answers as told.
 class RecordingView final : public MainWindowView {
   public:
@@ -119,18 +117,7 @@ class RecordingView final : public MainWindowView {
 };
 
 std::string Document(std::string_view number) {
-    return testing::ExportLineBuilder()
-               .Date("20240315")
-               .Number(number)
-               .Company("Firma")
-               .Nip("1234567890")
-               .Type("0")
-               .Amount(col::kNettoKpr, "100.00")
-               .Amount(col::kNetto1, "100.00")
-               .Amount(col::kVat1, "23.00")
-               .CountryPrefix("PL")
-               .Line() +
-           "\r\n";
+    return testing::MarchDocument(number, "Firma") + "\r\n";
 }
 
 class MainWindowFlowTest : public ::testing::Test {
