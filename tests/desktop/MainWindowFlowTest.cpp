@@ -212,6 +212,11 @@ TEST_F(MainWindowFlowTest, ConfirmationNoRunsNothingAndWritesNothing) {
 TEST_F(MainWindowFlowTest, WritingRunWritesThePeriodFileAndSummarisesAfterItsLastLine) {
     Export({"FV 1", "FV 2"});
     flow_.Convert();
+    // The question leaves the screen before the run holds the thread.
+    const auto asked = std::find(view_.calls.begin(), view_.calls.end(), "ask Start ...");
+    ASSERT_NE(asked, view_.calls.end());
+    EXPECT_EQ(std::vector<std::string>(asked + 1, view_.calls.end()),
+              (std::vector<std::string>{"repaint", "work ", "work ends"}));
     EXPECT_EQ(March(), 800u);
     EXPECT_EQ(flow_.DocumentCount(), 2);
     EXPECT_TRUE(view_.errors.empty());
