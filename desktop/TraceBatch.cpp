@@ -1,16 +1,12 @@
-#include "gui/mainwindow/PaneTraceSink.h"
+#include "desktop/TraceBatch.h"
 
-#include "gui/widgets/TracePane.h"
-#include "qtplatform/Win1250Text.h"
+namespace trevo::desktop {
 
-namespace trevo::gui {
-
-void PaneTraceSink::AppendLine(std::string_view line) {
+void TraceBatch::AppendLine(std::string_view line) {
     if (lineCount_ > 0) {
         pending_ += '\n';
     }
     ++lineCount_;
-    // The pane breaks lines at every CR and LF: a CR LF pair must become a single break.
     for (std::size_t start = 0;;) {
         const std::size_t crlf = line.find("\r\n", start);
         if (crlf == std::string_view::npos) {
@@ -26,14 +22,16 @@ void PaneTraceSink::AppendLine(std::string_view line) {
     }
 }
 
-bool PaneTraceSink::Flush() {
+bool TraceBatch::Flush() {
     if (lineCount_ == 0) {
         return true;
     }
-    pane_.AppendLines(QStringFromWin1250(pending_));
+    // Taken out first: should the pane fail, the lines are not handed over twice.
+    const std::string lines = std::move(pending_);
     pending_.clear();
     lineCount_ = 0;
+    deliver_(lines);
     return true;
 }
 
-}  // namespace trevo::gui
+}  // namespace trevo::desktop
