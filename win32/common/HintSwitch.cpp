@@ -49,6 +49,15 @@ void HintSwitch::AddRect(HWND window, UINT id, const RECT& rect, const std::wstr
     ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void HintSwitch::MoveRect(HWND window, UINT id, const RECT& rect) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window;
+    tool.uId = id;
+    tool.rect = rect;
+    ::SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void HintSwitch::SetOn(bool on) {
     on_ = on;
     ::SendMessageW(tooltip_, TTM_ACTIVATE, on ? TRUE : FALSE, 0);

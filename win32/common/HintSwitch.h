@@ -21,6 +21,8 @@ class HintSwitch {
     void Add(HWND control, const std::wstring& hint);
     // The hint of a part of `window` (a toolbar's button has its own tooltips).
     void AddRect(HWND window, UINT id, const RECT& rect, const std::wstring& hint);
+    // The part's rectangle after a new layout.
+    void MoveRect(HWND window, UINT id, const RECT& rect);
     void SetOn(bool on);
     bool IsOn() const { return on_; }
     HWND Handle() const { return tooltip_; }
