@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <optional>
 
 #include "desktop/MainWindowView.h"
 #include "desktop/StatusLine.h"
@@ -47,8 +46,8 @@ class MainWindowFlow {
     // then the run as RunUnchecked.
     void Convert();
     // One run over the export file with the current inputs, without the checks and questions of
-    // Convert (the answer to a booked question just asked is used, once): the trace, the summary
-    // after the run's last trace line, the digest in the status bar, then its messages.
+    // Convert: the trace, the summary after the run's last trace line, the digest in the status
+    // bar, then its messages.
     void RunUnchecked();
     // act_Cofnij: undo of the last writing run into the ledger directory, after its plan and a
     // question; what it did goes into the trace and the status bar.
@@ -77,7 +76,8 @@ class MainWindowFlow {
   private:
     // The whole of Convert, whose errors Guarded catches.
     void ConvertSteps();
-    void RunSteps();
+    // `skipBooked` and `bookedAsAsked`: the already-booked question's answer and what it saw.
+    void RunSteps(bool skipBooked, const PeriodFileStates* bookedAsAsked);
     void UndoSteps();
     // An action starts: a refusal shown from before goes.
     void ActionStarted();
@@ -98,10 +98,6 @@ class MainWindowFlow {
     bool working_ = false;
     bool closeAsked_ = false;
     std::int64_t documentCount_ = 0;
-    // The answer to the already-booked question, for the run that follows it.
-    bool skipBookedNext_ = false;
-    // The period files as the question saw them, for the run that follows it.
-    std::optional<PeriodFileStates> bookedAsAskedNext_;
 };
 
 }  // namespace trevo::desktop

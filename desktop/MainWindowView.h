@@ -52,7 +52,8 @@ class MainWindowView {
                                                const std::string& text) = 0;
     // The plain box: the application's title as its caption, no icon, only OK.
     virtual void ShowMessage(const std::string& text) = 0;
-    // The general error box, for an error that escaped an action.
+    // The general error box, for an error that escaped an action (its text; Windows-1250 text
+    // from the system is converted to UTF-8 first).
     virtual void ShowError(const std::string& text) = 0;
 
     // Lines added at the end of the trace pane: Windows-1250, joined by '\n' (a CR LF inside an
@@ -62,15 +63,16 @@ class MainWindowView {
 
     // Work on the GUI thread starts (a run, the already-booked scan, undo's check or its work).
     // From now until WorkEnds, user input to the program's windows is dropped, not carried out
-    // afterwards; close requests still reach the flow (CloseRequested). With a `progress` text:
-    // a busy cursor and the text in the status bar at once, and the window repainted (a question
-    // just answered leaves the screen) before the work starts. Without (a run): nothing shows
-    // until WorkProgress.
+    // afterwards; close requests still reach the flow (CloseRequested). The window is repainted
+    // at once (a question just answered leaves the screen before the work starts). With a
+    // `progress` text also a busy cursor and the text in the status bar; without (a run),
+    // nothing more shows until WorkProgress.
     virtual void WorkStarts(const std::string& progress) = 0;
     // The work's progress: the busy cursor, `progress` in the status bar, the window (trace pane
     // included) repainted; paint and timers only, no input.
     virtual void WorkProgress(const std::string& progress) = 0;
-    // The progress text and the busy cursor go; input that waited meanwhile is dropped.
+    // The progress text and the busy cursor go; input that waited meanwhile is dropped. Must not
+    // throw: it is called while the flow unwinds.
     virtual void WorkEnds() = 0;
 
     // A close the flow deferred while it worked: close the window now, as if asked again, once
