@@ -43,18 +43,15 @@ TEST(MainWindowSettingsTest, WrittenBesideTheProgramOnCloseAndRestoredOnRestart)
         SetControlText(window, win32::kIdDeKpr, ledger);
         SetControlText(window, win32::kIdEditAtrybut, L"Ż");
         Click(window, win32::kIdRb852);
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        ::GetWindowPlacement(window, &placement);
-        placement.rcNormalPosition = normal;
-        placement.showCmd = SW_SHOWNORMAL;
-        ::SetWindowPlacement(window, &placement);
+        // Where a user would drag it to.
+        ::MoveWindow(window, normal.left, normal.top, normal.right - normal.left,
+                     normal.bottom - normal.top, TRUE);
         DWORD status = 99;
         ASSERT_TRUE(first.CloseAndWait(status));
         EXPECT_EQ(status, 0u);
     }
 
-    const std::string text = ReadFileBytes(ini.string());
+    const std::string text = testing::ReadFileBytes(ini.string());
     ASSERT_FALSE(text.empty()) << "no settings file beside the program";
     EXPECT_EQ(text.rfind("[MAIN]\r\n", 0), 0u);
     EXPECT_EQ(IniValue(text, "FE_EPP_Text"), "C:\\eksport\\eksp2kap.kpm");

@@ -454,7 +454,8 @@ void MainWindow::Focus(desktop::InputBox box) {
             break;
     }
     // As the dialog manager moves the focus: the box's text selected.
-    ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    ::SetFocus(target);
+    ::SendMessageW(target, EM_SETSEL, 0, -1);
 }
 
 void MainWindow::ShowStatus(const desktop::StatusText& status) {
