@@ -1,0 +1,188 @@
+#include "win32/mainwindow/MainFormHost.h"
+
+#include <array>
+#include <utility>
+
+#include "win32/common/BrowseBox.h"
+#include "win32/common/MessageBoxes.h"
+#include "win32/common/WideText.h"
+#include "win32/mainwindow/ControlIds.h"
+
+namespace trevo::win32 {
+
+namespace {
+
+struct Property {
+    std::string_view entry;
+    int id;
+    desktop::StoredKind kind;
+};
+
+constexpr std::array<Property, 6> kProperties = {{
+    {"FE_EPP.Text", kIdFeEpp, desktop::StoredKind::Text},
+    {"Edit_Atrybut.Text", kIdEditAtrybut, desktop::StoredKind::Text},
+    {"Edit_REJ.Text", kIdEditRej, desktop::StoredKind::Text},
+    {"de_KPR.Text", kIdDeKpr, desktop::StoredKind::Text},
+    {"RB_852.Checked", kIdRb852, desktop::StoredKind::Boolean},
+    {"RB_MAZ.Checked", kIdRbMaz, desktop::StoredKind::Boolean},
+}};
+
+const Property* Find(std::string_view entry) {
+    for (const Property& property : kProperties) {
+        if (property.entry == entry) {
+            return &property;
+        }
+    }
+    return nullptr;
+}
+
+settings::ScreenRect FromRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoW(monitor, &info)) {
+        auto& areas = *reinterpret_cast<std::vector<std::pair<bool, RECT>>*>(data);
+        areas.emplace_back((info.dwFlags & MONITORINFOF_PRIMARY) != 0, info.rcWork);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::optional<desktop::StoredKind> MainFormHost::PropertyKind(std::string_view entry) {
+    const Property* property = Find(entry);
+    if (property == nullptr) {
+        return std::nullopt;
+    }
+    return property->kind;
+}
+
+std::optional<std::string> MainFormHost::PropertyText(std::string_view entry) {
+    const Property* property = Find(entry);
+    const HWND control = property == nullptr ? nullptr : ::GetDlgItem(window_, property->id);
+    if (control == nullptr) {
+        return std::nullopt;
+    }
+    return Utf8FromWide(WindowText(control));
+}
+
+std::optional<bool> MainFormHost::PropertyChecked(std::string_view entry) {
+    const Property* property = Find(entry);
+    const HWND control = property == nullptr ? nullptr : ::GetDlgItem(window_, property->id);
+    if (control == nullptr) {
+        return std::nullopt;
+    }
+    return ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainFormHost::SetPropertyText(std::string_view entry, std::string_view utf8) {
+    if (const Property* property = Find(entry)) {
+        ::SetDlgItemTextW(window_, property->id, WideFromUtf8(utf8).c_str());
+    }
+}
+
+void MainFormHost::SetPropertyChecked(std::string_view entry, bool checked) {
+    const Property* property = Find(entry);
+    if (property == nullptr) {
+        return;
+    }
+    if (checked) {
+        // As a click does: the other button of the pair is cleared.
+        ::CheckRadioButton(window_, kIdRbMaz, kIdRb852, property->id);
+    } else {
+        ::CheckDlgButton(window_, property->id, BST_UNCHECKED);
+    }
+}
+
+desktop::PlacementRecord MainFormHost::GetPlacement() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(window_, &placement);
+    desktop::PlacementRecord record;
+    record.flags = static_cast<int>(placement.flags);
+    record.showCmd = static_cast<int>(placement.showCmd);
+    record.minPosition = {placement.ptMinPosition.x, placement.ptMinPosition.y};
+    record.maxPosition = {placement.ptMaxPosition.x, placement.ptMaxPosition.y};
+    record.normal = FromRect(placement.rcNormalPosition);
+    return record;
+}
+
+void MainFormHost::SetPlacement(const desktop::PlacementRecord& record) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(window_, &placement);
+    placement.flags = static_cast<UINT>(record.flags);
+    if (record.showCmd != 0) {
+        placement.showCmd = static_cast<UINT>(record.showCmd);
+    } else if (!::IsWindowVisible(window_)) {
+        // Applying it must not show the window yet.
+        placement.showCmd = SW_HIDE;
+    }
+    placement.ptMinPosition = {record.minPosition.x, record.minPosition.y};
+    placement.ptMaxPosition = {record.maxPosition.x, record.maxPosition.y};
+    placement.rcNormalPosition = {record.normal.left, record.normal.top, record.normal.right,
+                                  record.normal.bottom};
+    ::SetWindowPlacement(window_, &placement);
+}
+
+void MainFormHost::SetShowState(settings::ShowState state) {
+    int command = SW_SHOWNORMAL;
+    if (state == settings::ShowState::Maximized) {
+        command = SW_SHOWMAXIMIZED;
+    } else if (state == settings::ShowState::Minimized) {
+        command = SW_SHOWMINIMIZED;
+    }
+    if (::IsWindowVisible(window_)) {
+        ::ShowWindow(window_, command);
+    } else {
+        // The first ShowWindow, by the program's entry, takes it.
+        pendingShow_ = command;
+    }
+}
+
+bool MainFormHost::IsWindowVisible() {
+    return ::IsWindowVisible(window_) != FALSE;
+}
+
+bool MainFormHost::IsApplicationMinimized() {
+    return ::IsIconic(window_) != FALSE;
+}
+
+void MainFormHost::MinimizeApplication() {
+    ::PostMessageW(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+desktop::ScreenFacts MainFormHost::Screens() {
+    desktop::ScreenFacts facts;
+    facts.primaryWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    facts.primaryHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    facts.pixelsPerInch = static_cast<int>(::GetDpiForWindow(window_));
+    std::vector<std::pair<bool, RECT>> areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&areas));
+    // rcNormalPosition is in workspace coordinates: those of the primary screen's work area.
+    POINT origin{};
+    for (const auto& [primary, area] : areas) {
+        if (primary) {
+            origin = {area.left, area.top};
+        }
+    }
+    for (const bool wantPrimary : {true, false}) {
+        for (const auto& [primary, area] : areas) {
+            if (primary == wantPrimary) {
+                facts.freeAreas.push_back({area.left - origin.x, area.top - origin.y,
+                                           area.right - origin.x, area.bottom - origin.y});
+            }
+        }
+    }
+    return facts;
+}
+
+void MainFormHost::ShowErrorBox(std::string_view utf8) {
+    const HWND owner = ::IsWindow(window_) ? window_ : nullptr;
+    win32::ShowErrorBox(owner, WideFromUtf8(utf8));
+}
+
+}  // namespace trevo::win32
