@@ -116,10 +116,10 @@ class PickerFlow {
     const StringCollation& collation_;
     LedgerCodeSource ledgerCode_;
     CompanyPickerList list_;
-    std::string currentKatalog_;            // Windows-1250, at most 8 characters
-    std::string status_;                    // UTF-8
-    std::optional<std::string> lastTried_;  // the name (UTF-8) the last load tried
-    std::string chosenDirectory_;           // UTF-8, the last chosen file's directory
+    std::string currentKatalog_;   // Windows-1250, at most 8 characters
+    std::string status_;           // UTF-8
+    std::string lastTried_;        // the name (UTF-8) the last load tried
+    std::string chosenDirectory_;  // UTF-8, the last chosen file's directory
     bool loadOnActivate_ = true;
 };
 
