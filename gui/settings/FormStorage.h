@@ -1,6 +1,7 @@
 #pragma once
-// The settings binding of one window: its own section of the settings file, the control
-// properties it persists, the window's placement and its minimum size.
+// The settings binding of one Qt window: desktop::FormSettings over the window's widgets,
+// forwarded the window's lifecycle. The binding's rules - its section, the stored properties,
+// the placement keys, what a restore applies - are the desktop layer's.
 //
 // Lifecycle: created in the window's constructor once its controls exist, it reads the file
 // and sets the window's minimum size. The window's first show restores the section; hiding the
@@ -10,18 +11,19 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
+#include <memory>
 
 #include "gui/settings/SettingsLocation.h"
-#include "gui/settings/StoredProperty.h"
-#include "settingsfile/SettingsFile.h"
 
 class QWidget;
 
+namespace trevo::desktop {
+class FormSettings;
+}
+
 namespace trevo::gui {
+
+class WidgetFormHost;
 
 struct FormStorageConfig {
     QString section;          // "MAIN" or "SPISFIRM"
@@ -55,20 +57,9 @@ class FormStorage : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // The integer under `key`, `fallback` when absent; nothing after telling the user that the
-    // value is no integer.
-    std::optional<int> ReadInteger(std::string_view key, int fallback);
-    // The suffixed key's value when it exists, else the plain key's, else empty.
-    std::string ReadPosition(std::string_view key, const std::string& suffix) const;
-    bool Write(QWidget* boxParent);
-
     QWidget* window_;
-    QString iniPath_;
-    std::string section_;
-    settings::SettingsFile copy_;
-    std::vector<StoredProperty> props_;
-    bool saved_ = false;
-    bool shown_ = false;
+    std::unique_ptr<WidgetFormHost> host_;
+    std::unique_ptr<desktop::FormSettings> settings_;
     bool windowGone_ = false;
 };
 

@@ -4,21 +4,19 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "qtplatform/Win1250Text.h"
 #include "settingsfile/FormSectionKeys.h"
-#include "settingsfile/SettingsValues.h"
 
 namespace trevo::gui {
 
-StoredProperty::StoredProperty(QWidget* control, QByteArray property, std::string key, bool boolean)
-    : control_(control), property_(std::move(property)), key_(std::move(key)), boolean_(boolean) {}
+StoredProperty::StoredProperty(QWidget* control, QByteArray property, bool boolean)
+    : control_(control), property_(std::move(property)), boolean_(boolean) {}
 
 std::optional<StoredProperty> StoredProperty::Bind(QWidget* window, const QString& entry) {
-    const auto name = settings::SplitStoredProp(Win1250FromQString(entry));
+    const auto name = settings::SplitStoredProp(entry.toStdString());
     if (!name) {
         return std::nullopt;
     }
-    auto* control = window->findChild<QWidget*>(QStringFromWin1250(name->control));
+    auto* control = window->findChild<QWidget*>(QString::fromStdString(name->control));
     if (control == nullptr) {
         return std::nullopt;
     }
@@ -39,29 +37,33 @@ std::optional<StoredProperty> StoredProperty::Bind(QWidget* window, const QStrin
     if (kind != QMetaType::QString && kind != QMetaType::Bool) {
         return std::nullopt;
     }
-    return StoredProperty(control, std::move(property), name->key, kind == QMetaType::Bool);
+    return StoredProperty(control, std::move(property), kind == QMetaType::Bool);
 }
 
-std::optional<std::string> StoredProperty::Value() const {
+std::optional<QString> StoredProperty::Text() const {
     if (!control_) {
         return std::nullopt;
     }
-    const QVariant value = control_->property(property_.constData());
-    if (boolean_) {
-        return std::string(settings::BooleanValueText(value.toBool()));
-    }
-    return Win1250FromQString(value.toString());
+    return control_->property(property_.constData()).toString();
 }
 
-bool StoredProperty::Restore(std::string_view value) const {
+std::optional<bool> StoredProperty::Checked() const {
     if (!control_) {
-        return false;
+        return std::nullopt;
     }
-    if (boolean_) {
-        const auto flag = settings::ReadBooleanValue(value);
-        return flag && control_->setProperty(property_.constData(), *flag);
+    return control_->property(property_.constData()).toBool();
+}
+
+void StoredProperty::SetText(const QString& text) const {
+    if (control_) {
+        control_->setProperty(property_.constData(), text);
     }
-    return control_->setProperty(property_.constData(), QStringFromWin1250(value));
+}
+
+void StoredProperty::SetChecked(bool checked) const {
+    if (control_) {
+        control_->setProperty(property_.constData(), checked);
+    }
 }
 
 }  // namespace trevo::gui

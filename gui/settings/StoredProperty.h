@@ -1,15 +1,13 @@
 #pragma once
 // One stored property of a window, "Control.Prop", bound to the descendant widget named
 // "Control" and its toolkit property named like Prop with a lower-case first letter ("Text" is
-// "text", "FileName" is "fileName"). Texts are kept as Windows-1250 bytes, booleans as the
-// boolean words.
+// "text", "FileName" is "fileName"): a text or a boolean. How the settings file keeps the
+// values is the binding's (desktop/FormSettings.h).
 
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
 #include <optional>
-#include <string>
-#include <string_view>
 
 class QWidget;
 
@@ -21,22 +19,19 @@ class StoredProperty {
     // control has no readable and writable text or boolean property of that name.
     static std::optional<StoredProperty> Bind(QWidget* window, const QString& entry);
 
-    // "Control_Prop".
-    const std::string& Key() const { return key_; }
+    bool IsBoolean() const { return boolean_; }
 
-    // The value as the settings file holds it; nothing when the control is gone.
-    std::optional<std::string> Value() const;
-
-    // Sets the property from a value of the file. A value that does not convert leaves the
-    // property as it is and gives false.
-    bool Restore(std::string_view value) const;
+    // The value; nothing when the control is gone.
+    std::optional<QString> Text() const;
+    std::optional<bool> Checked() const;
+    void SetText(const QString& text) const;
+    void SetChecked(bool checked) const;
 
   private:
-    StoredProperty(QWidget* control, QByteArray property, std::string key, bool boolean);
+    StoredProperty(QWidget* control, QByteArray property, bool boolean);
 
     QPointer<QWidget> control_;
     QByteArray property_;
-    std::string key_;
     bool boolean_;
 };
 

@@ -5,9 +5,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <vector>
-
-#include "settingsfile/PlacementFit.h"
 
 namespace trevo::gui {
 
@@ -46,89 +43,62 @@ settings::FrameMargins FrameMarginsOf(const QWidget* window) {
     return {};
 }
 
+settings::ScreenRect Plain(const QRect& r) {
+    return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+}
+
 }  // namespace
 
-WindowPlacement GetWindowPlacement(const QWidget* window) {
-    WindowPlacement placement;
+desktop::PlacementRecord GetWindowPlacement(const QWidget* window) {
+    desktop::PlacementRecord placement;
     const Qt::WindowStates states = window->windowState();
     switch (StateOf(states)) {
         case settings::ShowState::Minimized:
-            placement.showCommand = settings::kShowMinimized;
+            placement.showCmd = settings::kShowMinimized;
             break;
         case settings::ShowState::Maximized:
-            placement.showCommand = settings::kShowMaximized;
+            placement.showCmd = settings::kShowMaximized;
             break;
         case settings::ShowState::Normal:
-            placement.showCommand = settings::kShowNormal;
+            placement.showCmd = settings::kShowNormal;
             break;
     }
     if ((states & Qt::WindowMinimized) && (states & Qt::WindowMaximized)) {
-        placement.flags |= WindowPlacement::kRestoreToMaximized;
+        placement.flags |= desktop::PlacementRecord::kRestoreToMaximized;
     }
     QRect normal = window->normalGeometry();
     if (normal.isEmpty()) {
         // A window maximized before it was ever shown has no normal geometry yet.
         normal = window->geometry();
     }
-    placement.left = normal.x();
-    placement.top = normal.y();
-    placement.right = normal.x() + normal.width();
-    placement.bottom = normal.y() + normal.height();
+    placement.normal = Plain(normal);
     return placement;
 }
 
-bool SetWindowPlacement(QWidget* window, const WindowPlacement& placement) {
+void SetWindowPlacement(QWidget* window, const desktop::PlacementRecord& placement) {
     const Qt::WindowStates current = window->windowState();
     Qt::WindowStates target = current;
-    if (placement.showCommand != 0) {
+    if (placement.showCmd != 0) {
         target &= ~kShowStates;
-        const settings::ShowState state = settings::ShowStateOf(placement.showCommand);
+        const settings::ShowState state = settings::ShowStateOf(placement.showCmd);
         if (state == settings::ShowState::Minimized) {
             target |= Qt::WindowMinimized;
-            if (placement.flags & WindowPlacement::kRestoreToMaximized) {
+            if (placement.flags & desktop::PlacementRecord::kRestoreToMaximized) {
                 target |= Qt::WindowMaximized;
             }
         } else if (state == settings::ShowState::Maximized) {
             target |= Qt::WindowMaximized;
         }
     }
-    const std::optional<QRect> rect = FitOnAvailableScreens(window, placement.NormalRect());
-    if (rect) {
-        // The normal rectangle can only be set while the window is in its normal state.
-        if (current & kShowStates) {
-            window->setWindowState(current & ~kShowStates);
-        }
-        window->setGeometry(*rect);
+    // The normal rectangle can only be set while the window is in its normal state.
+    if (current & kShowStates) {
+        window->setWindowState(current & ~kShowStates);
     }
+    const settings::ScreenRect& r = placement.normal;
+    window->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
     if (window->windowState() != target) {
         window->setWindowState(target);
     }
-    return rect.has_value();
-}
-
-std::optional<QRect> FitOnAvailableScreens(const QWidget* window, const QRect& rect) {
-    const auto screens = QGuiApplication::screens();
-    if (screens.isEmpty()) {
-        return std::nullopt;
-    }
-    const auto plain = [](const QRect& r) {
-        return settings::ScreenRect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
-    };
-    std::vector<settings::ScreenRect> available;
-    // The primary screen first: a window whose screen is gone comes there.
-    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-        available.push_back(plain(primary->availableGeometry()));
-    }
-    for (const QScreen* screen : screens) {
-        if (screen != QGuiApplication::primaryScreen()) {
-            available.push_back(plain(screen->availableGeometry()));
-        }
-    }
-    const settings::FrameMargins margins = FrameMarginsOf(window);
-    const QSize minimum = window->minimumSize();
-    const settings::ScreenRect fitted =
-        settings::FitOnScreens(plain(rect), available, margins, minimum.width(), minimum.height());
-    return QRect(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top);
 }
 
 void SetShowState(QWidget* window, settings::ShowState state) {
@@ -147,14 +117,23 @@ bool IsResizable(const QWidget* window) {
     return window->minimumSize() != window->maximumSize();
 }
 
-int ScreenPixelsPerInch() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? qRound(screen->logicalDotsPerInch()) : 96;
-}
-
-QSize PrimaryScreenSize() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize(0, 0);
+desktop::ScreenFacts ScreenFactsFor(const QWidget* window) {
+    desktop::ScreenFacts facts;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary != nullptr) {
+        facts.primaryWidth = primary->geometry().width();
+        facts.primaryHeight = primary->geometry().height();
+        facts.pixelsPerInch = qRound(primary->logicalDotsPerInch());
+        // The primary screen first: a window whose screen is gone comes there.
+        facts.freeAreas.push_back(Plain(primary->availableGeometry()));
+    }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) {
+            facts.freeAreas.push_back(Plain(screen->availableGeometry()));
+        }
+    }
+    facts.frame = FrameMarginsOf(window);
+    return facts;
 }
 
 bool IsApplicationMainWindow(const QWidget* window) {

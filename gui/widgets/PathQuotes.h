@@ -1,6 +1,7 @@
 #pragma once
 // Double quotes around paths: a chosen path with a space is shown quoted, and the export path
-// box drops such quotes again when it is left.
+// box drops such quotes again when it is left. The rules are desktop/PathQuotes.h's, over
+// the toolkit's texts.
 
 #include <QString>
 

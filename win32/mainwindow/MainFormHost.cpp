@@ -1,11 +1,11 @@
 #include "win32/mainwindow/MainFormHost.h"
 
 #include <array>
-#include <utility>
 
 #include "win32/common/BrowseBox.h"
 #include "win32/common/MessageBoxes.h"
 #include "win32/common/WideText.h"
+#include "win32/common/WindowPlacement.h"
 #include "win32/mainwindow/ControlIds.h"
 
 namespace trevo::win32 {
@@ -34,20 +34,6 @@ const Property* Find(std::string_view entry) {
         }
     }
     return nullptr;
-}
-
-settings::ScreenRect FromRect(const RECT& rect) {
-    return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (::GetMonitorInfoW(monitor, &info)) {
-        auto& areas = *reinterpret_cast<std::vector<std::pair<bool, RECT>>*>(data);
-        areas.emplace_back((info.dwFlags & MONITORINFOF_PRIMARY) != 0, info.rcWork);
-    }
-    return TRUE;
 }
 
 }  // namespace
@@ -98,34 +84,11 @@ void MainFormHost::SetPropertyChecked(std::string_view entry, bool checked) {
 }
 
 desktop::PlacementRecord MainFormHost::GetPlacement() {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    ::GetWindowPlacement(window_, &placement);
-    desktop::PlacementRecord record;
-    record.flags = static_cast<int>(placement.flags);
-    record.showCmd = static_cast<int>(placement.showCmd);
-    record.minPosition = {placement.ptMinPosition.x, placement.ptMinPosition.y};
-    record.maxPosition = {placement.ptMaxPosition.x, placement.ptMaxPosition.y};
-    record.normal = FromRect(placement.rcNormalPosition);
-    return record;
+    return win32::GetPlacement(window_);
 }
 
 void MainFormHost::SetPlacement(const desktop::PlacementRecord& record) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    ::GetWindowPlacement(window_, &placement);
-    placement.flags = static_cast<UINT>(record.flags);
-    if (record.showCmd != 0) {
-        placement.showCmd = static_cast<UINT>(record.showCmd);
-    } else if (!::IsWindowVisible(window_)) {
-        // Applying it must not show the window yet.
-        placement.showCmd = SW_HIDE;
-    }
-    placement.ptMinPosition = {record.minPosition.x, record.minPosition.y};
-    placement.ptMaxPosition = {record.maxPosition.x, record.maxPosition.y};
-    placement.rcNormalPosition = {record.normal.left, record.normal.top, record.normal.right,
-                                  record.normal.bottom};
-    ::SetWindowPlacement(window_, &placement);
+    win32::SetPlacement(window_, record);
 }
 
 void MainFormHost::SetShowState(settings::ShowState state) {
@@ -156,28 +119,7 @@ void MainFormHost::MinimizeApplication() {
 }
 
 desktop::ScreenFacts MainFormHost::Screens() {
-    desktop::ScreenFacts facts;
-    facts.primaryWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    facts.primaryHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    facts.pixelsPerInch = static_cast<int>(::GetDpiForWindow(window_));
-    std::vector<std::pair<bool, RECT>> areas;
-    ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&areas));
-    // rcNormalPosition is in workspace coordinates: those of the primary screen's work area.
-    POINT origin{};
-    for (const auto& [primary, area] : areas) {
-        if (primary) {
-            origin = {area.left, area.top};
-        }
-    }
-    for (const bool wantPrimary : {true, false}) {
-        for (const auto& [primary, area] : areas) {
-            if (primary == wantPrimary) {
-                facts.freeAreas.push_back({area.left - origin.x, area.top - origin.y,
-                                           area.right - origin.x, area.bottom - origin.y});
-            }
-        }
-    }
-    return facts;
+    return ScreenFactsFor(window_);
 }
 
 void MainFormHost::ShowErrorBox(std::string_view utf8) {
