@@ -74,8 +74,8 @@ TEST(MainWindowConversionTest, BooksTheSampleAsTheCommandLineDoes) {
     ASSERT_EQ(questions, std::vector<std::string>{std::string(form::kConfirmCaption)});
     EXPECT_TRUE(messages.empty()) << messages.front();
 
-    const testing::ProcessResult cli = testing::RunProcess(
-        TREVO_CLI_PATH, {"convert", exportFile.string(), byCli.string()});
+    const testing::ProcessResult cli =
+        testing::RunProcess(TREVO_CLI_PATH, {"convert", exportFile.string(), byCli.string()});
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
 
     const auto windowFiles = PeriodFiles(byWindow.wstring());
@@ -86,7 +86,8 @@ TEST(MainWindowConversionTest, BooksTheSampleAsTheCommandLineDoes) {
     const std::vector<std::string> cliLines = Lines(cli.out);
     ASSERT_GE(window.Trace().LineCount(), cliLines.size());
     for (std::size_t i = 0; i < cliLines.size(); ++i) {
-        const std::string shown = win32::Utf8FromWide(win32::WideFromWin1250(window.Trace().Line(i)));
+        const std::string shown =
+            win32::Utf8FromWide(win32::WideFromWin1250(window.Trace().Line(i)));
         ASSERT_EQ(shown, cliLines[i]) << "trace line " << i;
     }
 

@@ -10,6 +10,7 @@
 #include "desktop/SettingsPlace.h"
 #include "desktop/TextFit.h"
 #include "engine/files/FileSystem.h"
+#include "win32/common/AccessibleName.h"
 #include "win32/common/FileDialogs.h"
 #include "win32/common/MessageBoxes.h"
 #include "win32/common/WideText.h"
@@ -60,8 +61,8 @@ MainWindow::MainWindow(std::string settingsPath, MainWindowHooks hooks)
     : settingsPath_(settingsPath.empty() ? desktop::DefaultSettingsPath()
                                          : std::move(settingsPath)),
       hooks_(std::move(hooks)) {
-    flow_ = std::make_unique<desktop::MainWindowFlow>(
-        *this, desktop::FlowServices{LocalFileSystem()});
+    flow_ =
+        std::make_unique<desktop::MainWindowFlow>(*this, desktop::FlowServices{LocalFileSystem()});
 }
 
 MainWindow::~MainWindow() {
@@ -83,11 +84,10 @@ bool MainWindow::Create() {
         ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     ::RegisterClassExW(&windowClass);  // fails harmlessly when already registered
 
-    window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass,
-                                WideFromUtf8(form::kCaption).c_str(),
-                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                CW_USEDEFAULT, form::kDesignWidth, form::kDesignHeight, nullptr,
-                                nullptr, instance, this);
+    window_ = ::CreateWindowExW(
+        WS_EX_CONTROLPARENT, kMainWindowClass, WideFromUtf8(form::kCaption).c_str(),
+        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, form::kDesignWidth,
+        form::kDesignHeight, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
         return false;
     }
@@ -119,20 +119,20 @@ void MainWindow::BuildControls() {
     // Creation order is Tab order: de_KPR, FE_EPP, ch_sprawdz, Edit_Atrybut, Edit_REJ, the
     // checked radio button, MemoTrace; each label just before its box names it.
     toolbar_.Create(window_);
-    label1_ = MakeControl(window_, L"STATIC", form::kLabel1.caption, SS_NOTIFY | SS_NOPREFIX,
-                          kIdLabel1);
+    label1_ =
+        MakeControl(window_, L"STATIC", form::kLabel1.caption, SS_NOTIFY | SS_NOPREFIX, kIdLabel1);
     ledgerDir_.Create(window_, kIdDeKpr, kIdDeKprBrowse, [this] { BrowseLedgerDir(); });
-    label2_ = MakeControl(window_, L"STATIC", form::kLabel2.caption, SS_NOTIFY | SS_NOPREFIX,
-                          kIdLabel2);
+    label2_ =
+        MakeControl(window_, L"STATIC", form::kLabel2.caption, SS_NOTIFY | SS_NOPREFIX, kIdLabel2);
     exportFile_.Create(window_, kIdFeEpp, kIdFeEppBrowse, [this] { BrowseExportFile(); });
     checkOnly_ = MakeControl(window_, L"BUTTON", form::kChSprawdz.caption,
                              WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT, kIdChSprawdz);
-    label3_ = MakeControl(window_, L"STATIC", form::kLabel3.caption, SS_NOTIFY | SS_NOPREFIX,
-                          kIdLabel3);
+    label3_ =
+        MakeControl(window_, L"STATIC", form::kLabel3.caption, SS_NOTIFY | SS_NOPREFIX, kIdLabel3);
     attribute_ = MakeControl(window_, L"EDIT", {}, WS_TABSTOP | ES_AUTOHSCROLL, kIdEditAtrybut,
                              WS_EX_CLIENTEDGE);
-    label4_ = MakeControl(window_, L"STATIC", form::kLabel4.caption, SS_NOTIFY | SS_NOPREFIX,
-                          kIdLabel4);
+    label4_ =
+        MakeControl(window_, L"STATIC", form::kLabel4.caption, SS_NOTIFY | SS_NOPREFIX, kIdLabel4);
     register_ = MakeControl(window_, L"EDIT", {}, WS_TABSTOP | ES_AUTOHSCROLL, kIdEditRej,
                             WS_EX_CLIENTEDGE);
     ::SendMessageW(attribute_, EM_LIMITTEXT, form::kLetterBoxLength, 0);
@@ -146,6 +146,11 @@ void MainWindow::BuildControls() {
     statusBar_ = MakeControl(window_, STATUSCLASSNAMEW, {}, SBARS_SIZEGRIP, kIdStatusBar);
     ::SendMessageW(statusBar_, SB_SIMPLE, TRUE, 0);
     SetStatusText({}, 0);
+
+    // The browse buttons show "…": screen readers get what they do.
+    SetAccessibleName(ledgerDir_.Button(), WideFromUtf8(form::kDeKprBrowseName));
+    SetAccessibleName(exportFile_.Button(), WideFromUtf8(form::kFeEppBrowseName));
+    SetAccessibleName(statusBar_, WideFromUtf8(form::kStatusBar.accessibleName));
 
     hints_.Create(window_);
     hints_.Add(ledgerDir_.Box(), WideFromUtf8(form::kDeKpr.hint));
@@ -208,8 +213,8 @@ void MainWindow::Layout() {
         scale_.Rect(panel.left + cp852.left, panel.top + cp852.top, cp852.width, cp852.height);
     const int shift852 = std::max<LONG>(0, mazRect.right + scale_.X(4) - rect852.left);
     rect852.left += shift852;
-    rect852.right = std::max(rect852.right + shift852,
-                             rect852.left + ButtonWidth(rb852_, font, scale_));
+    rect852.right =
+        std::max(rect852.right + shift852, rect852.left + ButtonWidth(rb852_, font, scale_));
     Move(rb852_, rect852);
 
     // Labels and their one-letter boxes in a row; a wider label pushes what follows it.
@@ -383,8 +388,7 @@ void MainWindow::BrowseLedgerDir() {
         ::GetCurrentDirectoryW(MAX_PATH, current);
         start = std::wstring(current).substr(0, 3);
     }
-    if (const auto folder =
-            ChooseFolder(window_, WideFromUtf8(form::kLedgerDirTitle), start)) {
+    if (const auto folder = ChooseFolder(window_, WideFromUtf8(form::kLedgerDirTitle), start)) {
         ledgerDir_.SetText(*folder);
     }
 }

@@ -11,12 +11,11 @@
 namespace trevo::win32 {
 
 void TraceList::Create(HWND parent, int id) {
-    list_ = ::CreateWindowExW(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_OWNERDATA |
-            LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS,
-        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        ::GetModuleHandleW(nullptr), nullptr);
+    list_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | LVS_REPORT |
+                                  LVS_OWNERDATA | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS,
+                              0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     LVCOLUMNW column{};
@@ -107,9 +106,8 @@ std::wstring TraceList::SelectedText() const {
     std::wstring text;
     int index = -1;
     bool first = true;
-    while ((index = static_cast<int>(
-                ::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(index), LVNI_SELECTED))) >=
-           0) {
+    while ((index = static_cast<int>(::SendMessageW(
+                list_, LVM_GETNEXTITEM, static_cast<WPARAM>(index), LVNI_SELECTED))) >= 0) {
         if (!first) {
             text += L"\r\n";
         }
@@ -202,7 +200,8 @@ bool TraceList::OnNotify(const NMHDR& header, LRESULT& result) {
             return true;
         }
         case NM_CUSTOMDRAW:
-            result = Draw(const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)));
+            result =
+                Draw(const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)));
             return true;
         case LVN_KEYDOWN: {
             const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
