@@ -3,7 +3,7 @@
 # compiler (POSIX threads), Wine, GoogleTest's sources, xxHash's header, CMake and Ninja; makensis
 # for the installer; for the windows under Wine an X server without a screen, a small window
 # manager, xdotool and xprop (x11-utils) to find and drive the windows and ImageMagick for
-# screenshots. Installs only what is missing.
+# screenshots; xvfb-run needs xauth. Installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -15,6 +15,7 @@ packages=(
     locales
     nsis
     xvfb
+    xauth
     openbox
     xdotool
     x11-utils

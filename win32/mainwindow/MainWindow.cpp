@@ -206,7 +206,7 @@ void MainWindow::Layout() {
     const auto& cp852 = form::kRb852.design;
     RECT rect852 =
         scale_.Rect(panel.left + cp852.left, panel.top + cp852.top, cp852.width, cp852.height);
-    const int shift852 = std::max(0, mazRect.right + scale_.X(4) - rect852.left);
+    const int shift852 = std::max<LONG>(0, mazRect.right + scale_.X(4) - rect852.left);
     rect852.left += shift852;
     rect852.right = std::max(rect852.right + shift852,
                              rect852.left + ButtonWidth(rb852_, font, scale_));
@@ -218,16 +218,16 @@ void MainWindow::Layout() {
     Move(label3_, label3);
     const auto& attr = form::kEditAtrybut.design;
     RECT attrRect = scale_.Rect(attr.left, attr.top, attr.width, attr.height);
-    const int attrShift = std::max(0, label3.right + gap - attrRect.left);
+    const int attrShift = std::max<LONG>(0, label3.right + gap - attrRect.left);
     ::OffsetRect(&attrRect, attrShift, 0);
     Move(attribute_, attrRect);
     RECT label4 = LabelRect(label4_, font, scale_, form::kLabel4);
-    const int label4Shift = std::max(0, attrRect.right + 2 * gap - label4.left);
+    const int label4Shift = std::max<LONG>(0, attrRect.right + 2 * gap - label4.left);
     ::OffsetRect(&label4, label4Shift, 0);
     Move(label4_, label4);
     const auto& rej = form::kEditRej.design;
     RECT rejRect = scale_.Rect(rej.left, rej.top, rej.width, rej.height);
-    ::OffsetRect(&rejRect, std::max(0, label4.right + gap - rejRect.left), 0);
+    ::OffsetRect(&rejRect, std::max<LONG>(0, label4.right + gap - rejRect.left), 0);
     Move(register_, rejRect);
 
     // The status bar places itself at the bottom; the trace fills what is between.
@@ -237,8 +237,8 @@ void MainWindow::Layout() {
     const int statusHeight = status.bottom - status.top;
     const int border = scale_.Px(form::kTraceBorder);
     const int top = scale_.Y(form::kPanelTop.design.height) + border;
-    const int bottom = std::max(top, client.bottom - statusHeight - border);
-    ::MoveWindow(trace_.Handle(), border, top, std::max(0, client.right - 2 * border),
+    const int bottom = std::max<LONG>(top, client.bottom - statusHeight - border);
+    ::MoveWindow(trace_.Handle(), border, top, std::max<LONG>(0, client.right - 2 * border),
                  bottom - top, TRUE);
     SetStatusText(status_.text, status_.keptWhole);
 }
@@ -454,7 +454,8 @@ void MainWindow::Focus(desktop::InputBox box) {
             break;
     }
     // As the dialog manager moves the focus: the box's text selected.
-    ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    ::SetFocus(target);
+    ::SendMessageW(target, EM_SETSEL, 0, -1);
 }
 
 void MainWindow::ShowStatus(const desktop::StatusText& status) {

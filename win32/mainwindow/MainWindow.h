@@ -11,6 +11,7 @@
 
 #include "desktop/FormSettings.h"
 #include "desktop/MainWindowFlow.h"
+#include "desktop/MainWindowForm.h"
 #include "desktop/MainWindowView.h"
 #include "win32/common/BrowseBox.h"
 #include "win32/common/DpiScale.h"
@@ -44,7 +45,7 @@ class MainWindow final : public desktop::MainWindowView {
     void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
 
     desktop::MainWindowFlow& Flow() { return *flow_; }
-    const TraceList& Trace() const { return trace_; }
+    TraceList& Trace() { return trace_; }
     bool HintsOn() const { return hints_.IsOn(); }
     const DpiScale& Scale() const { return scale_; }
 
