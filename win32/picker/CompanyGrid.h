@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -39,12 +41,17 @@ class CompanyGrid {
     // The width inside the grid's border and scroll bar.
     int InnerWidth() const;
 
-    // Answers the list view's notifications: a cell's text, the current row's move. True when
-    // `header` came from the grid.
-    bool OnNotify(const NMHDR& header);
+    // Answers the list view's notifications: a cell's text, the current row's move, the
+    // marker's drawing (`result` for the dialog's DWLP_MSGRESULT). True when `header` came from
+    // the grid.
+    bool OnNotify(const NMHDR& header, LRESULT& result);
 
   private:
     void Mark(std::optional<std::size_t> row);
+    void AnswerText(const NMHDR& header) const;
+    // The marker cell of a row: its background, and the marker as a triangle (fonts do not
+    // all have the marker's character; the cell's text stays it for a screen reader).
+    LRESULT DrawMarkerCell(NMLVCUSTOMDRAW& draw) const;
 
     HWND list_ = nullptr;
     std::vector<Row> rows_;

@@ -35,7 +35,7 @@ enum ControlId : int {
 constexpr UINT kActivatedMessage = WM_APP + 1;
 
 // Space around a cell's text and a button's caption, at design.
-constexpr int kCellPadding = 12;
+constexpr int kCellPadding = 16;
 constexpr int kButtonPadding = 16;
 // Firma never narrower than this, at design, when Katalog and Info take much.
 constexpr int kFirmaMinimum = 60;
@@ -138,7 +138,12 @@ bool PickerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-            if (grid_.OnNotify(header) && header.code == NM_DBLCLK) {
+            LRESULT result = 0;
+            if (!grid_.OnNotify(header, result)) {
+                return false;
+            }
+            ::SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, result);
+            if (header.code == NM_DBLCLK) {
                 // Anywhere in the grid: on a row or on its empty part.
                 Confirm();
             }
@@ -186,6 +191,12 @@ void PickerWindow::Initialise() {
                    (around.top + around.bottom - height) / 2, width, height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 
+    // The program's icon, where the program has one.
+    if (const HANDLE icon = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                         IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED)) {
+        ::SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+
     host_ = std::make_unique<PickerFormHost>(dialog_, fileBox_.Box());
     settings_ = std::make_unique<desktop::FormSettings>(
         *host_, desktop::PickerSettingsConfig(settingsPath_));
@@ -205,8 +216,6 @@ void PickerWindow::BuildControls() {
     ::SetWindowTextW(grid_.Handle(), Wide(form::kGrid.accessibleName).c_str());
     fileBox_.Create(dialog_, kIdFileBox, kIdBrowse, [this] { Browse(); });
     ::SetWindowTextW(fileBox_.Box(), Wide(form::kInitialFileName).c_str());
-    // A screen reader reads the button's text: the text of what it does.
-    ::SetWindowTextW(fileBox_.Button(), Wide(form::kBrowseButton.accessibleName).c_str());
     loadButton_ =
         MakeChild(dialog_, L"BUTTON", Wide(form::kLoadButton.caption), WS_TABSTOP, kIdLoad);
     // The label after the controls it names: reading order is not Tab order here.
@@ -278,7 +287,7 @@ void PickerWindow::FitColumns() {
             TextSize(list, font, Wide(form::kColumns[column].title)).cx,
             TextSize(list, font, std::wstring(form::kColumns[column].widthInCharacters, L'x')).cx);
         for (const CompanyGrid::Row& row : grid_.Rows()) {
-            width = std::max<int>(width, TextSize(list, font, row[column]).cx);
+            width = std::max(width, ListView_GetStringWidth(list, row[column].c_str()));
         }
         grid_.SetColumnWidth(static_cast<int>(column), width + scale_.X(kCellPadding));
     }
@@ -397,7 +406,7 @@ void PickerWindow::ShowRows(const std::vector<CompanyRow>& rows,
     Layout();
     grid_.SetCurrentRow(current);
     ::SendMessageW(grid_.Handle(), WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(grid_.Handle(), nullptr, TRUE);
+    ::RedrawWindow(dialog_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 std::optional<std::size_t> PickerWindow::CurrentRow() {

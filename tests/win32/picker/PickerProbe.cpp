@@ -13,6 +13,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -53,10 +56,10 @@ int MakeList(const wchar_t* path) {
     for (const auto& company : kCompanies) {
         const auto ledger = [](const char* utf8) {
             return trevo::FromWin1250(*trevo::win32::Win1250FromWide(WideFromUtf8(utf8)),
-                                      trevo::pcMazovia);
+                                      trevo::PolishCharset::pcMazovia);
         };
-        bytes += trevo::testing::CompanyListRecord(ledger(company[0]), company[1],
-                                                   ledger(company[2]));
+        bytes +=
+            trevo::testing::CompanyListRecord(ledger(company[0]), company[1], ledger(company[2]));
     }
     std::ofstream file(path, std::ios::binary);
     file << bytes;
@@ -111,17 +114,23 @@ void Watch() {
         }
         Print(Utf8FromWide(line));
     }
-    const auto current = ::SendMessageW(grid, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                        MAKELPARAM(LVNI_FOCUSED, 0));
+    const auto current =
+        ::SendMessageW(grid, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0));
     Print("current\t" + std::to_string(current) + "\t" + Utf8FromWide(Cell(grid, current, 0)));
     Print("status\t" + Utf8FromWide(trevo::win32::WindowText(status)));
-    Print(::GetFocus() == grid ? "focus\tgrid" : "focus\telsewhere");
+    // The focus of the dialog's thread, not this one's.
+    GUITHREADINFO input{};
+    input.cbSize = sizeof input;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &input);
+    Print(input.hwndFocus == grid ? "focus\tgrid" : "focus\telsewhere");
     Print("shown");
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Lines end in LF, as the script reads them.
+    _setmode(_fileno(stdout), _O_BINARY);
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"make-list" && argc == 3) {
         return MakeList(argv[2]);
@@ -138,7 +147,7 @@ int wmain(int argc, wchar_t** argv) {
 
     std::thread watcher(Watch);
     const auto chosen = trevo::win32::PickLedgerDirectory(
-        nullptr, argv[2], [] { return trevo::pcMazovia; }, argv[3]);
+        nullptr, argv[2], [] { return trevo::PolishCharset::pcMazovia; }, argv[3]);
     watcher.join();
     Print(chosen ? "chosen\t" + Utf8FromWide(*chosen) : "cancelled");
     ::CoUninitialize();
