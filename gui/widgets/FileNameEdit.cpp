@@ -4,18 +4,18 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "gui/widgets/PathQuotes.h"
+#include "desktop/PathQuotes.h"
 
 namespace trevo::gui {
 
 FileNameEdit::FileNameEdit(QWidget* parent) : ButtonEdit(parent) {}
 
 QString FileNameEdit::fileName() const {
-    return UnquotePath(text());
+    return QString::fromStdString(desktop::UnquotePath(text().toStdString()));
 }
 
 void FileNameEdit::setFileName(const QString& name) {
-    setText(QuotePathWithSpaces(name));
+    setText(QString::fromStdString(desktop::QuotePathWithSpaces(name.toStdString())));
 }
 
 QString FileNameEdit::startDirectory() const {
