@@ -36,7 +36,7 @@ void FileNameEdit::acceptChosenFile(const QString& path) {
 }
 
 void FileNameEdit::browse() {
-    QFileDialog dialog(window(), dialogTitle_, startDirectory());
+    QFileDialog dialog(window(), dialogTitle_, startSource_ ? startSource_() : startDirectory());
     dialog.setObjectName("FileDialog");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
