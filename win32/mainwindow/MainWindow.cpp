@@ -529,11 +529,15 @@ void MainWindow::ClearTrace() {
     trace_.Clear();
 }
 
+void MainWindow::Repaint() {
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 void MainWindow::WorkStarts(const std::string& progress) {
     busy_.emplace();
     if (!progress.empty()) {
         SetStatusText(progress, 0);
-        ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Repaint();
     }
 }
 
