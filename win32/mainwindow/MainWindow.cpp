@@ -9,6 +9,7 @@
 #include "desktop/PathQuotes.h"
 #include "desktop/SettingsPlace.h"
 #include "desktop/TextFit.h"
+#include "desktop/WindowSizeRule.h"
 #include "engine/files/FileSystem.h"
 #include "win32/common/AccessibleName.h"
 #include "win32/common/FileDialogs.h"
@@ -112,7 +113,6 @@ void MainWindow::Show(int showCommand) {
         ::ShowWindow(window_, pending != 0 ? pending : showCommand);
     }
     ::UpdateWindow(window_);
-    shown_ = true;
 }
 
 void MainWindow::BuildControls() {
@@ -279,7 +279,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY: {
             LRESULT result = 0;
-            if (trace_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) {
+            if (trace_.OnNotify(*reinterpret_cast<NMHDR*>(lParam), result)) {
                 return result;
             }
             break;
@@ -291,10 +291,18 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETMINMAXINFO:
             if (settings_) {
-                // The binding's minimum, the design size, at the window's DPI and font.
+                // The binding's minimum, the design size, at the window's DPI and font, and
+                // within the monitor's free area (a small screen: the window still fits).
                 const desktop::MinTrackSize minimum = settings_->MinTrack();
+                MONITORINFO monitor{};
+                monitor.cbSize = sizeof monitor;
+                ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+                const desktop::Extent fitted =
+                    desktop::FitToRoom({scale_.X(minimum.width), scale_.Y(minimum.height)},
+                                       {monitor.rcWork.right - monitor.rcWork.left,
+                                        monitor.rcWork.bottom - monitor.rcWork.top});
                 auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
-                info.ptMinTrackSize = {scale_.X(minimum.width), scale_.Y(minimum.height)};
+                info.ptMinTrackSize = {fitted.width, fitted.height};
                 return 0;
             }
             break;

@@ -117,7 +117,6 @@ class MainWindow final : public desktop::MainWindowView {
     std::unique_ptr<desktop::MainWindowFlow> flow_;
     std::unique_ptr<MainFormHost> host_;
     std::unique_ptr<desktop::FormSettings> settings_;
-    bool shown_ = false;
 };
 
 }  // namespace trevo::win32

@@ -182,26 +182,24 @@ LRESULT TraceList::Draw(NMLVCUSTOMDRAW& draw) const {
     return CDRF_SKIPDEFAULT;
 }
 
-bool TraceList::OnNotify(const NMHDR& header, LRESULT& result) {
+bool TraceList::OnNotify(NMHDR& header, LRESULT& result) {
     if (header.hwndFrom != list_) {
         return false;
     }
     switch (header.code) {
         case LVN_GETDISPINFOW: {
-            auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+            auto& info = reinterpret_cast<NMLVDISPINFOW&>(header);
             if ((info.item.mask & LVIF_TEXT) != 0 && info.item.iItem >= 0 &&
                 static_cast<std::size_t>(info.item.iItem) < starts_.size()) {
                 // The list copies at most cchTextMax characters from its own buffer.
-                const_cast<TraceList*>(this)->shown_ =
-                    WideFromWin1250(Line(static_cast<std::size_t>(info.item.iItem)));
+                shown_ = WideFromWin1250(Line(static_cast<std::size_t>(info.item.iItem)));
                 info.item.pszText = shown_.data();
             }
             result = 0;
             return true;
         }
         case NM_CUSTOMDRAW:
-            result =
-                Draw(const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)));
+            result = Draw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
             return true;
         case LVN_KEYDOWN: {
             const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
