@@ -321,10 +321,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 ::PostQuitMessage(0);
             }
             return 0;
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-            window_ = nullptr;
-            break;
+        case WM_NCDESTROY: {
+            // The last message: the window forgets this object, and this object the window.
+            const HWND window = std::exchange(window_, nullptr);
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        }
         default:
             break;
     }
