@@ -133,13 +133,20 @@ MainWindowFlow::MainWindowFlow(MainWindowView& view, FlowServices services)
 
 template <typename Action>
 void MainWindowFlow::Guarded(Action&& action) {
+    std::string message;
     try {
         action();
+        return;
     } catch (const std::exception& error) {
         const std::string_view what = error.what();
-        view_.ShowError(IsUtf8(what) ? std::string(what) : text::Win1250ToUtf8(what));
+        message = IsUtf8(what) ? std::string(what) : text::Win1250ToUtf8(what);
     } catch (...) {
-        view_.ShowError(Text(form::kUnknownError));
+        message = Text(form::kUnknownError);
+    }
+    // Not even the error box may let an error out into the front end's event loop.
+    try {
+        view_.ShowError(message);
+    } catch (...) {
     }
 }
 

@@ -4,12 +4,7 @@ namespace trevo::desktop {
 
 std::string QuotePathWithSpaces(std::string_view path) {
     if (path.find(' ') != std::string_view::npos && !path.starts_with('"')) {
-        std::string quoted;
-        quoted.reserve(path.size() + 2);
-        quoted += '"';
-        quoted += path;
-        quoted += '"';
-        return quoted;
+        return "\"" + std::string(path) + "\"";
     }
     return std::string(path);
 }

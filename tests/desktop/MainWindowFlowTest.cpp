@@ -37,6 +37,7 @@ class RecordingView final : public MainWindowView {
     std::optional<bool> bookedAnswer = false;
     std::optional<std::string> picked;
     int workDepth = 0;
+    bool errorBoxFails = false;
     // Called inside a question before it is answered, and while work shows progress.
     std::function<void()> whileAsking;
     std::function<void()> whileWorking;
@@ -66,7 +67,12 @@ class RecordingView final : public MainWindowView {
         return bookedAnswer;
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void ShowError(const std::string& text) override {
+        errors.push_back(text);
+        if (errorBoxFails) {
+            throw std::runtime_error("no error box");
+        }
+    }
     void AppendTraceLines(std::string_view lines) override {
         std::string all = text::Win1250ToUtf8(lines);
         for (std::size_t start = 0;;) {
@@ -206,6 +212,11 @@ TEST_F(MainWindowFlowTest, ConfirmationNoRunsNothingAndWritesNothing) {
 TEST_F(MainWindowFlowTest, WritingRunWritesThePeriodFileAndSummarisesAfterItsLastLine) {
     Export({"FV 1", "FV 2"});
     flow_.Convert();
+    // The question leaves the screen before the run holds the thread.
+    const auto asked = std::find(view_.calls.begin(), view_.calls.end(), "ask Start ...");
+    ASSERT_NE(asked, view_.calls.end());
+    EXPECT_EQ(std::vector<std::string>(asked + 1, view_.calls.end()),
+              (std::vector<std::string>{"repaint", "work ", "work ends"}));
     EXPECT_EQ(March(), 800u);
     EXPECT_EQ(flow_.DocumentCount(), 2);
     EXPECT_TRUE(view_.errors.empty());
@@ -395,6 +406,10 @@ TEST_F(MainWindowFlowTest, ErrorsEscapingAnActionAreShownAndTheWindowStaysUsable
     view_.whileAsking = [] { throw 42; };
     flow_.Convert();
     EXPECT_EQ(view_.errors.back(), "Nieznany błąd");
+    // Nor does an error box that fails let the error out.
+    view_.errorBoxFails = true;
+    EXPECT_NO_THROW(flow_.Convert());
+    view_.errorBoxFails = false;
 
     // Thrown inside the run, from the work's own progress: the lines so far stay, the work ends.
     std::string bytes;
