@@ -214,12 +214,12 @@ void PickerWindow::BuildControls() {
     }
     grid_.Create(dialog_, kIdGrid, titles, Wide(form::kCurrentRowMarker));
     ::SetWindowTextW(grid_.Handle(), Wide(form::kGrid.accessibleName).c_str());
+    // Just before the box it names: a screen reader names a box by the label before it.
+    label1_ = MakeChild(dialog_, L"STATIC", Wide(form::kLabel1.caption), SS_NOPREFIX, kIdLabel1);
     fileBox_.Create(dialog_, kIdFileBox, kIdBrowse, [this] { Browse(); });
     ::SetWindowTextW(fileBox_.Box(), Wide(form::kInitialFileName).c_str());
     loadButton_ =
         MakeChild(dialog_, L"BUTTON", Wide(form::kLoadButton.caption), WS_TABSTOP, kIdLoad);
-    // The label after the controls it names: reading order is not Tab order here.
-    label1_ = MakeChild(dialog_, L"STATIC", Wide(form::kLabel1.caption), SS_NOPREFIX, kIdLabel1);
     status_ = MakeChild(dialog_, L"STATIC", L"", SS_NOPREFIX | SS_PATHELLIPSIS, kIdStatus);
 }
 
