@@ -30,8 +30,8 @@ enum ControlId : int {
     kIdStatus,
 };
 
-// Posted on the first activation, so that the load runs after the dialog manager has put the
-// focus where it keeps it, and the flow's own focus stays.
+// Posted on every activation (the flow loads on the first), so that the load runs after the
+// dialog manager has put the focus where it keeps it, and the flow's own focus stays.
 constexpr UINT kActivatedMessage = WM_APP + 1;
 
 // Space around a cell's text and a button's caption, at design.
@@ -126,7 +126,7 @@ bool PickerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             Initialise();
             return false;  // the focus is the flow's to set
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE && flow_->LoadOnActivate()) {
+            if (LOWORD(wParam) != WA_INACTIVE) {
                 ::PostMessageW(dialog_, kActivatedMessage, 0, 0);
             }
             return false;
