@@ -220,6 +220,7 @@ void MainWindowFlow::ConvertSteps() {
     if (!view_.AskYesNo(Text(form::kConfirmCaption), question.text, question.details)) {
         return;
     }
+    view_.Repaint();
     RunSteps(skipBooked, bookedAsAsked ? &*bookedAsAsked : nullptr);
 }
 

@@ -3,6 +3,7 @@
 // which checks the inputs, asks, runs and says what happened through the window's view. Every
 // call runs on the GUI thread and returns once its work is done; no exception leaves it (an
 // error that escapes an action is shown in the view's error box, and the window stays usable).
+// While the flow works (IsWorking), every action called again returns at once, doing nothing.
 
 #include <chrono>
 #include <cstdint>

@@ -31,6 +31,7 @@ struct Control {
     std::string_view accessibleName;
 };
 
+inline constexpr std::string_view kWindowName = "FormMain";
 inline constexpr std::string_view kCaption = "TREVO 2ORMEK  | w 2008.01.28";
 inline constexpr int kDesignWidth = 472;
 inline constexpr int kDesignHeight = 466;

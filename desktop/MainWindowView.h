@@ -61,12 +61,15 @@ class MainWindowView {
     virtual void AppendTraceLines(std::string_view win1250Lines) = 0;
     virtual void ClearTrace() = 0;
 
+    // The window repainted now (paint only, no input), before a run holds the GUI thread: the
+    // question just answered leaves the screen.
+    virtual void Repaint() = 0;
     // Work on the GUI thread starts (a run, the already-booked scan, undo's check or its work).
     // From now until WorkEnds, user input to the program's windows is dropped, not carried out
-    // afterwards; close requests still reach the flow (CloseRequested). The window is repainted
-    // at once (a question just answered leaves the screen before the work starts). With a
-    // `progress` text also a busy cursor and the text in the status bar; without (a run),
-    // nothing more shows until WorkProgress.
+    // afterwards; close requests still reach the flow (CloseRequested), which defers them. With
+    // a `progress` text: a busy cursor and the text in the status bar at once, and the window
+    // repainted before the work starts (as Repaint). Without (a run): nothing shows until
+    // WorkProgress.
     virtual void WorkStarts(const std::string& progress) = 0;
     // The work's progress: the busy cursor, `progress` in the status bar, the window (trace pane
     // included) repainted; paint and timers only, no input.

@@ -47,4 +47,19 @@ std::string BookableDocument(const char* date, const char* number) {
            "\r\n";
 }
 
+std::string MarchDocument(std::string_view number, std::string_view company) {
+    namespace col = export_columns;
+    return ExportLineBuilder()
+        .Date("20240315")
+        .Number(number)
+        .Company(company)
+        .Nip("1234567890")
+        .Type("0")
+        .Amount(col::kNettoKpr, "100.00")
+        .Amount(col::kNetto1, "100.00")
+        .Amount(col::kVat1, "23.00")
+        .CountryPrefix("PL")
+        .Line();
+}
+
 }  // namespace trevo::testing

@@ -65,4 +65,9 @@ class ExportLineBuilder {
 // A document every run books: its date, its number, KPR and netto amounts of 1, ended by CR LF.
 std::string BookableDocument(const char* date, const char* number);
 
+// A document of 15 March 2024 as the windows' tests book it: type 0, netto 100.00 agreeing with
+// Netto_KPR, VAT 23.00, NIP 1234567890 (a bad checksum: a warning only); the line alone.
+// Texts in Windows-1250 bytes.
+std::string MarchDocument(std::string_view number, std::string_view company);
+
 }  // namespace trevo::testing

@@ -1,34 +1,25 @@
 #pragma once
 // The main window: the inputs of a conversion, the trace pane in which runs report, the toolbar
-// of five actions and the status bar. Its Convert action checks the inputs, asks and runs the
-// conversion on the GUI thread.
+// and the status bar. It builds and draws the controls and hands every action to the window's
+// behaviour (desktop::MainWindowFlow), whose view it is.
 
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 
-#include "desktop/StatusLine.h"
+#include "desktop/MainWindowFlow.h"
+#include "desktop/MainWindowForm.h"
+#include "desktop/MainWindowView.h"
 #include "desktop/WindowSizeRule.h"
-#include "engine/ledger/PeriodFileState.h"
 #include "engine/text/zdTransPL.h"
 #include "gui/mainwindow/FormMainHooks.h"
-#include "gui/mainwindow/RunFeedback.h"
+#include "gui/mainwindow/RunInputDiscard.h"
 #include "gui/widgets/FormScale.h"
-
-namespace trevo {
-class FileSystem;
-struct UndoReport;
-struct ConversionReport;
-struct CurrencyFormat;
-struct RunInputs;
-}  // namespace trevo
-
-namespace trevo::desktop {
-struct InputRefusal;
-}  // namespace trevo::desktop
 
 class QAction;
 class QCheckBox;
@@ -50,7 +41,10 @@ class HintSwitch;
 class PanelRadioButton;
 class TracePane;
 
-class TFormMain : public QWidget {
+// When a run starts showing its progress.
+using RunFeedbackTiming = desktop::ProgressTiming;
+
+class TFormMain : public QWidget, private desktop::MainWindowView {
     Q_OBJECT
 
   public:
@@ -61,20 +55,21 @@ class TFormMain : public QWidget {
 
     // One conversion run over the export file with the current inputs, without the checks and
     // the question of act_KonwertExecute.
-    void RunConversion();
+    void RunConversion() { flow_.RunUnchecked(); }
 
     // Documents the last run accepted; unchanged by a run whose export file did not open.
-    std::int64_t DocumentCount() const { return documentCount; }
+    std::int64_t DocumentCount() const { return flow_.DocumentCount(); }
     // 1 (Mazovia) when RB_MAZ is checked, otherwise 2 (CP852).
     PolishCharset LedgerCode() const;
     bool HintsOn() const;
-    bool IsRunning() const { return running_; }
+    // A run, the already-booked scan or undo works.
+    bool IsRunning() const { return flow_.IsWorking(); }
     // The design's positions and sizes scaled to the window's font.
     const FormScale& Scale() const { return scale_; }
     const QString& SettingsPath() const { return settingsPath_; }
 
     // When the window starts showing a run's progress; tests shorten it.
-    void SetRunFeedbackTiming(RunFeedbackTiming timing) { runFeedbackTiming_ = timing; }
+    void SetRunFeedbackTiming(RunFeedbackTiming timing) { flow_.SetProgressTiming(timing); }
 
   public slots:
     void act_KonwertExecute();
@@ -99,25 +94,34 @@ class TFormMain : public QWidget {
     void BuildMainPanel();
     void BuildStatusBar();
     void SetTabOrder();
-    // The run's inputs as the window's controls give them.
-    RunInputs CurrentInputs() const;
-    // The undo action and its toolbar button, after the other five.
-    void BuildUndoAction();
-    // What the run just done leaves after its last trace line and in the status bar.
-    void ShowRunSummary(const ConversionReport& report);
-    // Runs a handler; an error escaping it is shown in the general error box.
-    void Guarded(const std::function<void()>& handler);
     // Names, for screen readers, the controls whose captions are separate labels.
     void NameControlsForAccessibility();
+    QAction* Action(desktop::form::ActionId id) const {
+        return actions_[static_cast<std::size_t>(id)];
+    }
 
-    // An action starts: a refusal shown from before goes.
-    void ActionStarted();
-    // Beeps, moves the focus to the box refused and says why in the status bar.
-    void Refuse(const desktop::InputRefusal& refusal);
-    // What undo did, in the status bar.
-    void ShowUndoStatus(const UndoReport& report);
-    // The status bar's text as statusLine_ has it, or the owner line.
-    void ShowStatusLine();
+    // desktop::MainWindowView
+    desktop::WindowInputs Inputs() const override;
+    void SetExportPath(const std::string& path) override;
+    void SetLedgerDir(const std::string& dir) override;
+    void Beep() override;
+    void Focus(desktop::InputBox box) override;
+    void ShowStatus(const desktop::StatusText& status) override;
+    bool AskYesNo(const std::string& caption, const std::string& text,
+                  const std::string& details) override;
+    std::optional<bool> AskYesNoCancel(const std::string& caption,
+                                       const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+    void AppendTraceLines(std::string_view win1250Lines) override;
+    void ClearTrace() override;
+    void Repaint() override;
+    void WorkStarts(const std::string& progress) override;
+    void WorkProgress(const std::string& progress) override;
+    void WorkEnds() override;
+    void CloseLater() override;
+    std::optional<std::string> PickCompanyDirectory(const std::string& ledgerDir,
+                                                    PolishCharset ledgerCode) override;
 
     // The screen's free area without the window's frame; nothing known yet: 0 x 0.
     desktop::Extent Room() const;
@@ -128,20 +132,14 @@ class TFormMain : public QWidget {
 
     FormMainHooks hooks_;
     QString settingsPath_;
-    FileSystem& fileSystem_;
-    RunFeedbackTiming runFeedbackTiming_;
+    desktop::MainWindowFlow flow_;
     FormScale scale_;
-    bool running_ = false;
-    bool closeRequested_ = false;
-    std::int64_t documentCount = 0;
-    // The answer to the already-booked question, for the run that follows it.
-    bool skipBookedNext_ = false;
-    // The period files as the question saw them, for the run that follows it.
-    std::optional<PeriodFileStates> bookedAsAskedNext_;
+    // While the flow works: input dropped, and the busy cursor once progress shows.
+    std::optional<RunInputDiscard> discardInput_;
+    bool busyCursor_ = false;
 
     desktop::Extent design_;
     QSize fittedFrame_;  // the window frame FitToScreen last saw
-    desktop::StatusLine statusLine_;
 
     QScrollArea* topScroll_ = nullptr;  // holds PanelTop; scrolls on a screen too small for it
     QWidget* PanelTop = nullptr;
@@ -163,14 +161,9 @@ class TFormMain : public QWidget {
     TracePane* MemoTrace = nullptr;
     QStatusBar* StatusBar = nullptr;
     QLabel* ownerLine_ = nullptr;
-    FittedLabel* statusMessage_ = nullptr;  // statusLine_, instead of the owner line
+    FittedLabel* statusMessage_ = nullptr;  // the flow's status text, instead of the owner line
 
-    QAction* act_Konwert = nullptr;
-    QAction* Act_FirmyKPR = nullptr;
-    QAction* act_Help = nullptr;
-    QAction* act_WyczyscTrace = nullptr;
-    QAction* act_Close = nullptr;
-    QAction* act_Cofnij = nullptr;
+    std::array<QAction*, desktop::form::kActions.size()> actions_{};
 
     HintSwitch* hints_ = nullptr;
     FormStorage* formStorage_ = nullptr;  // child of the window

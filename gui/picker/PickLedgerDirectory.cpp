@@ -2,13 +2,13 @@
 
 #include <memory>
 
-#include "companies/LedgerDirectoryChoice.h"
+#include "desktop/PickerFlow.h"
 #include "qtplatform/Win1250Text.h"
 
 namespace trevo::gui {
 
 QString CurrentKatalogOfLedgerDir(const QString& ledgerDir) {
-    return QStringFromWin1250(CurrentKatalogOf(Win1250FromQString(ledgerDir)));
+    return QStringFromWin1250(desktop::CurrentKatalogOfLedgerDir(ledgerDir.toStdString()));
 }
 
 std::optional<QString> PickLedgerDirectory(QWidget* parent, const QString& ledgerDirText,

@@ -12,94 +12,119 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <exception>
 #include <optional>
 
-#include "companies/CompanyPickerList.h"
 #include "companies/CompanyRows.h"
+#include "desktop/FormSettings.h"
+#include "desktop/PickerForm.h"
 #include "engine/files/FileSystem.h"
 #include "gui/picker/CompanyTableModel.h"
 #include "gui/settings/FormStorage.h"
 #include "gui/widgets/FileNameEdit.h"
 #include "gui/widgets/FormScale.h"
 #include "qtplatform/MessageBoxes.h"
-#include "qtplatform/UserLocaleCollation.h"
 #include "qtplatform/Win1250Text.h"
 
 namespace trevo::gui {
 
 namespace {
 
-constexpr int kDesignWidth = 360;
-constexpr int kDesignHeight = 310;
+namespace form = desktop::picker_form;
 
-#ifdef _WIN32
-constexpr auto kInitialListDir = u"c:\\kpr_zd";
-#else
-// The ledger program's usual place has no counterpart here: the dialog opens in the current
-// directory.
-constexpr auto kInitialListDir = u"";
-#endif
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QRect DesignRect(const FormScale& scale, const form::ControlSpec& control) {
+    return scale.Rect(control.rect.x, control.rect.y, control.rect.width, control.rect.height);
+}
+
+// The open-file dialog's filters in the toolkit's form "text (pattern)"; a text that names
+// its pattern already is the whole filter.
+QStringList NameFilters() {
+    QStringList filters;
+    for (const form::FileFilter& filter : form::kFileFilters) {
+        const QString pattern = " (" + Text(filter.pattern) + ")";
+        const QString text = Text(filter.text);
+        filters << (text.endsWith(pattern) ? text : text + pattern);
+    }
+    return filters;
+}
+
+// The binding of the picker's section, at the toolkit font's scale.
+FormStorageConfig StorageConfig(const FormScale& scale) {
+    const desktop::FormSettingsConfig plain = desktop::PickerSettingsConfig({});
+    FormStorageConfig config{Text(plain.section),
+                             {},
+                             scale.Width(plain.minTrack.width),
+                             scale.Height(plain.minTrack.height)};
+    for (const std::string& entry : plain.storedProps) {
+        config.storedProps << Text(entry);
+    }
+    return config;
+}
 
 }  // namespace
 
 TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, QWidget* parent)
     : QDialog(parent),
-      ledgerCode_(std::move(ledgerCode)),
       settingsPath_(std::move(settingsPath)),
-      beep_(&Beep),
+      beep_(&gui::Beep),
       PanelTop(new QFrame(this)),
-      Label1(new QLabel(QStringLiteral("Lokalizacja pliku SpisFirm.Dat"), PanelTop)),
+      Label1(new QLabel(Text(form::kLabel1.caption), PanelTop)),
       FilenameEdit(new FileNameEdit(PanelTop)),
-      bb_Zaladuj(new QPushButton(QStringLiteral("Załaduj ..."), PanelTop)),
+      bb_Zaladuj(new QPushButton(Text(form::kLoadButton.caption), PanelTop)),
       PanelMain(new QFrame(this)),
       DBGridLista(new QTableView(PanelMain)),
       LabelStatus(new QLabel(this)),
-      RxMD_Spis(new CompanyTableModel(this)) {
-    setObjectName(QStringLiteral("FormSpisFirm"));
-    setWindowTitle(QStringLiteral("SpisFirm wg KPR"));
+      RxMD_Spis(new CompanyTableModel(this)),
+      flow_(*this, LocalFileSystem(), collation_, std::move(ledgerCode)) {
+    setObjectName(Text(form::kFormName));
+    setWindowTitle(Text(form::kCaption));
     // The toolkit's font, with the design's positions scaled to it.
     const FormScale scale = FormScale::ForFont(font());
-    resize(scale.Size(kDesignWidth, kDesignHeight));
+    resize(scale.Size(form::kDesignWidth, form::kDesignHeight));
     setSizeGripEnabled(true);
 
-    PanelTop->setObjectName(QStringLiteral("PanelTop"));
+    PanelTop->setObjectName(Text(form::kPanelTop.name));
     PanelTop->setFrameShape(QFrame::StyledPanel);
-    PanelTop->setFixedHeight(scale.Height(57));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(scale.X(8), scale.Y(6));
+    PanelTop->setFixedHeight(scale.Height(form::kPanelTop.rect.height));
+    Label1->setObjectName(Text(form::kLabel1.name));
+    Label1->move(scale.X(form::kLabel1.rect.x), scale.Y(form::kLabel1.rect.y));
     Label1->adjustSize();
-    FilenameEdit->setObjectName(QStringLiteral("FilenameEdit"));
-    FilenameEdit->setGeometry(scale.Rect(8, 24, 193, 21));
-    FilenameEdit->setFileName(QStringLiteral("spisfirm.dat"));
-    FilenameEdit->setNameFilters(
-        {QStringLiteral("Plik firm (gw KPR) (spisfirm.dat)"), QStringLiteral("Wszystkie (*.*)")});
-    FilenameEdit->setInitialDir(QString::fromUtf16(kInitialListDir));
+    FilenameEdit->setObjectName(Text(form::kFilenameEdit.name));
+    FilenameEdit->setGeometry(DesignRect(scale, form::kFilenameEdit));
+    FilenameEdit->setFileName(Text(form::kInitialFileName));
+    FilenameEdit->setNameFilters(NameFilters());
+    FilenameEdit->setStartDirectorySource(
+        [this] { return QString::fromStdString(flow_.BrowseStartDirectory()); });
     // A screen reader names the box by its label, and the button by what it does.
     Label1->setBuddy(FilenameEdit);
-    FilenameEdit->setAccessibleName(Label1->text());
-    FilenameEdit->lineEdit()->setAccessibleName(Label1->text());
-    FilenameEdit->browseButton()->setAccessibleName(QStringLiteral("Wybierz plik listy firm"));
-    FilenameEdit->browseButton()->setToolTip(QStringLiteral("Wybierz plik listy firm"));
-    connect(FilenameEdit, &FileNameEdit::fileChosen, this, &TFormSpisFirm::LoadCompanyList);
-    connect(FilenameEdit, &FileNameEdit::textChanged, this, &TFormSpisFirm::FilenameEditChange);
-    connect(FilenameEdit, &FileNameEdit::exited, this, &TFormSpisFirm::FilenameEditExit);
+    FilenameEdit->setAccessibleName(Text(form::kFilenameEdit.accessibleName));
+    FilenameEdit->lineEdit()->setAccessibleName(Text(form::kFilenameEdit.accessibleName));
+    FilenameEdit->browseButton()->setAccessibleName(Text(form::kBrowseButton.accessibleName));
+    FilenameEdit->browseButton()->setToolTip(Text(form::kBrowseButton.accessibleName));
+    connect(FilenameEdit, &FileNameEdit::fileChosen, this,
+            [this] { flow_.FileChosen(FilenameEdit->fileName().toStdString()); });
+    connect(FilenameEdit, &FileNameEdit::textChanged, this, [this] { flow_.FileBoxChanged(); });
+    connect(FilenameEdit, &FileNameEdit::exited, this, [this] { flow_.FileBoxLeft(); });
     // Enter in the box loads the named list; the dialog has no default button to press.
     connect(FilenameEdit->lineEdit(), &QLineEdit::returnPressed, this,
             &TFormSpisFirm::LoadCompanyList);
-    bb_Zaladuj->setObjectName(QStringLiteral("bb_Zaladuj"));
-    bb_Zaladuj->setGeometry(scale.Rect(216, 22, 75, 25));
+    bb_Zaladuj->setObjectName(Text(form::kLoadButton.name));
+    bb_Zaladuj->setGeometry(DesignRect(scale, form::kLoadButton));
     // Enter in the grid must not reload the list.
     bb_Zaladuj->setAutoDefault(false);
     connect(bb_Zaladuj, &QPushButton::clicked, this, &TFormSpisFirm::bb_ZaladujClick);
 
-    PanelMain->setObjectName(QStringLiteral("PanelMain"));
+    PanelMain->setObjectName(Text(form::kPanelMain.name));
     auto* mainLayout = new QVBoxLayout(PanelMain);
-    mainLayout->setContentsMargins(5, 5, 5, 5);
+    const int border = form::kPanelMainBorder;
+    mainLayout->setContentsMargins(border, border, border, border);
     mainLayout->addWidget(DBGridLista);
 
-    DBGridLista->setObjectName(QStringLiteral("DBGridLista"));
-    DBGridLista->setAccessibleName(QStringLiteral("Lista firm"));
+    DBGridLista->setObjectName(Text(form::kGrid.name));
+    DBGridLista->setAccessibleName(Text(form::kGrid.accessibleName));
     DBGridLista->setModel(RxMD_Spis);
     DBGridLista->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGridLista->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -135,8 +160,9 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
     layout->addWidget(PanelMain);
     // Where the rows came from, or why there are none: one line, a long path shortened in its
     // middle, the whole text as the tooltip.
-    LabelStatus->setObjectName(QStringLiteral("LabelStatus"));
-    LabelStatus->setContentsMargins(scale.X(5), 0, scale.X(5), scale.Y(3));
+    LabelStatus->setObjectName(Text(form::kStatusLine.name));
+    const int inset = scale.X(form::kStatusLine.rect.x);
+    LabelStatus->setContentsMargins(inset, 0, inset, scale.Y(3));
     LabelStatus->setTextFormat(Qt::PlainText);
     LabelStatus->setMinimumWidth(1);
     // One line's height from the start, so that the grid does not jump at the first message.
@@ -149,28 +175,16 @@ TFormSpisFirm::TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, 
     DBGridLista->setFocus();
 
     // Reads the file now and restores when the dialog is shown, before FormActivate loads.
-    formStorage_ = new FormStorage(this,
-                                   {"SPISFIRM",
-                                    {"FilenameEdit.FileName"},
-                                    scale.Width(kDesignWidth),
-                                    scale.Height(kDesignHeight)},
+    formStorage_ = new FormStorage(this, StorageConfig(scale),
                                    settingsPath_.isEmpty() ? DefaultSettingsPath() : settingsPath_);
-    FormCreate();
 }
 
 TFormSpisFirm::~TFormSpisFirm() {
     formStorage_->WindowDestroying();
 }
 
-void TFormSpisFirm::FormCreate() {
-    loadOnActivate_ = true;
-}
-
 void TFormSpisFirm::FormActivate() {
-    if (loadOnActivate_) {
-        loadOnActivate_ = false;
-        LoadCompanyList();
-    }
+    flow_.Activated();
 }
 
 bool TFormSpisFirm::event(QEvent* event) {
@@ -206,23 +220,19 @@ bool TFormSpisFirm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString TFormSpisFirm::currentKatalog() const {
-    return QStringFromWin1250(currentKatalog_);
+    return QStringFromWin1250(flow_.CurrentKatalog());
 }
 
 void TFormSpisFirm::setCurrentKatalog(const QString& katalog) {
-    currentKatalog_ = Win1250FromQString(katalog).substr(0, kKatalogWidth);
+    flow_.SetCurrentKatalog(Win1250FromQString(katalog));
 }
 
 QString TFormSpisFirm::currentRowKatalog() const {
-    const int row = DBGridLista->currentIndex().row();
-    if (row < 0 || row >= RxMD_Spis->rowCount()) {
-        return {};
-    }
-    return QStringFromWin1250(RxMD_Spis->rows()[static_cast<std::size_t>(row)].katalog);
+    return QStringFromWin1250(flow_.CurrentRowKatalog());
 }
 
 QString TFormSpisFirm::listFileName() const {
-    return FilenameEdit->fileName();
+    return QString::fromStdString(flow_.ListFileName());
 }
 
 void TFormSpisFirm::setBeepHook(std::function<void()> beep) {
@@ -233,46 +243,72 @@ void TFormSpisFirm::bb_ZaladujClick() {
     LoadCompanyList();
 }
 
+void TFormSpisFirm::LoadCompanyList() {
+    flow_.LoadAsked();
+}
+
 void TFormSpisFirm::DBGridListaDblClick() {
-    // Without a list there is no company, and no directory to give.
-    if (!chosenLedgerDir()) {
-        beep_();
-        return;
+    if (flow_.ConfirmAsked()) {
+        done(QDialog::Accepted);
     }
-    done(QDialog::Accepted);
 }
 
 std::optional<QString> TFormSpisFirm::chosenLedgerDir() const {
-    std::optional<std::size_t> row;
-    if (const int current = DBGridLista->currentIndex().row(); current >= 0) {
-        row = static_cast<std::size_t>(current);
-    }
-    const auto directory = RxMD_Spis->list().LedgerDirectoryFor(row);
+    const auto directory = flow_.ChosenLedgerDirectory();
     if (!directory) {
         return std::nullopt;
     }
-    return QStringFromWin1250(*directory);
+    return QString::fromStdString(*directory);
 }
 
-void TFormSpisFirm::FilenameEditChange() {
-    lastTried_.clear();
-    if (RxMD_Spis->dropUnlessFrom(FilenameEdit->fileName())) {
-        ShowStatus(QStringLiteral("Nowa nazwa pliku: Enter wczyta z niego listę firm."));
+std::string TFormSpisFirm::FileBoxText() {
+    return FilenameEdit->text().toStdString();
+}
+
+void TFormSpisFirm::SetFileBoxText(std::string_view utf8) {
+    FilenameEdit->setText(Text(utf8));
+}
+
+void TFormSpisFirm::Beep() {
+    beep_();
+}
+
+void TFormSpisFirm::FocusFileBox() {
+    FilenameEdit->setFocus();
+}
+
+void TFormSpisFirm::FocusGrid() {
+    DBGridLista->setFocus();
+}
+
+void TFormSpisFirm::ShowRows(const std::vector<CompanyRow>& rows,
+                             std::optional<std::size_t> current) {
+    DBGridLista->setUpdatesEnabled(false);
+    RxMD_Spis->setRows(rows);
+    if (current) {
+        MakeCurrent(*current);
     }
+    FitTextColumns();
+    DBGridLista->setUpdatesEnabled(true);
 }
 
-void TFormSpisFirm::FilenameEditExit() {
-    const QString name = FilenameEdit->fileName();
-    if (RxMD_Spis->sourceName() != name && name != lastTried_) {
-        Load(LoadTrigger::LeavingTheBox);
+std::optional<std::size_t> TFormSpisFirm::CurrentRow() {
+    const int row = DBGridLista->currentIndex().row();
+    if (row < 0 || row >= RxMD_Spis->rowCount()) {
+        return std::nullopt;
     }
+    return static_cast<std::size_t>(row);
 }
 
-void TFormSpisFirm::ShowStatus(const QString& text) {
-    statusText_ = text;
-    LabelStatus->setToolTip(text);
-    LabelStatus->setAccessibleName(text);
+void TFormSpisFirm::ShowStatus(std::string_view utf8) {
+    statusText_ = Text(utf8);
+    LabelStatus->setToolTip(statusText_);
+    LabelStatus->setAccessibleName(statusText_);
     FitStatusText();
+}
+
+void TFormSpisFirm::ShowErrorBox(std::string_view utf8) {
+    gui::ShowErrorBox(this, Text(utf8));
 }
 
 void TFormSpisFirm::FitStatusText() {
@@ -303,60 +339,6 @@ void TFormSpisFirm::MakeCurrent(std::size_t row) {
     DBGridLista->selectionModel()->setCurrentIndex(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     DBGridLista->scrollTo(index);
-}
-
-void TFormSpisFirm::LoadCompanyList() {
-    Load(LoadTrigger::Asked);
-}
-
-void TFormSpisFirm::Load(LoadTrigger trigger) {
-    const QString name = FilenameEdit->fileName();
-    lastTried_ = name;
-    const std::string path = Win1250FromQString(name);
-    const auto refuse = [&](const QString& reason) {
-        ShowStatus(QStringLiteral("Nie wczytano listy firm: %1.").arg(reason));
-        if (trigger == LoadTrigger::Asked) {
-            beep_();
-            FilenameEdit->setFocus();
-        }
-    };
-    // A letter the file layer cannot spell would become '?' and could name another file.
-    if (QStringFromWin1250(path) != name) {
-        RxMD_Spis->clear();
-        refuse(QStringLiteral("nazwa ma znaki spoza Windows-1250"));
-        return;
-    }
-
-    DBGridLista->setUpdatesEnabled(false);
-    CompanyListFailure failure = CompanyListFailure::None;
-    QString error;
-    try {
-        const qt::UserLocaleCollation collation;
-        failure =
-            RxMD_Spis->load(LocalFileSystem(), path, ledgerCode_(), currentKatalog_, collation);
-    } catch (const std::exception& caught) {
-        error = QString::fromLocal8Bit(caught.what());
-    }
-    if (const auto row = RxMD_Spis->list().LoadedRow()) {
-        MakeCurrent(*row);
-    }
-    FitTextColumns();
-    DBGridLista->setUpdatesEnabled(true);
-
-    if (!error.isNull()) {
-        ShowStatus(QStringLiteral("Nie wczytano listy firm: %1.").arg(error));
-        ShowErrorBox(this, error);
-        return;
-    }
-    if (failure != CompanyListFailure::None) {
-        refuse(QStringFromWin1250(CompanyListFailureReason(failure)));
-        return;
-    }
-    ShowStatus(
-        QStringLiteral("Lista firm z pliku %1 (firm: %2).").arg(name).arg(RxMD_Spis->rowCount()));
-    if (trigger == LoadTrigger::Asked) {
-        DBGridLista->setFocus();
-    }
 }
 
 }  // namespace trevo::gui

@@ -1,17 +1,16 @@
 #pragma once
 // The company picker: shows the ledger program's company list sorted by name, with the company
 // of the current ledger directory selected; a double-click in the grid confirms the dialog.
-// The rows are always those of the file the box names: choosing a file loads it, Enter and
-// leaving the box load a typed name, typing drops the rows of another file, and a failed load
-// leaves none and says why in the dialog's status line.
+// What it loads, shows, selects and hands back is desktop::PickerFlow's; the dialog builds the
+// controls from desktop/PickerForm.h, draws, and forwards its events.
 
 #include <QDialog>
 #include <QString>
 #include <functional>
 #include <optional>
-#include <string>
 
-#include "engine/text/zdTransPL.h"
+#include "desktop/PickerFlow.h"
+#include "qtplatform/UserLocaleCollation.h"
 
 class QFrame;
 class QLabel;
@@ -24,13 +23,13 @@ class CompanyTableModel;
 class FileNameEdit;
 class FormStorage;
 
-class TFormSpisFirm : public QDialog {
+class TFormSpisFirm : public QDialog, private desktop::PickerView {
     Q_OBJECT
 
   public:
     // Read at every load: the code page of the ledger program's texts (the main window's
     // RB_MAZ checked gives pcMazovia, otherwise pcCp852).
-    using LedgerCodeSource = std::function<PolishCharset()>;
+    using LedgerCodeSource = desktop::PickerFlow::LedgerCodeSource;
 
     TFormSpisFirm(LedgerCodeSource ledgerCode, QString settingsPath, QWidget* parent = nullptr);
     ~TFormSpisFirm() override;
@@ -39,7 +38,7 @@ class TFormSpisFirm : public QDialog {
     QString currentKatalog() const;
     void setCurrentKatalog(const QString& katalog);
 
-    bool loadOnActivate() const { return loadOnActivate_; }
+    bool loadOnActivate() const { return flow_.LoadOnActivate(); }
 
     // The Katalog of the table's current row; empty when the table has no rows.
     QString currentRowKatalog() const;
@@ -69,22 +68,23 @@ class TFormSpisFirm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // How a load was started: by the user's request (the first activation, "Załaduj ...",
-    // Enter, a chosen file), or by leaving the box, which must not pull the focus back.
-    enum class LoadTrigger { Asked, LeavingTheBox };
+    // desktop::PickerView
+    std::string FileBoxText() override;
+    void SetFileBoxText(std::string_view utf8) override;
+    void Beep() override;
+    void FocusFileBox() override;
+    void FocusGrid() override;
+    void ShowRows(const std::vector<CompanyRow>& rows, std::optional<std::size_t> current) override;
+    std::optional<std::size_t> CurrentRow() override;
+    void ShowStatus(std::string_view utf8) override;
+    void ShowErrorBox(std::string_view utf8) override;
 
-    void Load(LoadTrigger trigger);
-    void FilenameEditChange();
-    void FilenameEditExit();
-    void ShowStatus(const QString& text);
     void FitStatusText();
-    void FormCreate();
     void FormActivate();
     void MakeCurrent(std::size_t row);
     // Widens Katalog and Info to show their whole texts.
     void FitTextColumns();
 
-    LedgerCodeSource ledgerCode_;
     QString settingsPath_;
     std::function<void()> beep_;
 
@@ -98,11 +98,9 @@ class TFormSpisFirm : public QDialog {
     CompanyTableModel* RxMD_Spis;
     FormStorage* formStorage_;  // child of the dialog
 
-    bool loadOnActivate_ = false;
-    QString statusText_;
-    // The name the last load tried; leaving the box does not try it again.
-    QString lastTried_;
-    std::string currentKatalog_;  // Windows-1250, at most 8 characters
+    QString statusText_;  // UTF-16 of the flow's status, as fitted into LabelStatus
+    const qt::UserLocaleCollation collation_;
+    desktop::PickerFlow flow_;
 };
 
 }  // namespace trevo::gui

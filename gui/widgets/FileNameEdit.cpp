@@ -4,18 +4,18 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "gui/widgets/PathQuotes.h"
+#include "desktop/PathQuotes.h"
 
 namespace trevo::gui {
 
 FileNameEdit::FileNameEdit(QWidget* parent) : ButtonEdit(parent) {}
 
 QString FileNameEdit::fileName() const {
-    return UnquotePath(text());
+    return QString::fromStdString(desktop::UnquotePath(text().toStdString()));
 }
 
 void FileNameEdit::setFileName(const QString& name) {
-    setText(QuotePathWithSpaces(name));
+    setText(QString::fromStdString(desktop::QuotePathWithSpaces(name.toStdString())));
 }
 
 QString FileNameEdit::startDirectory() const {
@@ -36,7 +36,7 @@ void FileNameEdit::acceptChosenFile(const QString& path) {
 }
 
 void FileNameEdit::browse() {
-    QFileDialog dialog(window(), dialogTitle_, startDirectory());
+    QFileDialog dialog(window(), dialogTitle_, startSource_ ? startSource_() : startDirectory());
     dialog.setObjectName("FileDialog");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

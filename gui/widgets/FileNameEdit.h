@@ -4,6 +4,7 @@
 // name without them, and is what the settings store as "FilenameEdit.FileName".
 
 #include <QStringList>
+#include <functional>
 
 #include "gui/widgets/ButtonEdit.h"
 
@@ -36,6 +37,10 @@ class FileNameEdit : public ButtonEdit {
     // The directory of the name in the box when the name has one and it exists; the initial
     // directory otherwise.
     QString startDirectory() const;
+    // Where the chooser opens instead, for a window whose behaviour layer decides it.
+    void setStartDirectorySource(std::function<QString()> source) {
+        startSource_ = std::move(source);
+    }
 
     // What choosing a file does: the chosen path (quoted when it holds a space) replaces the
     // text and its directory becomes the initial one; then fileChosen is emitted.
@@ -53,6 +58,7 @@ class FileNameEdit : public ButtonEdit {
     QStringList nameFilters_;
     QString defaultSuffix_;
     QString initialDir_;
+    std::function<QString()> startSource_;
 };
 
 }  // namespace trevo::gui

@@ -9,24 +9,15 @@
 #include "testing/FaultInjectingFileSystem.h"
 #include "testing/RefusingFileSystem.h"
 #include "testing/TempDirectory.h"
+#include "testing/TestCollations.h"
 
 namespace trevo {
 namespace {
 
 using testing::CompanyListRecord;
 
-class ByteCollation final : public StringCollation {
-  public:
-    int Compare(std::string_view a, std::string_view b) const override { return a.compare(b); }
-};
-
-// Sorting throws, as a collation out of memory would.
-class ThrowingCollation final : public StringCollation {
-  public:
-    int Compare(std::string_view, std::string_view) const override {
-        throw std::runtime_error("collation");
-    }
-};
+using testing::ByteCollation;
+using testing::ThrowingCollation;
 
 // A list that exists but does not open, as a file without read permission for the user (the
 // tests may run as the superuser, whom permissions let through).

@@ -227,29 +227,24 @@ TEST_F(FormSettingsTest, WhatIsSavedIsWhatTheWindowHeldWhenItClosed) {
     }
     EXPECT_EQ(Value("MAIN", "FE_EPP_Text"), "at close");
 
-    // Destroyed without a close: saved then.
-    FakeWindow other = FakeWindow::Main();
-    {
+    // Destroyed without a close: saved then. Controls gone without Destroying: the copy as it
+    // stands, no control asked.
+    for (const bool destroying : {true, false}) {
+        SCOPED_TRACE(destroying ? "destroying" : "gone");
+        FakeWindow other = FakeWindow::Main();
         FormSettings binding(other, MainWindowSettingsConfig(ini_));
         binding.Created();
         binding.Shown();
-        other.props["FE_EPP.Text"].text = "never closed";
-        binding.Destroying();
+        other.props["FE_EPP.Text"].text = destroying ? "never closed" : "lost";
+        const int reads = other.propertyReads;
+        if (destroying) {
+            binding.Destroying();
+        } else {
+            binding.WindowGone();
+        }
+        EXPECT_EQ(other.propertyReads > reads, destroying);
+        EXPECT_EQ(Value("MAIN", "FE_EPP_Text"), "never closed");
     }
-    EXPECT_EQ(Value("MAIN", "FE_EPP_Text"), "never closed");
-
-    // Controls gone without Destroying: the copy as it stands, no control asked.
-    FakeWindow gone = FakeWindow::Main();
-    {
-        FormSettings binding(gone, MainWindowSettingsConfig(ini_));
-        binding.Created();
-        binding.Shown();
-        gone.props["FE_EPP.Text"].text = "lost";
-        const int reads = gone.propertyReads;
-        binding.WindowGone();
-        EXPECT_EQ(gone.propertyReads, reads);
-    }
-    EXPECT_EQ(Value("MAIN", "FE_EPP_Text"), "never closed");
 }
 
 TEST_F(FormSettingsTest, StoredPropertiesByTheirKinds) {

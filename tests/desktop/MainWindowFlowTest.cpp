@@ -23,8 +23,6 @@
 namespace trevo::desktop {
 namespace {
 
-namespace col = export_columns;
-
 // Records what the flow asks of the window, in order, and answers as told.
 class RecordingView final : public MainWindowView {
   public:
@@ -81,6 +79,7 @@ class RecordingView final : public MainWindowView {
         }
     }
     void ClearTrace() override { trace.clear(); }
+    void Repaint() override { calls.push_back("repaint"); }
     void WorkStarts(const std::string& progress) override {
         ++workDepth;
         calls.push_back("work " + progress);
@@ -118,18 +117,7 @@ class RecordingView final : public MainWindowView {
 };
 
 std::string Document(std::string_view number) {
-    return testing::ExportLineBuilder()
-               .Date("20240315")
-               .Number(number)
-               .Company("Firma")
-               .Nip("1234567890")
-               .Type("0")
-               .Amount(col::kNettoKpr, "100.00")
-               .Amount(col::kNetto1, "100.00")
-               .Amount(col::kVat1, "23.00")
-               .CountryPrefix("PL")
-               .Line() +
-           "\r\n";
+    return testing::MarchDocument(number, "Firma") + "\r\n";
 }
 
 class MainWindowFlowTest : public ::testing::Test {
@@ -147,7 +135,8 @@ class MainWindowFlowTest : public ::testing::Test {
         }
         testing::WriteFileBytes(dir_.File("eksp2kap.kpm"), bytes);
     }
-    std::string PeriodFile() const { return dir_.File("FIRMA1/2024ORMEK.3"); }
+    // As the run names it: the ledger directory, the platform's separator, the file.
+    std::string PeriodFile() const { return (dir_.Path() / "FIRMA1" / "2024ORMEK.3").string(); }
     std::uintmax_t March() const {
         return std::filesystem::exists(PeriodFile()) ? std::filesystem::file_size(PeriodFile()) : 0;
     }

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <stdexcept>
 
 #include "desktop/PathQuotes.h"
 #include "desktop/PickerFlow.h"
@@ -13,6 +12,7 @@
 #include "engine/files/FileSystem.h"
 #include "testing/CompanyListBuilder.h"
 #include "testing/TempDirectory.h"
+#include "testing/TestCollations.h"
 
 namespace trevo::desktop {
 namespace {
@@ -21,18 +21,8 @@ namespace fs = std::filesystem;
 using trevo::testing::CompanyListRecord;
 using trevo::testing::WriteFileBytes;
 
-class ByteCollation final : public StringCollation {
-  public:
-    int Compare(std::string_view a, std::string_view b) const override { return a.compare(b); }
-};
-
-// Sorting throws, as a collation out of memory would.
-class ThrowingCollation final : public StringCollation {
-  public:
-    int Compare(std::string_view, std::string_view) const override {
-        throw std::runtime_error("brak pamięci");
-    }
-};
+using trevo::testing::ByteCollation;
+using trevo::testing::ThrowingCollation;
 
 enum class Focus { None, FileBox, Grid };
 
@@ -195,7 +185,7 @@ TEST_F(PickerFlowTest, ARefusedLoadSaysWhyAndLeavesNoRows) {
 }
 
 TEST_F(PickerFlowTest, AnErrorTheLoadDidNotExpectIsShownAndTheDialogStaysUsable) {
-    const ThrowingCollation throwing;
+    const ThrowingCollation throwing("brak pamięci");
     PickerFlow& flow = Open("", &throwing);
     EXPECT_EQ(view_.errors, std::vector<std::string>{"brak pamięci"});
     EXPECT_EQ(flow.StatusText(), "Nie wczytano listy firm: brak pamięci.");

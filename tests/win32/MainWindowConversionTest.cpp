@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -74,8 +75,8 @@ TEST(MainWindowConversionTest, BooksTheSampleAsTheCommandLineDoes) {
     ASSERT_EQ(questions, std::vector<std::string>{std::string(form::kConfirmCaption)});
     EXPECT_TRUE(messages.empty()) << messages.front();
 
-    const testing::ProcessResult cli = testing::RunProcess(
-        TREVO_CLI_PATH, {"convert", exportFile.string(), byCli.string()});
+    const testing::ProcessResult cli =
+        testing::RunProcess(TREVO_CLI_PATH, {"convert", exportFile.string(), byCli.string()});
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
 
     const auto windowFiles = PeriodFiles(byWindow.wstring());
@@ -86,7 +87,8 @@ TEST(MainWindowConversionTest, BooksTheSampleAsTheCommandLineDoes) {
     const std::vector<std::string> cliLines = Lines(cli.out);
     ASSERT_GE(window.Trace().LineCount(), cliLines.size());
     for (std::size_t i = 0; i < cliLines.size(); ++i) {
-        const std::string shown = win32::Utf8FromWide(win32::WideFromWin1250(window.Trace().Line(i)));
+        const std::string shown =
+            win32::Utf8FromWide(win32::WideFromWin1250(window.Trace().Line(i)));
         ASSERT_EQ(shown, cliLines[i]) << "trace line " << i;
     }
 
@@ -94,6 +96,38 @@ TEST(MainWindowConversionTest, BooksTheSampleAsTheCommandLineDoes) {
     Command(handle, win32::CommandOf(form::ActionId::Convert));
     EXPECT_EQ(questions.back(), form::kBookedCaption);
     EXPECT_EQ(PeriodFiles(byWindow.wstring()), windowFiles);
+}
+
+TEST(MainWindowConversionTest, InputGivenWhileARunWorksIsDroppedNotCarriedOutAfterwards) {
+    testing::TempDirectory temp;
+    const std::filesystem::path exportFile = temp.Path() / "eksp2kap.kpm";
+    std::filesystem::copy_file(TREVO_SAMPLE_EXPORT, exportFile);
+    win32::MainWindowHooks hooks;
+    hooks.askYesNo = [](const std::string&, const std::string&) { return true; };
+    win32::MainWindow window(temp.File("trevo2KPR.INI"), hooks);
+    ASSERT_TRUE(window.Create());
+    window.Show(SW_SHOWNORMAL);
+    // Progress shown at every line: the window pumps paint messages all through the run.
+    window.Flow().SetProgressTiming({std::chrono::milliseconds(0), std::chrono::milliseconds(0)});
+    const HWND handle = window.Handle();
+    SetControlText(handle, win32::kIdFeEpp, exportFile.wstring());
+    Click(handle, win32::kIdChSprawdz);
+
+    // Typed into Edit_REJ and a click on the check box, waiting in the queue while the run works.
+    const HWND letter = ::GetDlgItem(handle, win32::kIdEditRej);
+    const HWND check = ::GetDlgItem(handle, win32::kIdChSprawdz);
+    ::PostMessageW(letter, WM_CHAR, L'x', 0);
+    ::PostMessageW(check, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageW(check, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    Command(handle, win32::CommandOf(form::ActionId::Convert));
+    EXPECT_GT(window.Trace().LineCount(), 100u);
+
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
+        ::DispatchMessageW(&message);
+    }
+    EXPECT_EQ(ControlText(handle, win32::kIdEditRej), L"");
+    EXPECT_TRUE(IsChecked(handle, win32::kIdChSprawdz));
 }
 
 }  // namespace

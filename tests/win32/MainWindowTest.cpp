@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <memory>
@@ -119,16 +120,17 @@ TEST_F(MainWindowTest, EveryCaptionIsWholeAndNoControlCoversAnother) {
     ::GetClientRect(toolbar, &bar);
     for (const form::Action& action : form::kActions) {
         RECT button{};
-        ::SendMessageW(toolbar, TB_GETRECT, CommandOf(action.id), reinterpret_cast<LPARAM>(&button));
+        ::SendMessageW(toolbar, TB_GETRECT, CommandOf(action.id),
+                       reinterpret_cast<LPARAM>(&button));
         EXPECT_LE(button.right, bar.right) << action.name;
         EXPECT_LE(button.bottom, bar.bottom) << action.name;
     }
 }
 
 TEST_F(MainWindowTest, TabVisitsTheBoxesInTheDesignOrderAndTheCheckedRadioButtonOnly) {
-    const int expected[] = {win32::kIdDeKpr,     win32::kIdDeKprBrowse, win32::kIdFeEpp,
-                            win32::kIdFeEppBrowse, win32::kIdChSprawdz, win32::kIdEditAtrybut,
-                            win32::kIdEditRej,   win32::kIdRbMaz,       win32::kIdMemoTrace};
+    const int expected[] = {win32::kIdDeKpr,       win32::kIdDeKprBrowse, win32::kIdFeEpp,
+                            win32::kIdFeEppBrowse, win32::kIdChSprawdz,   win32::kIdEditAtrybut,
+                            win32::kIdEditRej,     win32::kIdRbMaz,       win32::kIdMemoTrace};
     HWND at = ::GetDlgItem(handle_, expected[0]);
     for (std::size_t i = 1; i < std::size(expected); ++i) {
         at = ::GetNextDlgTabItem(handle_, at, FALSE);
@@ -139,6 +141,32 @@ TEST_F(MainWindowTest, TabVisitsTheBoxesInTheDesignOrderAndTheCheckedRadioButton
     EXPECT_FALSE(IsChecked(handle_, win32::kIdRbMaz));
     at = ::GetNextDlgTabItem(handle_, ::GetDlgItem(handle_, win32::kIdEditRej), FALSE);
     EXPECT_EQ(::GetDlgCtrlID(at), win32::kIdRb852);
+}
+
+// The browse buttons' names are annotations (IAccPropServices), which Wine's accessibility layer
+// does not read back: only the boxes' names, taken from their labels, are checked here.
+TEST_F(MainWindowTest, ScreenReadersNameTheBoxesByTheirLabels) {
+    const auto name = [](HWND control) {
+        IAccessible* object = nullptr;
+        std::wstring text;
+        if (SUCCEEDED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                                   __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&object)))) {
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            BSTR value = nullptr;
+            if (SUCCEEDED(object->get_accName(self, &value)) && value != nullptr) {
+                text = value;
+                ::SysFreeString(value);
+            }
+            object->Release();
+        }
+        return text;
+    };
+    EXPECT_EQ(name(::GetDlgItem(handle_, win32::kIdDeKpr)), L"Katalog danych KPR");
+    EXPECT_EQ(name(::GetDlgItem(handle_, win32::kIdFeEpp)), L"Plik Exp2Kap.kpm");
+    EXPECT_EQ(name(::GetDlgItem(handle_, win32::kIdEditAtrybut)), L"Atrybut KPR");
 }
 
 TEST_F(MainWindowTest, F1SwitchesHintsAndShowsTheHelpButtonPressedWhileOn) {

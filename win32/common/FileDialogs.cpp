@@ -3,29 +3,11 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
+#include "win32/common/ComRef.h"
+
 namespace trevo::win32 {
 
 namespace {
-
-// An interface pointer released when it goes.
-template <typename Interface>
-class ComRef {
-  public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (pointer_ != nullptr) {
-            pointer_->Release();
-        }
-    }
-    Interface** Out() { return &pointer_; }
-    Interface* operator->() const { return pointer_; }
-    Interface* Get() const { return pointer_; }
-
-  private:
-    Interface* pointer_ = nullptr;
-};
 
 struct CoTaskString {
     PWSTR text = nullptr;

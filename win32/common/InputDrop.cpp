@@ -4,13 +4,25 @@ namespace trevo::win32 {
 
 namespace {
 
+// A close asked by the title bar's close box or Alt+F4 is no input to drop: it is posted to
+// the window as WM_CLOSE, which the window hands to its flow (deferred while it works).
+void KeepCloseRequest(const MSG& message) {
+    const bool closeBox = message.message == WM_NCLBUTTONDOWN && message.wParam == HTCLOSE;
+    const bool altF4 = message.message == WM_SYSKEYDOWN && message.wParam == VK_F4;
+    if (closeBox || altF4) {
+        ::PostMessageW(::GetAncestor(message.hwnd, GA_ROOT), WM_CLOSE, 0, 0);
+    }
+}
+
 void DropInput() {
     MSG message;
-    while (::PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) != 0) {
-    }
-    while (::PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) != 0) {
-    }
-    while (::PeekMessageW(&message, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE) != 0) {
+    const UINT ranges[][2] = {{WM_KEYFIRST, WM_KEYLAST},
+                              {WM_MOUSEFIRST, WM_MOUSELAST},
+                              {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+    for (const auto& range : ranges) {
+        while (::PeekMessageW(&message, nullptr, range[0], range[1], PM_REMOVE) != 0) {
+            KeepCloseRequest(message);
+        }
     }
 }
 

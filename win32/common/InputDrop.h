@@ -1,7 +1,8 @@
 #pragma once
 // Work on the GUI thread (a run, the already-booked scan, undo) keeps the window painted but
 // takes no input: between steps the work pumps paint and sent messages only, and drops what
-// the user typed or clicked meanwhile, so that nothing is carried out after the work ends.
+// the user typed or clicked meanwhile, so that nothing is carried out after the work ends. A
+// close asked meanwhile (close box, Alt+F4) stays a WM_CLOSE for the window.
 
 #include <windows.h>
 

@@ -93,7 +93,8 @@ void MainToolbar::Place(const DpiScale& scale, HintSwitch& hints) {
 }
 
 void MainToolbar::SetHelpPressed(bool pressed) {
-    ::SendMessageW(toolbar_, TB_CHECKBUTTON, CommandOf(form::ActionId::Help), pressed ? TRUE : FALSE);
+    ::SendMessageW(toolbar_, TB_CHECKBUTTON, CommandOf(form::ActionId::Help),
+                   pressed ? TRUE : FALSE);
 }
 
 AcceleratorHandle MakeAccelerators() {
@@ -107,9 +108,8 @@ AcceleratorHandle MakeAccelerators() {
         if (action.key.shift) {
             key.fVirt |= FSHIFT;
         }
-        key.key = action.key.function != 0
-                      ? static_cast<WORD>(VK_F1 + action.key.function - 1)
-                      : static_cast<WORD>(action.key.letter);
+        key.key = action.key.function != 0 ? static_cast<WORD>(VK_F1 + action.key.function - 1)
+                                           : static_cast<WORD>(action.key.letter);
         key.cmd = static_cast<WORD>(CommandOf(action.id));
         keys.push_back(key);
     }

@@ -9,7 +9,9 @@
 #include "desktop/PathQuotes.h"
 #include "desktop/SettingsPlace.h"
 #include "desktop/TextFit.h"
+#include "desktop/WindowSizeRule.h"
 #include "engine/files/FileSystem.h"
+#include "win32/common/AccessibleName.h"
 #include "win32/common/FileDialogs.h"
 #include "win32/common/MessageBoxes.h"
 #include "win32/common/WideText.h"
@@ -60,8 +62,8 @@ MainWindow::MainWindow(std::string settingsPath, MainWindowHooks hooks)
     : settingsPath_(settingsPath.empty() ? desktop::DefaultSettingsPath()
                                          : std::move(settingsPath)),
       hooks_(std::move(hooks)) {
-    flow_ = std::make_unique<desktop::MainWindowFlow>(
-        *this, desktop::FlowServices{LocalFileSystem()});
+    flow_ =
+        std::make_unique<desktop::MainWindowFlow>(*this, desktop::FlowServices{LocalFileSystem()});
 }
 
 MainWindow::~MainWindow() {
@@ -83,11 +85,10 @@ bool MainWindow::Create() {
         ::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     ::RegisterClassExW(&windowClass);  // fails harmlessly when already registered
 
-    window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass,
-                                WideFromUtf8(form::kCaption).c_str(),
-                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                CW_USEDEFAULT, form::kDesignWidth, form::kDesignHeight, nullptr,
-                                nullptr, instance, this);
+    window_ = ::CreateWindowExW(
+        WS_EX_CONTROLPARENT, kMainWindowClass, WideFromUtf8(form::kCaption).c_str(),
+        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, form::kDesignWidth,
+        form::kDesignHeight, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
         return false;
     }
@@ -112,27 +113,26 @@ void MainWindow::Show(int showCommand) {
         ::ShowWindow(window_, pending != 0 ? pending : showCommand);
     }
     ::UpdateWindow(window_);
-    shown_ = true;
 }
 
 void MainWindow::BuildControls() {
     // Creation order is Tab order: de_KPR, FE_EPP, ch_sprawdz, Edit_Atrybut, Edit_REJ, the
     // checked radio button, MemoTrace; each label just before its box names it.
     toolbar_.Create(window_);
-    label1_ = MakeControl(window_, L"STATIC", form::kLabel1.caption, SS_NOTIFY | SS_NOPREFIX,
-                          kIdLabel1);
+    label1_ =
+        MakeControl(window_, L"STATIC", form::kLabel1.caption, SS_NOTIFY | SS_NOPREFIX, kIdLabel1);
     ledgerDir_.Create(window_, kIdDeKpr, kIdDeKprBrowse, [this] { BrowseLedgerDir(); });
-    label2_ = MakeControl(window_, L"STATIC", form::kLabel2.caption, SS_NOTIFY | SS_NOPREFIX,
-                          kIdLabel2);
+    label2_ =
+        MakeControl(window_, L"STATIC", form::kLabel2.caption, SS_NOTIFY | SS_NOPREFIX, kIdLabel2);
     exportFile_.Create(window_, kIdFeEpp, kIdFeEppBrowse, [this] { BrowseExportFile(); });
     checkOnly_ = MakeControl(window_, L"BUTTON", form::kChSprawdz.caption,
                              WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT, kIdChSprawdz);
-    label3_ = MakeControl(window_, L"STATIC", form::kLabel3.caption, SS_NOTIFY | SS_NOPREFIX,
-                          kIdLabel3);
+    label3_ =
+        MakeControl(window_, L"STATIC", form::kLabel3.caption, SS_NOTIFY | SS_NOPREFIX, kIdLabel3);
     attribute_ = MakeControl(window_, L"EDIT", {}, WS_TABSTOP | ES_AUTOHSCROLL, kIdEditAtrybut,
                              WS_EX_CLIENTEDGE);
-    label4_ = MakeControl(window_, L"STATIC", form::kLabel4.caption, SS_NOTIFY | SS_NOPREFIX,
-                          kIdLabel4);
+    label4_ =
+        MakeControl(window_, L"STATIC", form::kLabel4.caption, SS_NOTIFY | SS_NOPREFIX, kIdLabel4);
     register_ = MakeControl(window_, L"EDIT", {}, WS_TABSTOP | ES_AUTOHSCROLL, kIdEditRej,
                             WS_EX_CLIENTEDGE);
     ::SendMessageW(attribute_, EM_LIMITTEXT, form::kLetterBoxLength, 0);
@@ -146,6 +146,11 @@ void MainWindow::BuildControls() {
     statusBar_ = MakeControl(window_, STATUSCLASSNAMEW, {}, SBARS_SIZEGRIP, kIdStatusBar);
     ::SendMessageW(statusBar_, SB_SIMPLE, TRUE, 0);
     SetStatusText({}, 0);
+
+    // The browse buttons show "…": screen readers get what they do.
+    SetAccessibleName(ledgerDir_.Button(), WideFromUtf8(form::kDeKprBrowseName));
+    SetAccessibleName(exportFile_.Button(), WideFromUtf8(form::kFeEppBrowseName));
+    SetAccessibleName(statusBar_, WideFromUtf8(form::kStatusBar.accessibleName));
 
     hints_.Create(window_);
     hints_.Add(ledgerDir_.Box(), WideFromUtf8(form::kDeKpr.hint));
@@ -208,8 +213,8 @@ void MainWindow::Layout() {
         scale_.Rect(panel.left + cp852.left, panel.top + cp852.top, cp852.width, cp852.height);
     const int shift852 = std::max<LONG>(0, mazRect.right + scale_.X(4) - rect852.left);
     rect852.left += shift852;
-    rect852.right = std::max(rect852.right + shift852,
-                             rect852.left + ButtonWidth(rb852_, font, scale_));
+    rect852.right =
+        std::max(rect852.right + shift852, rect852.left + ButtonWidth(rb852_, font, scale_));
     Move(rb852_, rect852);
 
     // Labels and their one-letter boxes in a row; a wider label pushes what follows it.
@@ -274,7 +279,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY: {
             LRESULT result = 0;
-            if (trace_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) {
+            if (trace_.OnNotify(*reinterpret_cast<NMHDR*>(lParam), result)) {
                 return result;
             }
             break;
@@ -286,10 +291,18 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETMINMAXINFO:
             if (settings_) {
-                // The binding's minimum, the design size, at the window's DPI and font.
+                // The binding's minimum, the design size, at the window's DPI and font, and
+                // within the monitor's free area (a small screen: the window still fits).
                 const desktop::MinTrackSize minimum = settings_->MinTrack();
+                MONITORINFO monitor{};
+                monitor.cbSize = sizeof monitor;
+                ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+                const desktop::Extent fitted =
+                    desktop::FitToRoom({scale_.X(minimum.width), scale_.Y(minimum.height)},
+                                       {monitor.rcWork.right - monitor.rcWork.left,
+                                        monitor.rcWork.bottom - monitor.rcWork.top});
                 auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
-                info.ptMinTrackSize = {scale_.X(minimum.width), scale_.Y(minimum.height)};
+                info.ptMinTrackSize = {fitted.width, fitted.height};
                 return 0;
             }
             break;
@@ -383,8 +396,7 @@ void MainWindow::BrowseLedgerDir() {
         ::GetCurrentDirectoryW(MAX_PATH, current);
         start = std::wstring(current).substr(0, 3);
     }
-    if (const auto folder =
-            ChooseFolder(window_, WideFromUtf8(form::kLedgerDirTitle), start)) {
+    if (const auto folder = ChooseFolder(window_, WideFromUtf8(form::kLedgerDirTitle), start)) {
         ledgerDir_.SetText(*folder);
     }
 }
@@ -525,11 +537,15 @@ void MainWindow::ClearTrace() {
     trace_.Clear();
 }
 
+void MainWindow::Repaint() {
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 void MainWindow::WorkStarts(const std::string& progress) {
     busy_.emplace();
     if (!progress.empty()) {
         SetStatusText(progress, 0);
-        ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Repaint();
     }
 }
 

@@ -64,6 +64,7 @@ class MainWindow final : public desktop::MainWindowView {
     void ShowError(const std::string& text) override;
     void AppendTraceLines(std::string_view win1250Lines) override;
     void ClearTrace() override;
+    void Repaint() override;
     void WorkStarts(const std::string& progress) override;
     void WorkProgress(const std::string& progress) override;
     void WorkEnds() override;
@@ -116,7 +117,6 @@ class MainWindow final : public desktop::MainWindowView {
     std::unique_ptr<desktop::MainWindowFlow> flow_;
     std::unique_ptr<MainFormHost> host_;
     std::unique_ptr<desktop::FormSettings> settings_;
-    bool shown_ = false;
 };
 
 }  // namespace trevo::win32

@@ -20,7 +20,7 @@ struct MainWindowHooks {
     std::function<void(const std::string& text)> showMessage;
     std::function<void(const std::string& text)> showError;
     std::function<std::optional<std::string>(const std::string& ledgerDir,
-                                              PolishCharset ledgerCode)>
+                                             PolishCharset ledgerCode)>
         pickCompanyDirectory;
 };
 

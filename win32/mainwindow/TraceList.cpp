@@ -11,12 +11,11 @@
 namespace trevo::win32 {
 
 void TraceList::Create(HWND parent, int id) {
-    list_ = ::CreateWindowExW(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_OWNERDATA |
-            LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS,
-        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        ::GetModuleHandleW(nullptr), nullptr);
+    list_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | LVS_REPORT |
+                                  LVS_OWNERDATA | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS,
+                              0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     LVCOLUMNW column{};
@@ -107,9 +106,8 @@ std::wstring TraceList::SelectedText() const {
     std::wstring text;
     int index = -1;
     bool first = true;
-    while ((index = static_cast<int>(
-                ::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(index), LVNI_SELECTED))) >=
-           0) {
+    while ((index = static_cast<int>(::SendMessageW(
+                list_, LVM_GETNEXTITEM, static_cast<WPARAM>(index), LVNI_SELECTED))) >= 0) {
         if (!first) {
             text += L"\r\n";
         }
@@ -184,25 +182,24 @@ LRESULT TraceList::Draw(NMLVCUSTOMDRAW& draw) const {
     return CDRF_SKIPDEFAULT;
 }
 
-bool TraceList::OnNotify(const NMHDR& header, LRESULT& result) {
+bool TraceList::OnNotify(NMHDR& header, LRESULT& result) {
     if (header.hwndFrom != list_) {
         return false;
     }
     switch (header.code) {
         case LVN_GETDISPINFOW: {
-            auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+            auto& info = reinterpret_cast<NMLVDISPINFOW&>(header);
             if ((info.item.mask & LVIF_TEXT) != 0 && info.item.iItem >= 0 &&
                 static_cast<std::size_t>(info.item.iItem) < starts_.size()) {
                 // The list copies at most cchTextMax characters from its own buffer.
-                const_cast<TraceList*>(this)->shown_ =
-                    WideFromWin1250(Line(static_cast<std::size_t>(info.item.iItem)));
+                shown_ = WideFromWin1250(Line(static_cast<std::size_t>(info.item.iItem)));
                 info.item.pszText = shown_.data();
             }
             result = 0;
             return true;
         }
         case NM_CUSTOMDRAW:
-            result = Draw(const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)));
+            result = Draw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
             return true;
         case LVN_KEYDOWN: {
             const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);

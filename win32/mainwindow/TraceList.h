@@ -36,7 +36,7 @@ class TraceList {
     void CopySelection() const;
 
     // The parent's WM_NOTIFY from the list; true when handled (`result` set).
-    bool OnNotify(const NMHDR& header, LRESULT& result);
+    bool OnNotify(NMHDR& header, LRESULT& result);
 
   private:
     // A line drawn whole, in the list's colours.

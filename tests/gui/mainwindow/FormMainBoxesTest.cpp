@@ -11,7 +11,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "gui/mainwindow/PaneTraceSink.h"
+#include "desktop/TraceBatch.h"
+#include "engine/text/Win1250.h"
 #include "gui/mainwindow/frm_Main.h"
 #include "gui/widgets/DirectoryEdit.h"
 #include "gui/widgets/FileNameEdit.h"
@@ -21,6 +22,19 @@ using namespace trevo::gui;
 using namespace trevo::gui::test;
 
 namespace {
+
+// The window's trace sink: the engine's lines, batched, into the pane.
+class PaneTraceSink {
+  public:
+    explicit PaneTraceSink(TracePane& pane)
+        : batch_([&pane](std::string_view lines) { pane.AppendLines(QStringFromWin1250(lines)); }) {
+    }
+    void AppendLine(std::string_view line) { batch_.AppendLine(line); }
+    void Flush() { batch_.Flush(); }
+
+  private:
+    trevo::desktop::TraceBatch batch_;
+};
 
 // Runs `inspect` on the file dialog that the next modal loop opens, then closes the dialog by
 // choosing `choice` (or cancelling when it is empty).
@@ -207,6 +221,17 @@ class FormMainBoxesTest : public QObject {
         sink.AppendLine("x");
         sink.Flush();
         QCOMPARE(pane.toPlainText(), QString("x"));
+    }
+
+    // The window's texts from the engine (the booked question's numbers, the digest, messages)
+    // are decoded by the engine's table, the trace pane's by the toolkit's: every byte must read
+    // the same in both.
+    void engineAndToolkitDecodeEveryWindows1250ByteAlike() {
+        for (int byte = 0; byte < 256; ++byte) {
+            const std::string one(1, static_cast<char>(byte));
+            QCOMPARE(QString::fromStdString(trevo::text::Win1250ToUtf8(one)),
+                     QStringFromWin1250(one));
+        }
     }
 };
 

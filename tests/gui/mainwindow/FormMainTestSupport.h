@@ -71,18 +71,7 @@ struct UserContacts {
 
 // A booked document: date 2024-03-15, type 0, netto 100.00 agreeing with Netto_KPR.
 inline std::string ExportDocument(const QString& number, const QString& company) {
-    namespace col = export_columns;
-    return testing::ExportLineBuilder()
-        .Date("20240315")
-        .Number(Win1250FromQString(number))
-        .Company(Win1250FromQString(company))
-        .Nip("1234567890")
-        .Type("0")
-        .Amount(col::kNettoKpr, "100.00")
-        .Amount(col::kNetto1, "100.00")
-        .Amount(col::kVat1, "23.00")
-        .CountryPrefix("PL")
-        .Line();
+    return testing::MarchDocument(Win1250FromQString(number), Win1250FromQString(company));
 }
 
 // The status bar's text between runs, whole (it shows shortened when it does not fit); empty
