@@ -11,6 +11,9 @@ config="$build_dir/CPackConfig.cmake"
 name="$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$config")"
 [[ -n "$name" ]] || { echo "windows-installer.sh: no installer name in $config" >&2; exit 1; }
 
+# Stripping stamps the programs with this time instead of the moment: the zip's and the
+# installer's programs are the same bytes, and the same again for the same commit.
+export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0)}"
 # CPack works in a folder of its own, so that a failed run never leaves half an installer in
 # dist/.
 work="$(mktemp -d "${TMPDIR:-/tmp}/trevo-installer.XXXXXX")"

@@ -14,6 +14,9 @@ version="$(sed -n 's/^project(trevo2KPR VERSION \([0-9.]*\).*/\1/p' "$root/CMake
 exe="$build_dir/cli/trevo2kpr-cli.exe"
 [[ -f "$exe" ]] || { echo "windows-zip.sh: $exe is not built" >&2; exit 1; }
 
+# Stripping stamps the programs with this time instead of the moment: the zip's and the
+# installer's programs are the same bytes, and the same again for the same commit.
+export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0)}"
 name="trevo2kpr-$version-win64"
 stage="$(mktemp -d "${TMPDIR:-/tmp}/trevo-zip.XXXXXX")"
 trap 'rm -rf "$stage"' EXIT

@@ -29,9 +29,10 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME trevo2kpr-cli.exe)
 if(TARGET trevo2KPR)
     set(CPACK_NSIS_INSTALLED_ICON_NAME trevo2KPR.exe)
     # The Start menu entry; the template adds the uninstaller's entry beside it and removes
-    # both (and the folder, when empty) on uninstall.
-    set(CPACK_NSIS_CREATE_ICONS_EXTRA
-        "  CreateShortCut '$SMPROGRAMS\\$STARTMENU_FOLDER\\trevo2KPR.lnk' '$INSTDIR\\trevo2KPR.exe'")
-    set(CPACK_NSIS_DELETE_ICONS_EXTRA "  Delete '$SMPROGRAMS\\$MUI_TEMP\\trevo2KPR.lnk'")
+    # both (and the folder, when empty) on uninstall. Each "\\\\" is one backslash in the script:
+    # CPackConfig.cmake is read once more.
+    set(CPACK_NSIS_CREATE_ICONS_EXTRA "  CreateShortCut \
+'$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\trevo2KPR.lnk' '$INSTDIR\\\\trevo2KPR.exe'")
+    set(CPACK_NSIS_DELETE_ICONS_EXTRA "  Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\trevo2KPR.lnk'")
 endif()
 include(CPack)

@@ -54,6 +54,20 @@ void SetPlacement(HWND window, const desktop::PlacementRecord& record) {
     ::SetWindowPlacement(window, &placement);
 }
 
+int ShowInState(HWND window, settings::ShowState state) {
+    int command = SW_SHOWNORMAL;
+    if (state == settings::ShowState::Maximized) {
+        command = SW_SHOWMAXIMIZED;
+    } else if (state == settings::ShowState::Minimized) {
+        command = SW_SHOWMINIMIZED;
+    }
+    if (!::IsWindowVisible(window)) {
+        return command;
+    }
+    ::ShowWindow(window, command);
+    return 0;
+}
+
 desktop::ScreenFacts ScreenFactsFor(HWND window) {
     desktop::ScreenFacts facts;
     facts.primaryWidth = ::GetSystemMetrics(SM_CXSCREEN);

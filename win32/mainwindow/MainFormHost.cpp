@@ -92,17 +92,9 @@ void MainFormHost::SetPlacement(const desktop::PlacementRecord& record) {
 }
 
 void MainFormHost::SetShowState(settings::ShowState state) {
-    int command = SW_SHOWNORMAL;
-    if (state == settings::ShowState::Maximized) {
-        command = SW_SHOWMAXIMIZED;
-    } else if (state == settings::ShowState::Minimized) {
-        command = SW_SHOWMINIMIZED;
-    }
-    if (::IsWindowVisible(window_)) {
-        ::ShowWindow(window_, command);
-    } else {
+    if (const int pending = ShowInState(window_, state); pending != 0) {
         // The first ShowWindow, by the program's entry, takes it.
-        pendingShow_ = command;
+        pendingShow_ = pending;
     }
 }
 

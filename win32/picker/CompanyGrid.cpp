@@ -1,5 +1,7 @@
 #include "win32/picker/CompanyGrid.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <string_view>
 
@@ -17,6 +19,10 @@ void CompanyGrid::Create(HWND parent, int id, const std::vector<std::wstring>& t
     const DWORD extended =
         LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_LABELTIP | LVS_EX_DOUBLEBUFFER;
     ListView_SetExtendedListViewStyleEx(list_, extended, extended);
+    // A double click on the column titles counts as one in the grid (not on a divider, which
+    // fits the column).
+    ::SetWindowSubclass(ListView_GetHeader(list_), TitlesProcedure, 0,
+                        reinterpret_cast<DWORD_PTR>(list_));
     std::vector<std::wstring> columns{L""};
     columns.insert(columns.end(), titles.begin(), titles.end());
     for (std::size_t column = 0; column < columns.size(); ++column) {
@@ -28,6 +34,28 @@ void CompanyGrid::Create(HWND parent, int id, const std::vector<std::wstring>& t
         format.iSubItem = static_cast<int>(column);
         ListView_InsertColumn(list_, static_cast<int>(column), &format);
     }
+}
+
+LRESULT CALLBACK CompanyGrid::TitlesProcedure(HWND titles, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_LBUTTONDBLCLK) {
+        HDHITTESTINFO hit{};
+        hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ::SendMessageW(titles, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if ((hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) == 0) {
+            const auto list = reinterpret_cast<HWND>(data);
+            NMHDR header{};
+            header.hwndFrom = list;
+            header.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
+            header.code = NM_DBLCLK;
+            ::SendMessageW(::GetParent(list), WM_NOTIFY, header.idFrom,
+                           reinterpret_cast<LPARAM>(&header));
+            return 0;
+        }
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(titles, TitlesProcedure, 0);
+    }
+    return ::DefSubclassProc(titles, message, wParam, lParam);
 }
 
 void CompanyGrid::SetRows(std::vector<Row> rows) {

@@ -47,6 +47,8 @@ class CompanyGrid {
     bool OnNotify(const NMHDR& header, LRESULT& result);
 
   private:
+    static LRESULT CALLBACK TitlesProcedure(HWND titles, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR data);
     void Mark(std::optional<std::size_t> row);
     void AnswerText(const NMHDR& header) const;
     // The marker cell of a row: its background, and the marker as a triangle (fonts do not

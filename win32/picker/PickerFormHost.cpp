@@ -50,17 +50,9 @@ void PickerFormHost::SetPlacement(const desktop::PlacementRecord& placement) {
 }
 
 void PickerFormHost::SetShowState(settings::ShowState state) {
-    int command = SW_SHOWNORMAL;
-    if (state == settings::ShowState::Maximized) {
-        command = SW_SHOWMAXIMIZED;
-    } else if (state == settings::ShowState::Minimized) {
-        command = SW_SHOWMINIMIZED;
-    }
-    if (::IsWindowVisible(dialog_)) {
-        ::ShowWindow(dialog_, command);
-    } else {
+    if (const int pending = ShowInState(dialog_, state); pending != 0) {
         // The dialog's first ShowWindow takes it.
-        pendingShow_ = command;
+        pendingShow_ = pending;
     }
 }
 

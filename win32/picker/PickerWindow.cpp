@@ -30,8 +30,8 @@ enum ControlId : int {
     kIdStatus,
 };
 
-// Posted on the first activation, so that the load runs after the dialog manager has put the
-// focus where it keeps it, and the flow's own focus stays.
+// Posted on every activation (the flow loads on the first), so that the load runs after the
+// dialog manager has put the focus where it keeps it, and the flow's own focus stays.
 constexpr UINT kActivatedMessage = WM_APP + 1;
 
 // Space around a cell's text and a button's caption, at design.
@@ -126,7 +126,7 @@ bool PickerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             Initialise();
             return false;  // the focus is the flow's to set
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE && flow_->LoadOnActivate()) {
+            if (LOWORD(wParam) != WA_INACTIVE) {
                 ::PostMessageW(dialog_, kActivatedMessage, 0, 0);
             }
             return false;
@@ -214,12 +214,12 @@ void PickerWindow::BuildControls() {
     }
     grid_.Create(dialog_, kIdGrid, titles, Wide(form::kCurrentRowMarker));
     ::SetWindowTextW(grid_.Handle(), Wide(form::kGrid.accessibleName).c_str());
+    // Just before the box it names: a screen reader names a box by the label before it.
+    label1_ = MakeChild(dialog_, L"STATIC", Wide(form::kLabel1.caption), SS_NOPREFIX, kIdLabel1);
     fileBox_.Create(dialog_, kIdFileBox, kIdBrowse, [this] { Browse(); });
     ::SetWindowTextW(fileBox_.Box(), Wide(form::kInitialFileName).c_str());
     loadButton_ =
         MakeChild(dialog_, L"BUTTON", Wide(form::kLoadButton.caption), WS_TABSTOP, kIdLoad);
-    // The label after the controls it names: reading order is not Tab order here.
-    label1_ = MakeChild(dialog_, L"STATIC", Wide(form::kLabel1.caption), SS_NOPREFIX, kIdLabel1);
     status_ = MakeChild(dialog_, L"STATIC", L"", SS_NOPREFIX | SS_PATHELLIPSIS, kIdStatus);
 }
 

@@ -76,6 +76,8 @@ version="$(wine 'C:\Program Files\trevo2KPR\trevo2kpr-cli.exe' --version | tr -d
     fail "the installed trevo2kpr-cli.exe exited $?"
 [[ "$version" == trevo2kpr-cli* ]] || fail "trevo2kpr-cli.exe --version said \"$version\""
 
+appdata="$(wine cmd /c echo '%APPDATA%' | tr -d '\r')"
+settings="$(winepath -u "$appdata")/trevo2KPR/trevo2KPR.INI"
 if [[ -n "$caption" ]]; then
     start_x11_session
     wine 'C:\Program Files\trevo2KPR\trevo2KPR.exe' >"$work/desktop.log" 2>&1 &
@@ -85,13 +87,17 @@ if [[ -n "$caption" ]]; then
     close_window "$window"
     wait_for_exit "$desktop" 30 || fail "trevo2KPR.exe did not end when its window was closed"
     wineserver -w
+    # Installed under Program Files, it keeps its settings in the user's %APPDATA%.
+    [[ -f "$settings" ]] || fail "trevo2KPR.exe wrote no settings to %APPDATA%\\trevo2KPR"
+    grep -q '^\[MAIN\]' "$settings" || fail "the settings file has no MAIN section"
+    [[ ! -e "$target/trevo2KPR.INI" ]] || fail "trevo2KPR.exe wrote its settings into Program Files"
+else
+    # The user's settings, as the desktop program would have left them.
+    mkdir -p "$(dirname "$settings")"
+    printf '[MAIN]\r\nde_KPR_Text=C:\\kpr\\firma1\r\n\r\n' >"$settings"
 fi
-
-# The user's settings and a ledger, which the uninstaller must not touch.
-appdata="$(wine cmd /c echo '%APPDATA%' | tr -d '\r')"
-settings="$(winepath -u "$appdata")/trevo2KPR/trevo2KPR.INI"
-mkdir -p "$(dirname "$settings")" "$drive/kpr/firma1"
-printf '[MAIN]\r\nde_KPR_Text=C:\\kpr\\firma1\r\n\r\n' >"$settings"
+# A ledger beside them; the uninstaller must touch neither.
+mkdir -p "$drive/kpr/firma1"
 cp "$settings" "$work/settings.INI"
 cp "$root/samples/eksp2kap.kpm" "$drive/kpr/firma1/2024ORMEK.11"
 
@@ -101,14 +107,9 @@ wine 'C:\Program Files\trevo2KPR\Odinstaluj.exe' /S || fail "the uninstaller exi
 wineserver -w
 uninstall_ms=$((($(date +%s%N) - start) / 1000000))
 
-for file in $installed; do
-    [[ ! -e "$target/$file" ]] || fail "the uninstaller left $file"
-done
 if [[ -d "$target" ]]; then
-    # The desktop program's settings beside itself, where its folder takes files (under Wine
-    # it does): the user's, kept like those in %APPDATA%.
     left="$( (cd "$target" && find . -mindepth 1) | LC_ALL=C sort | tr '\n' ' ')"
-    [[ "$left" == "./trevo2KPR.INI " ]] || fail "the uninstaller left \"$left\" in the program's folder"
+    fail "the uninstaller left \"$left\" in C:\\Program Files\\trevo2KPR"
 fi
 [[ ! -e "$menu" ]] || fail "the uninstaller left the Start menu folder"
 if wine reg query "$uninstall_key" >/dev/null 2>&1; then

@@ -118,6 +118,13 @@ void Watch() {
         ::SendMessageW(grid, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0));
     Print("current\t" + std::to_string(current) + "\t" + Utf8FromWide(Cell(grid, current, 0)));
     Print("status\t" + Utf8FromWide(trevo::win32::WindowText(status)));
+    // The middle of the Firma column's title, in the dialog's client coordinates.
+    RECT title{};
+    const HWND titles = reinterpret_cast<HWND>(::SendMessageW(grid, LVM_GETHEADER, 0, 0));
+    ::SendMessageW(titles, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&title));
+    ::MapWindowPoints(titles, dialog, reinterpret_cast<POINT*>(&title), 2);
+    Print("titles\t" + std::to_string((title.left + title.right) / 2) + "\t" +
+          std::to_string((title.top + title.bottom) / 2));
     // The focus of the dialog's thread, not this one's.
     GUITHREADINFO input{};
     input.cbSize = sizeof input;

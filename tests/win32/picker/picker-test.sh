@@ -3,7 +3,8 @@
 # window manager: a list of Polish companies in Mazovia, the settings file naming it. The grid
 # must show the companies in Polish order with the ledger directory's company current and the
 # focus on the grid; Down and Enter must confirm the next company and give its directory; the
-# dialog's settings section must be written; Escape must close it without a choice.
+# dialog's settings section must be written; Escape must close it without a choice; a double
+# click on the column titles must confirm the current company.
 #
 #   picker-test.sh --probe picker_probe.exe
 set -euo pipefail
@@ -82,4 +83,13 @@ grep -q $'^current\t7\t' "$work/out.txt" || fail "Żabka (ZABKA) is not the curr
 xdotool key --clearmodifiers Escape
 wait_for_exit "$picker" 30 || fail "Escape did not close the picker"
 grep -q '^cancelled' "$work/out.txt" || fail "Escape gave a choice"
-echo "picker-test: 8 companies in Polish order, Enter confirmed, Escape cancelled"
+
+# A double click on the column titles confirms too: the current company.
+open_picker 'C:\kpr\CMA'
+read -r _ x y < <(grep $'^titles\t' "$work/out.txt")
+xdotool mousemove --window "$window" "$x" "$y" click --repeat 2 --delay 80 1
+wait_for_exit "$picker" 30 || fail "a double click on the titles did not close the picker"
+grep -qx $'chosen\tC:\\\\kpr\\\\CMA' "$work/out.txt" ||
+    fail "a double click on the titles did not give C:\\kpr\\CMA"
+echo "picker-test: 8 companies in Polish order, Enter and a double click confirmed, Escape" \
+    "cancelled"
