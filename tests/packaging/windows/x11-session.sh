@@ -59,3 +59,24 @@ wait_for_exit() {
     done
     wait "$pid"
 }
+
+# Saves a picture of the window WINDOW with the window manager's frame around it to OUT (PNG,
+# without metadata, so that taking it again changes no byte needlessly).
+shoot_window() {
+    local window="$1" out="$2" info x y width height extents left right top bottom shot
+    info="$(xwininfo -id "$window")"
+    x="$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")"
+    y="$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")"
+    width="$(sed -n 's/.*Width: *//p' <<<"$info")"
+    height="$(sed -n 's/.*Height: *//p' <<<"$info")"
+    extents="$(xprop -id "$window" _NET_FRAME_EXTENTS |
+        sed -n 's/.*= \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)$/\1 \2 \3 \4/p')"
+    read -r left right top bottom <<<"${extents:-0 0 0 0}"
+    shot="$(mktemp --suffix=.png)"
+    import -window root \
+        -crop "$((width + left + right))x$((height + top + bottom))+$((x - left))+$((y - top))" \
+        +repage "$shot"
+    mkdir -p "$(dirname "$out")"
+    convert "$shot" -strip "$out"
+    rm -f "$shot"
+}
