@@ -1,6 +1,7 @@
 // A conversion driven through the window as a user does it (boxes typed, Convert, Yes): the
 // bundled sample export booked into a ledger folder must give the same period files, byte for
-// byte, as trevo2kpr-cli.exe booking it into another, and the same trace lines.
+// byte, as trevo2kpr-cli.exe booking it into another, and the same trace lines; undo through the
+// window takes them back.
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,14 @@ TEST(MainWindowConversionTest, BooksTheSampleAsTheCommandLineDoes) {
     Command(handle, win32::CommandOf(form::ActionId::Convert));
     EXPECT_EQ(questions.back(), form::kBookedCaption);
     EXPECT_EQ(PeriodFiles(byWindow.wstring()), windowFiles);
+
+    // Ctrl+Shift+C: undo asks, then takes the run's records back out of the period files.
+    Command(handle, win32::CommandOf(form::ActionId::Undo));
+    EXPECT_EQ(questions.back(), form::kUndoQuestionCaption);
+    for (const auto& [name, bytes] : PeriodFiles(byWindow.wstring())) {
+        EXPECT_TRUE(bytes.empty()) << name;
+    }
+    EXPECT_TRUE(messages.empty()) << messages.front();
 }
 
 TEST(MainWindowConversionTest, InputGivenWhileARunWorksIsDroppedNotCarriedOutAfterwards) {
