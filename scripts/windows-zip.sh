@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Packs the Windows command line for users: dist/trevo2kpr-<version>-win64.zip with one folder
-# trevo2kpr-<version>-win64/ holding trevo2kpr-cli.exe (static: no DLL beside it), README.txt
-# and LICENSE.txt (the repository's README.md and LICENSE with Windows line ends). Called by
-# scripts/windows-build.sh after the build; BUILD_DIR as there (default build-windows/).
+# Packs the Windows programs for users who want no installer: dist/trevo2kpr-<version>-win64.zip
+# with one folder trevo2kpr-<version>-win64/ holding what the install rules of
+# packaging/windows/ lay out (the desktop program trevo2KPR.exe and the command line
+# trevo2kpr-cli.exe, both static: no DLL beside them; README.txt and LICENSE.txt with Windows
+# line ends). Portable: the desktop program keeps its settings beside itself when its folder
+# takes files. Called by scripts/windows-build.sh after the build; BUILD_DIR as there (default
+# build-windows/).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="${BUILD_DIR:-$root/build-windows}"
@@ -11,13 +14,13 @@ version="$(sed -n 's/^project(trevo2KPR VERSION \([0-9.]*\).*/\1/p' "$root/CMake
 exe="$build_dir/cli/trevo2kpr-cli.exe"
 [[ -f "$exe" ]] || { echo "windows-zip.sh: $exe is not built" >&2; exit 1; }
 
+# Stripping stamps the programs with this time instead of the moment: the zip's and the
+# installer's programs are the same bytes, and the same again for the same commit.
+export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0)}"
 name="trevo2kpr-$version-win64"
 stage="$(mktemp -d "${TMPDIR:-/tmp}/trevo-zip.XXXXXX")"
 trap 'rm -rf "$stage"' EXIT
-mkdir "$stage/$name"
-cp "$exe" "$stage/$name/trevo2kpr-cli.exe"
-sed 's/\r*$/\r/' "$root/README.md" >"$stage/$name/README.txt"
-sed 's/\r*$/\r/' "$root/LICENSE" >"$stage/$name/LICENSE.txt"
+cmake --install "$build_dir" --prefix "$stage/$name" --strip >/dev/null
 
 mkdir -p "$root/dist"
 zip="$root/dist/$name.zip"

@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
 # The Windows zip as a user gets it: unpacked into a fresh Wine prefix (C:\trevo2kpr), it must
-# hold exactly trevo2kpr-cli.exe, README.txt and LICENSE.txt (text with Windows line ends), and
-# its command line, started from there with Windows paths, must convert the bundled sample into
-# the same period files and the same trace as the Linux command line.
+# hold exactly both programs (trevo2KPR.exe and trevo2kpr-cli.exe), README.txt and LICENSE.txt
+# (text with Windows line ends), and its command line, started from there with Windows paths,
+# must convert the bundled sample into the same period files and the same trace as the Linux
+# command line.
 #
-#   zip-test.sh --zip FILE [--linux-build DIR | --linux-cli CLI]
+#   zip-test.sh --zip FILE [--linux-build DIR | --linux-cli CLI] [--no-desktop]
+#
+# --no-desktop: the build has no desktop program, and the zip holds the command line alone.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 source "$root/tests/identity/sides.sh"
 
-zip="" linux_build="$root/build-identity-linux" linux_cli=""
+zip="" linux_build="$root/build-identity-linux" linux_cli="" desktop=true
 while (($#)); do
     case "$1" in
         --zip) zip="$2"; shift 2 ;;
         --linux-build) linux_build="$2"; shift 2 ;;
         --linux-cli) linux_cli="$2"; shift 2 ;;
+        --no-desktop) desktop=false; shift ;;
         *) echo "zip-test.sh: unknown argument $1" >&2; exit 2 ;;
     esac
 done
@@ -38,8 +42,12 @@ drive="$WINEPREFIX/drive_c"
 mkdir "$drive/trevo2kpr" "$drive/dane" "$drive/dane/kpr"
 (cd "$drive/trevo2kpr" && cmake -E tar xf "$zip")
 name="$(basename "$zip" .zip)"
-contents="$(cd "$drive/trevo2kpr" && find . -mindepth 1 | sort | tr '\n' ' ')"
-expected="./$name ./$name/LICENSE.txt ./$name/README.txt ./$name/trevo2kpr-cli.exe "
+contents="$(cd "$drive/trevo2kpr" && find . -mindepth 1 | LC_ALL=C sort | tr '\n' ' ')"
+expected="./$name ./$name/LICENSE.txt ./$name/README.txt "
+if $desktop; then
+    expected+="./$name/trevo2KPR.exe "
+fi
+expected+="./$name/trevo2kpr-cli.exe "
 [[ "$contents" == "$expected" ]] || fail "the zip holds \"$contents\", not \"$expected\""
 for text in README.txt LICENSE.txt; do
     if grep -qv $'\r$' "$drive/trevo2kpr/$name/$text"; then
