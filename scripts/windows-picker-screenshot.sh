@@ -50,20 +50,7 @@ done
 window="$(wait_for_window "SpisFirm wg KPR" 10)"
 xdotool windowactivate --sync "$window" 2>/dev/null || true
 sleep 1
-# The window with the window manager's frame around it.
-info="$(xwininfo -id "$window")"
-x="$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")"
-y="$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")"
-width="$(sed -n 's/.*Width: *//p' <<<"$info")"
-height="$(sed -n 's/.*Height: *//p' <<<"$info")"
-extents="$(xprop -id "$window" _NET_FRAME_EXTENTS |
-    sed -n 's/.*= \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)$/\1 \2 \3 \4/p')"
-read -r left right top bottom <<<"${extents:-0 0 0 0}"
-import -window root \
-    -crop "$((width + left + right))x$((height + top + bottom))+$((x - left))+$((y - top))" \
-    +repage "$work/shot.png"
-mkdir -p "$(dirname "$out")"
-convert "$work/shot.png" -strip "$out"
+shoot_window "$window" "$out"
 xdotool key --clearmodifiers Escape
 wait "$picker" || true
 echo "$out"
