@@ -3,6 +3,7 @@
 #include <psapi.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -106,6 +107,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     const std::string outPath = stdoutPath.empty() ? outputs.File("out") : stdoutPath;
     const std::string errPath = outputs.File("err");
     ProcessResult result;
+    std::string failures;
     {
         const Handle out(InheritableOutput(outPath));
         const Handle err(InheritableOutput(errPath));
@@ -124,10 +126,29 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
         startup.hStdError = err.Get();
         PROCESS_INFORMATION process{};
         const auto start = std::chrono::steady_clock::now();
-        if (out.Valid() && err.Valid() &&
-            ::CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, TRUE,
-                             CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup,
-                             &process)) {
+        // Wine now and then fails a start under load; nothing has run then, so the start is
+        // tried again. A start that failed for good, or a status that cannot be read, is named
+        // in what the caller reads as stderr; a start that failed before one that worked, in
+        // the test's own.
+        bool started = false;
+        for (int attempt = 0; attempt < 3 && out.Valid() && err.Valid() && !started; ++attempt) {
+            started = ::CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, TRUE,
+                                       CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup,
+                                       &process) != 0;
+            if (!started) {
+                failures += "RunProcess: CreateProcessW failed, error " +
+                            std::to_string(::GetLastError()) + "\n";
+                ::Sleep(200);
+            }
+        }
+        if (!out.Valid() || !err.Valid()) {
+            failures += "RunProcess: cannot create the output files\n";
+        }
+        if (started && !failures.empty()) {
+            std::fputs(failures.c_str(), stderr);
+            failures.clear();
+        }
+        if (started) {
             const Handle child(process.hProcess);
             const Handle thread(process.hThread);
             ::WaitForSingleObject(child.Get(), INFINITE);
@@ -136,6 +157,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
             DWORD code = 0;
             if (::GetExitCodeProcess(child.Get(), &code)) {
                 result.exitCode = static_cast<int>(code);
+            } else {
+                failures += "RunProcess: GetExitCodeProcess failed, error " +
+                            std::to_string(::GetLastError()) + "\n";
             }
             PROCESS_MEMORY_COUNTERS memory{};
             if (::K32GetProcessMemoryInfo(child.Get(), &memory, sizeof memory)) {
@@ -146,7 +170,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     if (stdoutPath.empty()) {
         result.out = ReadFileBytes(outPath);
     }
-    result.err = ReadFileBytes(errPath);
+    result.err = ReadFileBytes(errPath) + failures;
     return result;
 }
 
