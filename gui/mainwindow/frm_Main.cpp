@@ -21,6 +21,7 @@
 #include <QWindow>
 #include <utility>
 
+#include "desktop/FormSettings.h"
 #include "engine/files/FileSystem.h"
 #include "gui/picker/PickLedgerDirectory.h"
 #include "gui/settings/FormStorage.h"
@@ -158,13 +159,9 @@ TFormMain::TFormMain(QString settingsPath, FormMainHooks hooks, QWidget* parent)
 
     const desktop::Extent size = desktop::FitToRoom(design_, Room());
     resize(size.width, size.height);
-    formStorage_ = new FormStorage(this,
-                                   {"MAIN",
-                                    {"FE_EPP.Text", "Edit_Atrybut.Text", "Edit_REJ.Text",
-                                     "de_KPR.Text", "RB_852.Checked", "RB_MAZ.Checked"},
-                                    size.width,
-                                    size.height},
-                                   settingsPath_);
+    formStorage_ = new FormStorage(
+        this, StorageConfigOf(desktop::MainWindowSettingsConfig({}), size.width, size.height),
+        settingsPath_);
 }
 
 TFormMain::~TFormMain() {

@@ -54,14 +54,8 @@ QStringList NameFilters() {
 // The binding of the picker's section, at the toolkit font's scale.
 FormStorageConfig StorageConfig(const FormScale& scale) {
     const desktop::FormSettingsConfig plain = desktop::PickerSettingsConfig({});
-    FormStorageConfig config{Text(plain.section),
-                             {},
-                             scale.Width(plain.minTrack.width),
-                             scale.Height(plain.minTrack.height)};
-    for (const std::string& entry : plain.storedProps) {
-        config.storedProps << Text(entry);
-    }
-    return config;
+    return StorageConfigOf(plain, scale.Width(plain.minTrack.width),
+                           scale.Height(plain.minTrack.height));
 }
 
 }  // namespace

@@ -24,6 +24,16 @@ desktop::FormSettingsConfig DesktopConfig(const FormStorageConfig& config, const
 
 }  // namespace
 
+FormStorageConfig StorageConfigOf(const desktop::FormSettingsConfig& plain, int minTrackWidth,
+                                  int minTrackHeight) {
+    FormStorageConfig config{
+        QString::fromStdString(plain.section), {}, minTrackWidth, minTrackHeight};
+    for (const std::string& entry : plain.storedProps) {
+        config.storedProps << QString::fromStdString(entry);
+    }
+    return config;
+}
+
 FormStorage::FormStorage(QWidget* window, FormStorageConfig config, QString iniPath)
     : QObject(window),
       window_(window),

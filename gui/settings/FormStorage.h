@@ -19,7 +19,8 @@ class QWidget;
 
 namespace trevo::desktop {
 class FormSettings;
-}
+struct FormSettingsConfig;
+}  // namespace trevo::desktop
 
 namespace trevo::gui {
 
@@ -31,6 +32,10 @@ struct FormStorageConfig {
     int minTrackWidth = 0;
     int minTrackHeight = 0;
 };
+
+// A window's binding as the desktop layer gives it, with its minimum size scaled by the window.
+FormStorageConfig StorageConfigOf(const desktop::FormSettingsConfig& plain, int minTrackWidth,
+                                  int minTrackHeight);
 
 class FormStorage : public QObject {
     Q_OBJECT
